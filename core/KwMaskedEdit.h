@@ -1,0 +1,122 @@
+// KwMaskedEdit: the abstract single-line masked edit control that the character, field and
+// number controls derive from. Each concrete control keeps its own model of the text, which is
+// the authority: keys, clipboard and text messages change the model, and Update rewrites the
+// whole window text from ShowMask(). The virtual interface below, in this order, is the
+// contract between the shared handling here and the concrete models.
+#pragma once
+
+#include <string>
+
+#include "core/KwDefs.h"
+#include "core/KwValidator.h"
+
+class KW_API KwMaskedEdit : public CEdit {
+  DECLARE_DYNAMIC(KwMaskedEdit)
+
+ public:
+  // Values of the colour override (SetErrorOverride); any other value switches colouring off.
+  enum { OverrideNone = 0, OverrideError = 1, OverrideNormal = 2, OverrideWarning = 3 };
+
+  explicit KwMaskedEdit(const char* mask = "");
+  KwMaskedEdit(const KwMaskedEdit& other);
+  KwMaskedEdit& operator=(const KwMaskedEdit&) = delete;
+  ~KwMaskedEdit() override;
+
+  bool GetInsertMode() const { return m_bInsertMode; }
+  void SetInsertMode(bool insertMode) { m_bInsertMode = insertMode; }
+  bool GetAutoTab() const { return m_bAutoTab; }
+  void SetAutoTab(bool autoTab) { m_bAutoTab = autoTab; }
+
+  // 1-8: colours. Each stores its colour, remakes the matching brush (backgrounds), asks for a
+  // repaint when the window exists and returns true.
+  virtual bool SetTextColor(COLORREF color);
+  virtual bool SetTextColorError(COLORREF color);
+  virtual bool SetTextColorWarning(COLORREF color);
+  virtual bool SetTextColorFocus(COLORREF color);
+  virtual bool SetBackgroundColor(COLORREF color);
+  virtual bool SetBackgroundColorError(COLORREF color);
+  virtual bool SetBackgroundColorWarning(COLORREF color);
+  virtual bool SetBackgroundColorFocus(COLORREF color);
+  // 9: attaches a validator (owned from now on); the one it replaces is not deleted.
+  virtual bool SetValidator(KwValidator* pValidator);
+  // 10-12: the mask.
+  virtual std::string GetMask() const = 0;
+  virtual bool SetMask(const std::string& mask) = 0;  // base body: takes nothing, false
+  virtual std::string ShowMask() const = 0;
+  // 13: replaces the data; always 1.
+  virtual int SetText(const std::string& text);
+  // 14-15: input data taken from a display text, and the current input data.
+  virtual std::string GetInputData(const char* text, bool withPrompt) const = 0;
+  virtual std::string GetInputData(bool withPrompt) const = 0;
+  // 16: runs the validator, then converts GetInputData(true) to a number; always true.
+  virtual bool GetDataNumValue(double& value);
+  // 17-18
+  virtual void EmptyData(int keepMask) = 0;
+  virtual int IsInputEmpty() = 0;
+  // 19-22: validation and display state.
+  virtual int OnValidate();
+  virtual bool SetErrorOverride(int value);
+  virtual bool SetState(int state);
+  virtual int GetState() const;
+
+ protected:
+  // 23: a refused keystroke.
+  virtual void ValidationError();
+  // 24-32: the model.
+  virtual void DeleteContents() = 0;  // base body: empties the window text
+  virtual int SetInputData(const char* data, int keep, int raw) = 0;
+  virtual int IsInputData(int pos) const = 0;
+  virtual int DeleteRange(int start, int end) = 0;
+  virtual int InsertAt(int pos, char ch) = 0;
+  virtual int SetAt(int pos, char ch) = 0;
+  virtual int GetNextInputLocation(int pos) = 0;
+  virtual int GetPreviousInputLocation(int pos) = 0;
+  virtual int GetEmptyInputLocation(int pos) = 0;
+  // 33: rewrites the window text from ShowMask(); then, for pos >= 0, moves the caret forward.
+  virtual void Update(int pos);
+  // 34-35: the caret, with auto-tab forwards.
+  virtual void UpdateInsertionPointForward(int pos) = 0;
+  virtual void UpdateInsertionPointBackward(int pos) = 0;  // base body shared by all controls
+  // 36-40: text and clipboard messages.
+  virtual LRESULT OnCut(WPARAM wParam, LPARAM lParam) = 0;
+  virtual LRESULT OnCopy(WPARAM wParam, LPARAM lParam) = 0;
+  virtual LRESULT OnPaste(WPARAM wParam, LPARAM lParam) = 0;
+  virtual LRESULT OnClear(WPARAM wParam, LPARAM lParam) = 0;
+  virtual LRESULT OnSetText(WPARAM wParam, LPARAM lParam) = 0;
+
+  void PreSubclassWindow() override;
+
+  // Message handlers of the base map.
+  void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+  void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+  void OnSetFocus(CWnd* pOldWnd);
+  void OnKillFocus(CWnd* pNewWnd);
+  void OnLButtonDown(UINT nFlags, CPoint point);
+  HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
+  BOOL OnEraseBkgnd(CDC* pDC);
+
+  // Sends WM_COMMAND with nCode to the parent; FALSE when there is no parent.
+  int NotifyParent(UINT nCode);
+
+  bool m_bAutoTab;
+  bool m_bInsertMode;
+  int m_nUpdateDepth;
+  int m_bNotifyChange;
+  int m_nErrorOverride;
+  KwValidator* m_pValidator;
+  int m_nState;
+  CBrush m_brBackground;
+  CBrush m_brBackgroundFocus;
+  CBrush m_brBackgroundWarning;
+  CBrush m_brBackgroundError;
+  COLORREF m_crText;
+  COLORREF m_crTextError;
+  COLORREF m_crTextWarning;
+  COLORREF m_crTextFocus;
+  COLORREF m_crBackground;
+  COLORREF m_crBackgroundError;
+  COLORREF m_crBackgroundWarning;
+  COLORREF m_crBackgroundFocus;
+
+  DECLARE_MESSAGE_MAP()
+};

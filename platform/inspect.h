@@ -1,0 +1,29 @@
+// Test-only inspection of the window system, kept apart from the Win32 names.
+// The simulation implements all of it. On the real platform Available() is false and the
+// counters and failure switches do nothing; tests that need them say so where they skip.
+#pragma once
+
+#include "platform/win32.h"
+
+namespace kwinspect {
+
+bool Available();
+
+// MessageBeep calls since the last reset, and the type of the last one.
+int BeepCount();
+UINT LastBeepType();
+void ResetBeeps();
+
+// InvalidateRect calls (repaint requests) since the last reset, for one window or for all
+// windows when hWnd is null.
+int RepaintRequests(HWND hWnd = nullptr);
+void ResetRepaintRequests();
+
+// Make the next call of the named function fail (once).
+void FailNextOpenClipboard();
+void FailNextGlobalAlloc();
+void FailNextGlobalLock();
+// Make CreateSolidBrush fail until switched off again.
+void FailCreateSolidBrush(bool fail);
+
+}  // namespace kwinspect
