@@ -9,6 +9,8 @@
 #endif
 #include <windows.h>
 #include <windowsx.h>
+// windowsx.h's one-line helper of that name would swallow CWnd::SubclassWindow.
+#undef SubclassWindow
 #else
 #include "platform/sim/simwin32.h"
 #endif

@@ -1,0 +1,24 @@
+// The test inspection interface on the real platform: there is no way to count beeps or
+// repaint requests, or to make the next clipboard or memory call fail, without the simulation,
+// so Available() is false and the rest does nothing. Tests that need it skip with
+// KWTEST_REQUIRE_INSPECT(), which says why.
+#ifdef _WIN32
+
+#include "platform/inspect.h"
+
+namespace kwinspect {
+
+bool Available() { return false; }
+int BeepCount() { return 0; }
+UINT LastBeepType() { return 0; }
+void ResetBeeps() {}
+int RepaintRequests(HWND) { return 0; }
+void ResetRepaintRequests() {}
+void FailNextOpenClipboard() {}
+void FailNextGlobalAlloc() {}
+void FailNextGlobalLock() {}
+void FailCreateSolidBrush(bool) {}
+
+}  // namespace kwinspect
+
+#endif  // _WIN32
