@@ -90,7 +90,11 @@ class KWFW_API CWnd : public CObject {
   // Called after the window's last message (WM_NCDESTROY) and detaching.
   virtual void PostNcDestroy();
 
-  DECLARE_MESSAGE_MAP()
+  // CWnd is the root of every message map chain (its own table is empty), so it declares the
+  // map functions itself rather than through DECLARE_MESSAGE_MAP, which overrides a base's.
+ public:
+  static const AFX_MSGMAP* PASCAL GetThisMessageMap();
+  virtual const AFX_MSGMAP* GetMessageMap() const;
 
   friend LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 };

@@ -22,7 +22,12 @@
 #ifndef WM_CTLCOLOR
 #define WM_CTLCOLOR 0x0019
 #endif
+#ifndef CTLCOLOR_EDIT
 #define CTLCOLOR_EDIT 1
+#endif
+#ifndef CTLCOLOR_STATIC
+#define CTLCOLOR_STATIC 6
+#endif
 
 struct CPoint : public POINT {
   CPoint() { x = 0; y = 0; }

@@ -1,0 +1,407 @@
+// CWnd: the handle map, subclassing, message dispatch through the message map chain,
+// Default(), reflection of the control-colour message, and the PreTranslateMessage walk.
+//
+// The framework serves the one user-interface thread that owns the windows: its maps and the
+// stack of messages being handled are process-wide and unlocked.
+#include "framework/CWnd.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
+IMPLEMENT_DYNAMIC(CWnd, CObject)
+
+namespace {
+
+// A message being handled by a framework window, for Default().
+struct CurrentMessage {
+  CWnd* pWnd;
+  HWND hWnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+struct FrameworkState {
+  std::unordered_map<HWND, CWnd*> permanent;  // framework windows, owned by their creators
+  std::unordered_map<HWND, CWnd*> temporary;  // wrappers of other windows, owned here
+  std::unordered_map<HWND, WNDPROC> supers;   // original procedures of the windows we subclassed
+  std::vector<CurrentMessage> current;        // innermost message last
+};
+
+// Never destroyed: windows may still be destroyed (and their messages dispatched) by the
+// destructors of static objects after this translation unit's statics are gone. Everything it
+// holds stays reachable; the temporary wrappers are freed at exit by TempMapCleaner.
+FrameworkState& State() {
+  static FrameworkState* state = new FrameworkState;
+  return *state;
+}
+
+struct TempMapCleaner {
+  ~TempMapCleaner() { AfxDeleteTempMap(); }
+} g_tempMapCleaner;
+
+// Frees the wrappers of windows that no longer exist. Runs only when no message is being
+// handled, so no handler can still hold one of them.
+void SweepDeadTemporaries() {
+  auto& temps = State().temporary;
+  for (auto it = temps.begin(); it != temps.end();) {
+    if (!::IsWindow(it->first)) {
+      CWnd* pWnd = it->second;
+      it = temps.erase(it);
+      pWnd->m_hWnd = nullptr;
+      delete pWnd;
+    } else {
+      ++it;
+    }
+  }
+}
+
+class MessageScope {
+ public:
+  MessageScope(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    State().current.push_back({pWnd, hWnd, message, wParam, lParam});
+  }
+  ~MessageScope() { State().current.pop_back(); }
+  MessageScope(const MessageScope&) = delete;
+  MessageScope& operator=(const MessageScope&) = delete;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Construction and the handle map
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd() {
+  if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) {
+    // The derived parts are gone: the window's last messages reach CWnd's own processing.
+    ::DestroyWindow(m_hWnd);
+  }
+  if (m_hWnd != nullptr) Detach();
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+  if (hWnd == nullptr) return nullptr;
+  auto& perm = State().permanent;
+  auto it = perm.find(hWnd);
+  return it != perm.end() ? it->second : nullptr;
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd) {
+  if (hWnd == nullptr) return nullptr;
+  if (CWnd* pWnd = FromHandlePermanent(hWnd)) return pWnd;
+  auto& temps = State().temporary;
+  auto it = temps.find(hWnd);
+  if (it != temps.end()) return it->second;
+  if (!::IsWindow(hWnd)) return nullptr;
+  CWnd* pWnd = new CWnd;
+  pWnd->m_hWnd = hWnd;
+  temps.emplace(hWnd, pWnd);
+  return pWnd;
+}
+
+void AfxDeleteTempMap() {
+  auto& temps = State().temporary;
+  std::vector<CWnd*> doomed;
+  doomed.reserve(temps.size());
+  for (auto& entry : temps) doomed.push_back(entry.second);
+  temps.clear();
+  for (CWnd* pWnd : doomed) {
+    pWnd->m_hWnd = nullptr;  // a wrapper never owns its window
+    delete pWnd;
+  }
+}
+
+BOOL CWnd::Attach(HWND hWndNew) {
+  if (hWndNew == nullptr || m_hWnd != nullptr || FromHandlePermanent(hWndNew) != nullptr) return FALSE;
+  State().permanent[hWndNew] = this;
+  m_hWnd = hWndNew;
+  // Attached again to a window the framework subclassed earlier: its original procedure.
+  auto& supers = State().supers;
+  auto it = supers.find(hWndNew);
+  m_pfnSuper = it != supers.end() ? it->second : nullptr;
+  return TRUE;
+}
+
+HWND CWnd::Detach() {
+  HWND hWnd = m_hWnd;
+  if (hWnd != nullptr) {
+    auto& perm = State().permanent;
+    auto it = perm.find(hWnd);
+    if (it != perm.end() && it->second == this) perm.erase(it);
+  }
+  m_hWnd = nullptr;
+  m_pfnSuper = nullptr;
+  return hWnd;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Creation and subclassing
+
+BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                  UINT nID) {
+  return CreateEx(0, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
+                  rect.bottom - rect.top, pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr,
+                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), nullptr);
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y,
+                    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam) {
+  if (m_hWnd != nullptr || lpszClassName == nullptr) return FALSE;
+  HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent,
+                                nIDorHMenu, ::GetModuleHandleA(nullptr), lpParam);
+  if (hWnd == nullptr) return FALSE;
+  // The messages of the creation itself went to the class's procedure; from here on the
+  // framework sees them.
+  if (!SubclassWindow(hWnd)) {
+    ::DestroyWindow(hWnd);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+  if (hWnd == nullptr || !::IsWindow(hWnd)) return FALSE;
+  if (!Attach(hWnd)) return FALSE;
+  PreSubclassWindow();
+  if (m_hWnd != hWnd) return FALSE;  // PreSubclassWindow destroyed or detached the window
+  auto& supers = State().supers;
+  auto it = supers.find(hWnd);
+  if (it != supers.end()) {
+    // Subclassed by the framework before (and detached since): keep the original procedure.
+    m_pfnSuper = it->second;
+    return TRUE;
+  }
+  WNDPROC oldProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+  if (oldProc == nullptr) {
+    Detach();
+    return FALSE;
+  }
+  m_pfnSuper = oldProc;
+  supers[hWnd] = oldProc;
+  return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
+  if (pParent == nullptr || pParent->m_hWnd == nullptr) return FALSE;
+  return SubclassWindow(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
+}
+
+HWND CWnd::UnsubclassWindow() {
+  if (m_hWnd == nullptr) return nullptr;
+  auto& supers = State().supers;
+  auto it = supers.find(m_hWnd);
+  if (it != supers.end()) {
+    ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second));
+    supers.erase(it);
+  }
+  return Detach();
+}
+
+BOOL CWnd::DestroyWindow() {
+  if (m_hWnd == nullptr) return FALSE;
+  HWND hWnd = m_hWnd;
+  BOOL bResult = ::DestroyWindow(hWnd);
+  // A window attached without subclassing never shows us its WM_NCDESTROY.
+  if (bResult && m_hWnd == hWnd) Detach();
+  return bResult;
+}
+
+void CWnd::PreSubclassWindow() {}
+
+void CWnd::PostNcDestroy() {}
+
+// ---------------------------------------------------------------------------------------------
+// Window state
+
+void CWnd::SetWindowText(LPCSTR lpszString) { ::SetWindowTextA(m_hWnd, lpszString != nullptr ? lpszString : ""); }
+
+void CWnd::GetWindowText(std::string& rString) const {
+  rString.clear();
+  if (m_hWnd == nullptr) return;
+  int nLen = ::GetWindowTextLengthA(m_hWnd);
+  if (nLen <= 0) return;
+  std::vector<char> buffer(static_cast<size_t>(nLen) + 1, '\0');
+  int nGot = ::GetWindowTextA(m_hWnd, buffer.data(), nLen + 1);
+  nGot = std::max(0, std::min(nGot, nLen));
+  rString.assign(buffer.data(), static_cast<size_t>(nGot));
+}
+
+std::string CWnd::GetWindowText() const {
+  std::string text;
+  GetWindowText(text);
+  return text;
+}
+
+int CWnd::GetWindowTextLength() const { return m_hWnd != nullptr ? ::GetWindowTextLengthA(m_hWnd) : 0; }
+
+DWORD CWnd::GetStyle() const {
+  return m_hWnd != nullptr ? static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)) : 0;
+}
+
+DWORD CWnd::GetExStyle() const {
+  return m_hWnd != nullptr ? static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE)) : 0;
+}
+
+int CWnd::GetDlgCtrlID() const { return m_hWnd != nullptr ? ::GetDlgCtrlID(m_hWnd) : 0; }
+
+CWnd* CWnd::GetParent() const { return m_hWnd != nullptr ? FromHandle(::GetParent(m_hWnd)) : nullptr; }
+
+CWnd* CWnd::GetDlgItem(int nID) const {
+  return m_hWnd != nullptr ? FromHandle(::GetDlgItem(m_hWnd, nID)) : nullptr;
+}
+
+CWnd* CWnd::GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious) const {
+  if (m_hWnd == nullptr) return nullptr;
+  return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl != nullptr ? pWndCtl->m_hWnd : nullptr, bPrevious));
+}
+
+CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+
+CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
+
+BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); }
+
+BOOL CWnd::IsWindowEnabled() const { return m_hWnd != nullptr && ::IsWindowEnabled(m_hWnd); }
+
+BOOL CWnd::ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+
+void CWnd::GetClientRect(LPRECT lpRect) const {
+  if (lpRect == nullptr) return;
+  if (m_hWnd == nullptr || !::GetClientRect(m_hWnd, lpRect)) *lpRect = RECT{0, 0, 0, 0};
+}
+
+void CWnd::Invalidate(BOOL bErase) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+
+void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+  return ::SendMessageA(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+  return ::PostMessageA(m_hWnd, message, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Message processing
+
+const AFX_MSGMAP* PASCAL CWnd::GetThisMessageMap() {
+  static const AFX_MSGMAP_ENTRY entries[] = {{0, nullptr}};
+  static const AFX_MSGMAP messageMap = {nullptr, &entries[0]};
+  return &messageMap;
+}
+
+const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+  if (pWnd == nullptr || pWnd->m_hWnd != hWnd) {
+    // A window we subclassed whose object has let go of it: its own procedure still serves it.
+    auto& supers = State().supers;
+    auto it = supers.find(hWnd);
+    if (it == supers.end()) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    WNDPROC pfnSuper = it->second;
+    if (message == WM_NCDESTROY) supers.erase(it);
+    return ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
+  }
+
+  LRESULT lResult;
+  {
+    MessageScope scope(pWnd, hWnd, message, wParam, lParam);
+    lResult = pWnd->WindowProc(message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) {
+    // The window's last message has been through its own procedure: let the object go.
+    State().supers.erase(hWnd);
+    if (CWnd::FromHandlePermanent(hWnd) == pWnd) {
+      pWnd->Detach();
+      pWnd->PostNcDestroy();  // may delete the object
+    }
+  }
+  if (State().current.empty()) SweepDeadTemporaries();
+  return lResult;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT lResult = 0;
+  if (!OnWndMsg(message, wParam, lParam, &lResult)) lResult = DefWindowProc(message, wParam, lParam);
+  return lResult;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  LRESULT lResult = 0;
+  // The colour message of a framework child goes back to the child first; a brush it answers
+  // with is our answer.
+  if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC) {
+    CWnd* pChild = FromHandlePermanent(reinterpret_cast<HWND>(lParam));
+    if (pChild != nullptr && pChild != this && pChild->OnChildNotify(message, wParam, lParam, &lResult) &&
+        lResult != 0) {
+      if (pResult != nullptr) *pResult = lResult;
+      return TRUE;
+    }
+    lResult = 0;
+  }
+
+  for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != nullptr;
+       pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry != nullptr && pEntry->pfn != nullptr; ++pEntry) {
+      if (pEntry->nMessage == message) {
+        lResult = pEntry->pfn(this, wParam, lParam);
+        if (pResult != nullptr) *pResult = lResult;
+        return TRUE;
+      }
+    }
+  }
+  return FALSE;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_pfnSuper != nullptr) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+  return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+  // The innermost message this object is handling for its window; handlers nest when they
+  // send their own window messages (SetWindowText inside a key handler, for instance).
+  const auto& current = State().current;
+  for (auto it = current.rbegin(); it != current.rend(); ++it) {
+    if (it->pWnd == this && it->hWnd == m_hWnd && m_hWnd != nullptr)
+      return DefWindowProc(it->message, it->wParam, it->lParam);
+  }
+  return 0;
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  return ReflectChildNotify(message, wParam, lParam, pResult);
+}
+
+BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM /*lParam*/, LRESULT* pResult) {
+  if (m_hWnd == nullptr) return FALSE;
+  if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC) {
+    // Reflected as WM_REFLECT_BASE + WM_CTLCOLOR: wParam the device context, lParam the kind.
+    const UINT reflected = WM_REFLECT_BASE + WM_CTLCOLOR;
+    const LPARAM nCtlType = message == WM_CTLCOLOREDIT ? CTLCOLOR_EDIT : CTLCOLOR_STATIC;
+    // The reflected message is one this object handles: Default() inside the handler must
+    // refer to it, not to whatever message the child was handling when it asked for colours.
+    MessageScope scope(this, m_hWnd, reflected, wParam, nCtlType);
+    return OnWndMsg(reflected, wParam, nCtlType, pResult);
+  }
+  return FALSE;
+}
+
+BOOL CWnd::PreTranslateMessage(MSG* /*pMsg*/) { return FALSE; }
+
+BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
+  if (pMsg == nullptr) return FALSE;
+  for (HWND hWnd = pMsg->hwnd; hWnd != nullptr && hWnd != hWndStop; hWnd = ::GetParent(hWnd)) {
+    CWnd* pWnd = FromHandlePermanent(hWnd);
+    if (pWnd != nullptr && pWnd->PreTranslateMessage(pMsg)) return TRUE;
+  }
+  return FALSE;
+}
+
+BOOL AfxPreTranslateMessage(MSG* pMsg) { return CWnd::WalkPreTranslateTree(nullptr, pMsg); }
