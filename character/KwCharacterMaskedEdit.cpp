@@ -1,0 +1,453 @@
+// KwCharacterMaskedEdit: the character mask, its positions model, the editing operations the
+// shared handling calls, and the text and clipboard handlers.
+//
+// Every position argument and result is a character index into the window text, which is also
+// the index into m_vecSymbols: literals count.
+#include "character/KwCharacterMaskedEdit.h"
+
+#include <cstring>
+
+#include "core/KwLocaleSeparators.h"
+
+IMPLEMENT_DYNAMIC(KwCharacterMaskedEdit, KwMaskedEdit)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(KwCharacterMaskedEdit, KwMaskedEdit)
+  ON_WM_KEYDOWN()
+  ON_WM_CHAR()
+  ON_MESSAGE(WM_CUT, OnCut)
+  ON_MESSAGE(WM_COPY, OnCopy)
+  ON_MESSAGE(WM_PASTE, OnPaste)
+  ON_MESSAGE(WM_CLEAR, OnClear)
+  ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
+// clang-format on
+
+namespace {
+
+// The position a mask character makes, with the character it holds while empty.
+KwMaskSymbol SymbolFor(char maskChar, char prompt) {
+  switch (maskChar) {
+    case '#': return KwMaskSymbol(KindDigit, prompt);
+    case 'A': return KwMaskSymbol(KindAlphaNumeric, prompt);
+    case '?': return KwMaskSymbol(KindAlpha, prompt);
+    case '>': return KwMaskSymbol(KindUpperAlpha, prompt);
+    case '<': return KwMaskSymbol(KindLowerAlpha, prompt);
+    case '&': return KwMaskSymbol(KindAnyChar, prompt);
+    case '.': return KwMaskSymbol(KindDecimalSeparator, g_chDecimalSep);
+    case ',': return KwMaskSymbol(KindThousandSeparator, g_chThousandSep);
+    case ':': return KwMaskSymbol(KindTimeSeparator, g_chTimeSep);
+    case '/': return KwMaskSymbol(KindDateSeparator, g_chDateSep);
+    default: return KwMaskSymbol(KindLiteral, maskChar);
+  }
+}
+
+void PlaceCaret(HWND hWnd, int pos) {
+  ::SendMessageA(hWnd, EM_SETSEL, static_cast<WPARAM>(pos), static_cast<LPARAM>(pos));
+  ::SendMessageA(hWnd, EM_SCROLLCARET, 0, 0);
+}
+
+void ReadSelection(HWND hWnd, int& start, int& end) {
+  DWORD s = 0;
+  DWORD e = 0;
+  ::SendMessageA(hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+  start = static_cast<int>(s);
+  end = static_cast<int>(e);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+KwCharacterMaskedEdit::KwCharacterMaskedEdit(const char* mask) : KwMaskedEdit(mask), m_chPromptSymbol(' ') {
+  if (mask != nullptr && *mask != '\0') SetMask(mask);
+}
+
+KwCharacterMaskedEdit::KwCharacterMaskedEdit(const KwCharacterMaskedEdit& other)
+    : KwMaskedEdit(other), m_chPromptSymbol(other.m_chPromptSymbol) {
+  m_vecSymbols.reserve(other.m_vecSymbols.size());
+  for (const KwMaskSymbol* symbol : other.m_vecSymbols) m_vecSymbols.push_back(new KwMaskSymbol(*symbol));
+}
+
+KwCharacterMaskedEdit::~KwCharacterMaskedEdit() {
+  DeleteContents();
+  m_vecSymbols.clear();
+  m_vecSymbols.shrink_to_fit();
+}
+
+BOOL KwCharacterMaskedEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  const BOOL created = CEdit::Create(dwStyle, rect, pParentWnd, nID);
+  if (created && HasPositions()) Update(0);
+  return created;
+}
+
+void KwCharacterMaskedEdit::PreSubclassWindow() {
+  KwMaskedEdit::PreSubclassWindow();
+  // A dialog's edit control subclassed after SetMask shows the mask at once.
+  if (HasPositions()) Update(0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The mask
+
+bool KwCharacterMaskedEdit::SetMask(const std::string& mask) {
+  DeleteContents();
+  const std::size_t length = mask.size();
+  for (std::size_t i = 0; i < length; ++i) {
+    if (mask[i] == '\\') {
+      if (i + 1 < length) {
+        ++i;
+        m_vecSymbols.push_back(new KwMaskSymbol(KindEscapedLiteral, mask[i]));
+      } else {
+        // Nothing left to escape: the backslash stands for itself, so GetMask gives it back.
+        m_vecSymbols.push_back(new KwMaskSymbol(KindLiteral, '\\'));
+      }
+      continue;
+    }
+    m_vecSymbols.push_back(new KwMaskSymbol(SymbolFor(mask[i], m_chPromptSymbol)));
+  }
+  // Every entered character is gone: the new input positions start empty.
+  Update(0);
+  return true;
+}
+
+std::string KwCharacterMaskedEdit::GetMask() const {
+  std::string mask;
+  for (const KwMaskSymbol* symbol : m_vecSymbols) {
+    switch (symbol->m_nKind) {
+      case KindDecimalSeparator: mask += '.'; break;
+      case KindThousandSeparator: mask += ','; break;
+      case KindTimeSeparator: mask += ':'; break;
+      case KindDateSeparator: mask += '/'; break;
+      case KindDigit: mask += '#'; break;
+      case KindAlphaNumeric: mask += 'A'; break;
+      case KindAlpha: mask += '?'; break;
+      case KindUpperAlpha: mask += '>'; break;
+      case KindLowerAlpha: mask += '<'; break;
+      case KindAnyChar: mask += '&'; break;
+      case KindEscapedLiteral:
+        mask += '\\';
+        mask += symbol->m_chValue;
+        break;
+      default: mask += symbol->m_chValue; break;
+    }
+  }
+  return mask;
+}
+
+std::string KwCharacterMaskedEdit::ShowMask() const {
+  std::string text;
+  text.reserve(m_vecSymbols.size());
+  for (const KwMaskSymbol* symbol : m_vecSymbols) text += symbol->m_chValue;
+  return text;
+}
+
+void KwCharacterMaskedEdit::SetPromptSymbol(char symbol) {
+  if (!HasPositions()) {
+    // A plain edit control has no prompt to show: keep the symbol for a later mask and leave
+    // what was typed alone.
+    if (symbol != '\0' && symbol != '\r' && symbol != '\n' && symbol != '\x7F') m_chPromptSymbol = symbol;
+    return;
+  }
+  if (symbol != '\0' && symbol != '\r' && symbol != '\n' && symbol != '\x7F') {
+    for (KwMaskSymbol* s : m_vecSymbols) {
+      if (s->IsInput() && s->m_chValue == m_chPromptSymbol) s->m_chValue = symbol;
+    }
+    m_chPromptSymbol = symbol;
+  }
+  Update(-1);
+}
+
+void KwCharacterMaskedEdit::DeleteContents() {
+  if (HasPositions()) {
+    for (KwMaskSymbol* symbol : m_vecSymbols) delete symbol;
+    m_vecSymbols.clear();
+    return;
+  }
+  if (::IsWindow(m_hWnd)) SetWindowText("");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Data
+
+std::string KwCharacterMaskedEdit::GetInputData(bool withPrompt) const {
+  if (!HasPositions()) return GetWindowText();
+  std::string data;
+  for (const KwMaskSymbol* symbol : m_vecSymbols) {
+    if (!symbol->IsInput()) continue;
+    if (withPrompt || symbol->m_chValue != m_chPromptSymbol) data += symbol->m_chValue;
+  }
+  return data;
+}
+
+std::string KwCharacterMaskedEdit::GetInputData(const char* text, bool /*withPrompt*/) const {
+  std::string t = text != nullptr ? text : "";
+  if (!HasPositions()) return t;
+  const int length = static_cast<int>(t.size());
+  int removed = 0;
+  bool runOpen = false;
+  int runStart = 0;
+  std::string literals;
+  // A run of literals is cut out where it stands exactly at its place and an input position
+  // follows it within the text's length; anything else is left for SetInputData to skip.
+  for (int i = 0; i < PositionCount(); ++i) {
+    const KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(i)];
+    if (!symbol->IsInput()) {
+      if (!runOpen) {
+        runOpen = true;
+        runStart = i;
+        literals.clear();
+      }
+      literals += symbol->m_chValue;
+    } else if (runOpen) {
+      runOpen = false;
+      const std::size_t at = static_cast<std::size_t>(runStart - removed);
+      const std::size_t count = static_cast<std::size_t>(i - runStart);
+      if (at <= t.size() && t.compare(at, count, literals) == 0) {
+        t.erase(at, count);
+        removed += i - runStart;
+      }
+    }
+    if (i + 1 >= length) break;
+  }
+  return t;
+}
+
+int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
+  const std::string given = data != nullptr ? data : "";
+  if (!HasPositions()) {
+    // A plain edit control: the first keep characters of its text followed by the data.
+    std::string text = keep > 0 ? GetWindowText().substr(0, static_cast<std::size_t>(keep)) : std::string();
+    text += given;
+    if (::IsWindow(m_hWnd)) SetWindowText(text);
+    return 1;
+  }
+
+  std::string source;
+  if (keep > 0) source = GetInputData(true).substr(0, static_cast<std::size_t>(keep));
+  if (raw != 0) {
+    source += given;
+  } else {
+    for (char c : given) {
+      if (c != m_chPromptSymbol) source += c;
+    }
+  }
+
+  int result = 1;
+  std::size_t next = 0;
+  for (KwMaskSymbol* symbol : m_vecSymbols) {
+    if (!symbol->IsInput()) continue;
+    char stored = m_chPromptSymbol;
+    while (next < source.size()) {
+      const char c = source[next++];
+      if (c == m_chPromptSymbol || symbol->AcceptsChar(c)) {
+        stored = symbol->TransformChar(c);
+        break;
+      }
+      result = 0;
+    }
+    symbol->m_chValue = stored;
+  }
+  Update(0);
+  return result;
+}
+
+int KwCharacterMaskedEdit::IsInputData(int pos) const {
+  if (!HasPositions()) return 1;
+  if (pos < 0 || pos >= PositionCount()) return 0;
+  return m_vecSymbols[static_cast<std::size_t>(pos)]->IsInput() ? 1 : 0;
+}
+
+int KwCharacterMaskedEdit::InsertAt(int pos, char ch) {
+  if (!HasPositions()) return -1;
+  const std::string before = GetInputData(true);
+  std::string shifted;
+  int result = -1;
+  for (int i = 0; i < PositionCount(); ++i) {
+    const KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(i)];
+    if (!symbol->IsInput()) continue;
+    if (result < 0 && i >= pos) {
+      shifted += ch;
+      result = i;
+    }
+    shifted += symbol->m_chValue;
+  }
+  if (SetInputData(shifted.c_str(), 0, 1) == 0) {
+    SetInputData(before.c_str(), 0, 1);
+    return -1;
+  }
+  return result;
+}
+
+int KwCharacterMaskedEdit::SetAt(int pos, char ch) {
+  if (pos < 0 || pos >= PositionCount()) return pos;
+  KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(pos)];
+  if (!symbol->IsInput()) return pos;
+  if (ch != m_chPromptSymbol && !symbol->AcceptsChar(ch)) return -1;
+  symbol->m_chValue = symbol->TransformChar(ch);
+  return pos;
+}
+
+int KwCharacterMaskedEdit::DeleteRange(int start, int end) {
+  // Without a mask nothing is deleted here; the edit control does its own deleting.
+  if (!HasPositions()) return 0;
+  std::string remaining;
+  int count = 0;
+  for (int i = 0; i < PositionCount(); ++i) {
+    const KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(i)];
+    if (!symbol->IsInput()) continue;
+    if (i >= start && i < end) {
+      ++count;
+    } else {
+      remaining += symbol->m_chValue;
+    }
+  }
+  // The following input moves left; what a position refuses on the way is lost.
+  SetInputData(remaining.c_str(), 0, 1);
+  return count;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Locations and the caret
+
+int KwCharacterMaskedEdit::GetNextInputLocation(int pos) {
+  const int n = PositionCount();
+  for (int i = pos > 0 ? pos : 0; i < n; ++i) {
+    if (m_vecSymbols[static_cast<std::size_t>(i)]->IsInput()) return i;
+  }
+  return n;
+}
+
+int KwCharacterMaskedEdit::GetPreviousInputLocation(int pos) {
+  if (pos < 0) return 0;
+  const int n = PositionCount();
+  for (int i = pos < n ? pos : n - 1; i >= 0; --i) {
+    if (m_vecSymbols[static_cast<std::size_t>(i)]->IsInput()) return i;
+  }
+  return GetNextInputLocation(pos);
+}
+
+int KwCharacterMaskedEdit::GetEmptyInputLocation(int pos) {
+  const int n = PositionCount();
+  for (int i = pos > 0 ? pos : 0; i < n; ++i) {
+    const KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(i)];
+    if (symbol->IsInput() && symbol->m_chValue == m_chPromptSymbol) return i;
+  }
+  return n;
+}
+
+void KwCharacterMaskedEdit::UpdateInsertionPointForward(int pos) {
+  const int p = GetNextInputLocation(pos);
+  if (m_bAutoTab && p == PositionCount()) {
+    // Auto-tab: nothing left to fill here, so the next control of the dialog takes the focus.
+    // Without one (or when this is the only tab stop) the caret stays where it is.
+    HWND hParent = ::GetParent(m_hWnd);
+    if (hParent == nullptr) return;
+    HWND hNext = ::GetNextDlgTabItem(hParent, m_hWnd, FALSE);
+    if (hNext != nullptr && hNext != m_hWnd) {
+      if (CWnd* pNext = CWnd::FromHandle(hNext)) pNext->SetFocus();
+    }
+    return;
+  }
+  PlaceCaret(m_hWnd, p);
+}
+
+void KwCharacterMaskedEdit::UpdateInsertionPointBackward(int pos) { KwMaskedEdit::UpdateInsertionPointBackward(pos); }
+
+void KwCharacterMaskedEdit::EmptyData(int keepMask) {
+  if (!HasPositions()) {
+    DeleteContents();
+    return;
+  }
+  if (keepMask != 0) {
+    for (KwMaskSymbol* symbol : m_vecSymbols) {
+      if (symbol->IsInput()) symbol->m_chValue = m_chPromptSymbol;
+    }
+  } else {
+    DeleteContents();
+  }
+  Update(0);
+}
+
+int KwCharacterMaskedEdit::IsInputEmpty() {
+  if (!HasPositions()) return GetWindowText().empty() ? 1 : 0;
+  for (const KwMaskSymbol* symbol : m_vecSymbols) {
+    if (symbol->IsInput() && symbol->m_chValue != m_chPromptSymbol) return 0;
+  }
+  return 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys without a mask
+
+void KwCharacterMaskedEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+  if (!HasPositions()) {
+    Default();
+    return;
+  }
+  KwMaskedEdit::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+void KwCharacterMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
+  if (!HasPositions()) {
+    Default();
+    return;
+  }
+  KwMaskedEdit::OnChar(nChar, nRepCnt, nFlags);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Text and clipboard messages
+
+LRESULT KwCharacterMaskedEdit::OnSetText(WPARAM /*wParam*/, LPARAM lParam) {
+  if (!HasPositions()) return Default();
+  if (m_nUpdateDepth > 0) {
+    // The control's own display text, written by Update.
+    const LRESULT r = Default();
+    NotifyParent(EN_UPDATE);
+    if (m_bNotifyChange != 0) NotifyParent(EN_CHANGE);
+    return r;
+  }
+  // A text from outside: its input characters go into the model, which shows them; the text
+  // itself never becomes the window text.
+  m_bNotifyChange = 0;
+  const char* text = reinterpret_cast<const char*>(lParam);
+  const std::string data = GetInputData(text != nullptr ? text : "", true);
+  SetInputData(data.c_str(), 0, 1);
+  m_bNotifyChange = 1;
+  return TRUE;
+}
+
+LRESULT KwCharacterMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  if (!HasPositions()) return Default();
+  int start = 0;
+  int end = 0;
+  ReadSelection(m_hWnd, start, end);
+  // For a cut the edit control puts the selected display text on the clipboard.
+  Default();
+  DeleteRange(start, end);
+  Update(start);
+  return 0;
+}
+
+LRESULT KwCharacterMaskedEdit::OnCopy(WPARAM wParam, LPARAM lParam) { return KwMaskedEdit::OnCopy(wParam, lParam); }
+
+LRESULT KwCharacterMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  if (!HasPositions()) return Default();
+  int start = 0;
+  int end = 0;
+  ReadSelection(m_hWnd, start, end);
+  Default();
+  // The pasted window text is packed into the input positions from the first one.
+  const std::string text = GetWindowText();
+  SetInputData(text.c_str(), 0, 0);
+  Update(-1);
+  PlaceCaret(m_hWnd, GetEmptyInputLocation(start));
+  return 0;
+}
+
+LRESULT KwCharacterMaskedEdit::OnClear(WPARAM wParam, LPARAM lParam) {
+  // One handler for cut and clear.
+  return KwCharacterMaskedEdit::OnCut(wParam, lParam);
+}

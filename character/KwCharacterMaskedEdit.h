@@ -1,0 +1,80 @@
+// KwCharacterMaskedEdit: a masked edit whose input is constrained position by position by a
+// character mask such as "(###) ###-####".
+//
+// Mask language, one position per step:
+//   #  digit               A  letter or digit      ?  letter
+//   >  letter, upper case  <  letter, lower case   &  any printable character
+//   .  locale decimal separator   ,  locale thousands separator
+//   :  locale time separator      /  locale date separator
+//   \x the character x as a literal; any other character is a literal.
+// A trailing single backslash is a literal backslash.
+//
+// Every empty input position holds and shows the prompt symbol (a space by default). The data
+// of the control are the characters of its input positions only. Without a mask the control is
+// a plain edit control.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/KwMaskSymbol.h"
+#include "core/KwMaskedEdit.h"
+
+class KW_API KwCharacterMaskedEdit : public KwMaskedEdit {
+  DECLARE_DYNAMIC(KwCharacterMaskedEdit)
+
+ public:
+  // A non-empty mask is applied at once, as SetMask would.
+  explicit KwCharacterMaskedEdit(const char* mask = "");
+  KwCharacterMaskedEdit(const KwCharacterMaskedEdit& other);
+  KwCharacterMaskedEdit& operator=(const KwCharacterMaskedEdit&) = delete;
+  ~KwCharacterMaskedEdit() override;
+
+  BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) override;
+  using CEdit::Create;
+
+  char GetPromptSymbol() const { return m_chPromptSymbol; }
+  // Refuses 0, CR, LF and DEL silently; every empty input position takes the new symbol.
+  void SetPromptSymbol(char symbol);
+
+  std::string GetMask() const override;
+  bool SetMask(const std::string& mask) override;
+  std::string ShowMask() const override;
+  std::string GetInputData(const char* text, bool withPrompt) const override;
+  std::string GetInputData(bool withPrompt) const override;
+  void EmptyData(int keepMask) override;
+  int IsInputEmpty() override;
+
+ protected:
+  void DeleteContents() override;
+  int SetInputData(const char* data, int keep, int raw) override;
+  int IsInputData(int pos) const override;
+  int DeleteRange(int start, int end) override;
+  int InsertAt(int pos, char ch) override;
+  int SetAt(int pos, char ch) override;
+  int GetNextInputLocation(int pos) override;
+  int GetPreviousInputLocation(int pos) override;
+  int GetEmptyInputLocation(int pos) override;
+  void UpdateInsertionPointForward(int pos) override;
+  void UpdateInsertionPointBackward(int pos) override;
+  LRESULT OnCut(WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnCopy(WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnPaste(WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnClear(WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnSetText(WPARAM wParam, LPARAM lParam) override;
+
+  void PreSubclassWindow() override;
+
+  // Without a mask, keys and characters go to the edit control untouched; with one, to the
+  // shared handling of KwMaskedEdit.
+  void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+  void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+
+  bool HasPositions() const { return !m_vecSymbols.empty(); }
+  int PositionCount() const { return static_cast<int>(m_vecSymbols.size()); }
+
+  std::vector<KwMaskSymbol*> m_vecSymbols;
+  char m_chPromptSymbol;
+
+  DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,345 @@
+// KwMaskedEdit: construction and ownership, the shared keyboard, mouse and focus handling, the
+// text and clipboard routing, and the one way the library reports to the parent window.
+//
+// The handlers reach the concrete control's model only through the virtual interface. Keys that
+// only move the caret go to the edit control first and are then corrected so that the caret
+// never rests on a literal; keys and characters that change the text never reach the edit
+// control: the model changes and Update writes the new display text into the window.
+//
+// The display states, colours and OnValidate are in KwMaskedEditStates.cpp.
+#include "core/KwMaskedEdit.h"
+
+#include <cstdlib>
+
+IMPLEMENT_DYNAMIC(KwMaskedEdit, CEdit)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(KwMaskedEdit, CEdit)
+  ON_WM_KEYDOWN()
+  ON_WM_CHAR()
+  ON_WM_SETFOCUS()
+  ON_WM_KILLFOCUS()
+  ON_WM_CTLCOLOR_REFLECT()
+  ON_WM_ERASEBKGND()
+  ON_WM_LBUTTONDOWN()
+  ON_MESSAGE(WM_CUT, OnCut)
+  ON_MESSAGE(WM_COPY, OnCopy)
+  ON_MESSAGE(WM_PASTE, OnPaste)
+  ON_MESSAGE(WM_CLEAR, OnClear)
+  ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
+// clang-format on
+
+namespace {
+
+constexpr COLORREF kDefaultText = RGB(0, 0, 0);
+constexpr COLORREF kDefaultBackground = RGB(240, 0, 0);
+constexpr COLORREF kDefaultHighlight = RGB(255, 16, 0);
+
+// A new solid brush of the colour, attached to brush. When the platform cannot make one the
+// brush stays empty and the look that uses it hands out a null brush.
+void MakeBrush(CBrush& brush, COLORREF color) {
+  HBRUSH hBrush = ::CreateSolidBrush(color);
+  if (hBrush != nullptr) brush.Attach(hBrush);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Construction and ownership
+
+KwMaskedEdit::KwMaskedEdit(const char* mask)
+    : m_bAutoTab(false),
+      m_bInsertMode(true),
+      m_nUpdateDepth(0),
+      m_bNotifyChange(1),
+      m_nErrorOverride(OverrideNone),
+      m_pValidator(nullptr),
+      m_nState(0),
+      m_crText(kDefaultText),
+      m_crTextError(kDefaultText),
+      m_crTextWarning(kDefaultText),
+      m_crTextFocus(kDefaultText),
+      m_crBackground(kDefaultBackground),
+      m_crBackgroundError(kDefaultHighlight),
+      m_crBackgroundWarning(kDefaultHighlight),
+      m_crBackgroundFocus(kDefaultHighlight) {
+  MakeBrush(m_brBackgroundError, m_crBackgroundError);
+  MakeBrush(m_brBackgroundFocus, m_crBackgroundFocus);
+  MakeBrush(m_brBackground, m_crBackground);
+  MakeBrush(m_brBackgroundWarning, m_crBackgroundWarning);
+  // The base takes no mask; each concrete constructor applies its own.
+  KwMaskedEdit::SetMask(mask != nullptr ? mask : "");
+}
+
+KwMaskedEdit::KwMaskedEdit(const KwMaskedEdit& other)
+    : CEdit(),
+      m_bAutoTab(other.m_bAutoTab),
+      m_bInsertMode(other.m_bInsertMode),
+      m_nUpdateDepth(0),
+      m_bNotifyChange(1),
+      m_nErrorOverride(OverrideNone),
+      m_pValidator(other.m_pValidator != nullptr ? other.m_pValidator->Clone() : nullptr),
+      m_nState(other.m_nState),
+      m_crText(other.m_crText),
+      m_crTextError(other.m_crTextError),
+      m_crTextWarning(other.m_crTextWarning),
+      m_crTextFocus(other.m_crTextFocus),
+      m_crBackground(other.m_crBackground),
+      m_crBackgroundError(other.m_crBackgroundError),
+      m_crBackgroundWarning(other.m_crBackgroundWarning),
+      m_crBackgroundFocus(other.m_crBackgroundFocus) {
+  MakeBrush(m_brBackgroundError, m_crBackgroundError);
+  MakeBrush(m_brBackgroundFocus, m_crBackgroundFocus);
+  MakeBrush(m_brBackground, m_crBackground);
+  MakeBrush(m_brBackgroundWarning, m_crBackgroundWarning);
+  // The concrete copy constructors copy their own mask model.
+  KwMaskedEdit::SetMask(other.GetMask());
+}
+
+KwMaskedEdit::~KwMaskedEdit() {
+  delete m_pValidator;
+  m_pValidator = nullptr;
+  m_brBackgroundError.DeleteObject();
+  m_brBackgroundWarning.DeleteObject();
+  m_brBackgroundFocus.DeleteObject();
+  m_brBackground.DeleteObject();
+}
+
+bool KwMaskedEdit::SetValidator(KwValidator* pValidator) {
+  // The validator replaced goes back to the caller: it is not deleted here.
+  m_pValidator = pValidator;
+  return true;
+}
+
+bool KwMaskedEdit::SetMask(const std::string& /*mask*/) { return false; }
+
+// ---------------------------------------------------------------------------------------------
+// Data
+
+int KwMaskedEdit::SetText(const std::string& text) {
+  SetInputData(text.c_str(), 0, 1);
+  return 1;
+}
+
+bool KwMaskedEdit::GetDataNumValue(double& value) {
+  OnValidate();
+  const std::string withPrompt = GetInputData(true);
+  const std::string entered = GetInputData(false);
+  // The data without prompts is the data with prompts less every prompt symbol, so walking the
+  // two side by side tells each prompt apart from an entered character. Prompts read as blanks:
+  // the value is the same whichever prompt symbol the control shows.
+  std::string number;
+  number.reserve(withPrompt.size());
+  std::size_t next = 0;
+  for (char c : withPrompt) {
+    if (next < entered.size() && entered[next] == c) {
+      number += c;
+      ++next;
+    } else {
+      number += ' ';
+    }
+  }
+  value = std::atof(number.c_str());
+  return true;
+}
+
+void KwMaskedEdit::ValidationError() { ::MessageBeep(MB_ICONEXCLAMATION); }
+
+void KwMaskedEdit::DeleteContents() {
+  if (::IsWindow(GetSafeHwnd())) SetWindowText("");
+}
+
+void KwMaskedEdit::Update(int pos) {
+  if (!::IsWindow(m_hWnd)) return;
+  ++m_nUpdateDepth;
+  SetWindowText(ShowMask());
+  --m_nUpdateDepth;
+  if (pos >= 0) UpdateInsertionPointForward(pos);
+}
+
+void KwMaskedEdit::PreSubclassWindow() { CEdit::PreSubclassWindow(); }
+
+// ---------------------------------------------------------------------------------------------
+// Keys, characters, focus and the mouse
+
+namespace {
+
+// The selection as the edit control holds it: start == end means a caret at start.
+void ReadSelection(HWND hWnd, int& start, int& end) {
+  DWORD s = 0;
+  DWORD e = 0;
+  ::SendMessageA(hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+  start = static_cast<int>(s);
+  end = static_cast<int>(e);
+}
+
+void PlaceCaret(HWND hWnd, int pos) {
+  ::SendMessageA(hWnd, EM_SETSEL, static_cast<WPARAM>(pos), static_cast<LPARAM>(pos));
+  ::SendMessageA(hWnd, EM_SCROLLCARET, 0, 0);
+}
+
+}  // namespace
+
+void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
+  const bool shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
+  int start = 0;
+  int end = 0;
+  switch (nChar) {
+    case VK_DELETE:
+      // Never reaches the edit control, whatever modifier is held: Shift+Delete deletes without
+      // copying. A refused Delete is silent.
+      ReadSelection(m_hWnd, start, end);
+      if (start == end) end = start + 1;
+      if (DeleteRange(start, end) != 0) Update(start);
+      break;
+    case VK_INSERT:
+      // Ctrl+Insert and Shift+Insert toggle as well; they neither copy nor paste.
+      m_bInsertMode = !m_bInsertMode;
+      break;
+    case VK_HOME:
+    case VK_RIGHT:
+    case VK_DOWN:
+      Default();
+      if (!shift) {
+        ReadSelection(m_hWnd, start, end);
+        UpdateInsertionPointForward(start);
+      }
+      break;
+    case VK_LEFT:
+    case VK_UP:
+      Default();
+      if (!shift) {
+        ReadSelection(m_hWnd, start, end);
+        UpdateInsertionPointBackward(start);
+      }
+      break;
+    default:
+      // End and every other key are the edit control's alone.
+      Default();
+      break;
+  }
+}
+
+void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
+  int start = 0;
+  int end = 0;
+  ReadSelection(m_hWnd, start, end);
+
+  if (nChar >= 0x20) {
+    const char ch = static_cast<char>(nChar & 0xFF);
+    int r;
+    if (start == end) {
+      if (IsInputData(start) == 0) {
+        ValidationError();
+        UpdateInsertionPointForward(start);
+        return;
+      }
+      r = m_bInsertMode ? InsertAt(start, ch) : SetAt(start, ch);
+    } else {
+      if (DeleteRange(start, end) == 0) {
+        ValidationError();
+        UpdateInsertionPointForward(start);
+        return;
+      }
+      // With a selection the character is inserted in overwrite mode too.
+      r = InsertAt(start, ch);
+    }
+    if (r >= 0) {
+      Update(r + 1);
+    } else {
+      ValidationError();
+      Update(start);
+    }
+    return;
+  }
+
+  if (nChar == VK_BACK) {
+    if (start != end && DeleteRange(start, end) != 0) {
+      Update(start);
+      return;
+    }
+    // Remove the nearest input position left of the caret (or of the selection), trying one
+    // position further left each time, across literals. Nothing found: silent.
+    for (int first = start - 1, last = end; first >= 0; --first, --last) {
+      if (DeleteRange(first, last) != 0) {
+        Update(first);
+        return;
+      }
+    }
+    return;
+  }
+
+  // Tab, Enter, Escape, the clipboard shortcuts and the other control characters.
+  Default();
+}
+
+void KwMaskedEdit::OnSetFocus(CWnd* /*pOldWnd*/) {
+  Default();
+  int start = 0;
+  int end = 0;
+  ReadSelection(m_hWnd, start, end);
+  // The whole text selected (as Tab leaves it), or no text at all: caret to the first input.
+  if (start == 0 && end == GetWindowTextLength()) UpdateInsertionPointForward(0);
+}
+
+void KwMaskedEdit::OnKillFocus(CWnd* /*pNewWnd*/) {
+  // Leaving the control neither validates nor reformats it.
+  Default();
+}
+
+void KwMaskedEdit::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) {
+  if (::GetFocus() != m_hWnd && IsInputEmpty() != 0) {
+    // An empty control clicked into gets its caret on the first input position, wherever the
+    // click was; the click itself is not passed on.
+    SetFocus();
+    UpdateInsertionPointForward(0);
+    return;
+  }
+  Default();
+}
+
+int KwMaskedEdit::NotifyParent(UINT nCode) {
+  CWnd* pParent = CWnd::FromHandle(::GetParent(m_hWnd));
+  if (pParent == nullptr) return FALSE;
+  ::SendMessageA(pParent->GetSafeHwnd(), WM_COMMAND,
+                 MAKEWPARAM(GetDlgCtrlID() & 0xFFFF, nCode & 0xFFFF), reinterpret_cast<LPARAM>(m_hWnd));
+  return TRUE;
+}
+
+void KwMaskedEdit::UpdateInsertionPointBackward(int pos) {
+  // No auto-tab backwards.
+  PlaceCaret(m_hWnd, GetPreviousInputLocation(pos));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Clipboard bodies shared by the concrete controls
+
+LRESULT KwMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  Default();
+  int start = 0;
+  int end = 0;
+  ReadSelection(m_hWnd, start, end);
+  DeleteRange(start, end);
+  PlaceCaret(m_hWnd, start);
+  return 0;
+}
+
+LRESULT KwMaskedEdit::OnCopy(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  // The edit control copies the selected display text, literals and prompts included.
+  Default();
+  return 0;
+}
+
+LRESULT KwMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  int start = 0;
+  int end = 0;
+  ReadSelection(m_hWnd, start, end);
+  Default();
+  const std::string text = GetWindowText();
+  SetInputData(text.c_str(), 0, 0);
+  PlaceCaret(m_hWnd, GetEmptyInputLocation(start));
+  return 0;
+}
+
+LRESULT KwMaskedEdit::OnClear(WPARAM /*wParam*/, LPARAM /*lParam*/) { return Default(); }
