@@ -1,0 +1,660 @@
+// The number masked edit control: the number model, its editing operations, data exchange and
+// clipboard, and the keys it takes over from the shared handling.
+#include "number/KwNumberMaskedEdit.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/KwLocaleSeparators.h"
+
+IMPLEMENT_DYNAMIC(KwNumberMaskedEdit, KwMaskedEdit)
+
+BEGIN_MESSAGE_MAP(KwNumberMaskedEdit, KwMaskedEdit)
+  ON_WM_CHAR()
+  ON_WM_KEYDOWN()
+  ON_WM_LBUTTONDBLCLK()
+  ON_MESSAGE(WM_CUT, OnCut)
+  ON_MESSAGE(WM_COPY, OnCopy)
+  ON_MESSAGE(WM_PASTE, OnPaste)
+  ON_MESSAGE(WM_CLEAR, OnClear)
+  ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
+
+namespace {
+
+bool IsPromptSafe(char symbol) {
+  return symbol != 0 && symbol != '\r' && symbol != '\n' && symbol != 0x7F;
+}
+
+bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+KwNumberMaskedEdit::KwNumberMaskedEdit(const char* mask)
+    : KwMaskedEdit(mask),
+      m_chPromptSymbol(' '),
+      m_nMaxIntPos(11),
+      m_nMaxDecimalPos(2),
+      m_nFirstShown(-1),
+      m_nDecimalIndex(0),
+      m_chDecimalSep(g_chDecimalSep),
+      m_chThousandSep(g_chThousandSep) {
+  // Like the other controls, a mask given here is applied at once.
+  if (mask != nullptr && mask[0] != 0) KwNumberMaskedEdit::SetMask(mask);
+}
+
+KwNumberMaskedEdit::KwNumberMaskedEdit(const KwNumberMaskedEdit& other)
+    : KwMaskedEdit(other),
+      m_digitSymbol(other.m_digitSymbol),
+      m_chPromptSymbol(other.m_chPromptSymbol),
+      m_nMaxIntPos(other.m_nMaxIntPos),
+      m_nMaxDecimalPos(other.m_nMaxDecimalPos),
+      m_nFirstShown(other.m_nFirstShown),
+      m_nDecimalIndex(other.m_nDecimalIndex),
+      m_chDecimalSep(other.m_chDecimalSep),
+      m_chThousandSep(other.m_chThousandSep) {
+  m_vecSymbols.reserve(other.m_vecSymbols.size());
+  for (const KwMaskSymbol* symbol : other.m_vecSymbols) m_vecSymbols.push_back(new KwMaskSymbol(*symbol));
+}
+
+KwNumberMaskedEdit::~KwNumberMaskedEdit() {
+  DeleteContents();
+  std::vector<KwMaskSymbol*>().swap(m_vecSymbols);
+}
+
+BOOL KwNumberMaskedEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  BOOL created = CEdit::Create(dwStyle, rect, pParentWnd, nID);
+  if (created && !m_vecSymbols.empty()) Update(0);
+  return created;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mask and rendering
+
+bool KwNumberMaskedEdit::SetMask(const std::string& mask) {
+  DeleteContents();
+  const char first = mask.empty() ? 0 : mask[0];
+  if (first == '$') {
+    m_digitSymbol.m_nKind = KindCurrency;
+    m_chDecimalSep = g_chMonDecimalSep;
+    m_chThousandSep = g_chMonThousandSep;
+  } else if (first == '%') {
+    m_digitSymbol.m_nKind = KindPercent;
+    m_chDecimalSep = g_chDecimalSep;
+    m_chThousandSep = g_chThousandSep;
+  } else {
+    return false;
+  }
+  // Counting e as the distance from the decimal point, a thousands position stands at every
+  // fourth place left of it.
+  for (int e = m_nMaxIntPos; e >= -m_nMaxDecimalPos; --e) {
+    if (e == 0) {
+      m_vecSymbols.push_back(new KwMaskSymbol(KindDecimalSeparator, m_chPromptSymbol));
+      m_nDecimalIndex = PositionCount() - 1;
+      m_nFirstShown = m_nDecimalIndex - 1;
+    } else if (e > 0 && e % 4 == 0) {
+      m_vecSymbols.push_back(new KwMaskSymbol(KindThousandSeparator, m_chThousandSep));
+    } else {
+      m_vecSymbols.push_back(new KwMaskSymbol(m_digitSymbol.m_nKind, m_chPromptSymbol));
+    }
+  }
+  Update(0);
+  return true;
+}
+
+std::string KwNumberMaskedEdit::GetMask() const {
+  std::string mask;
+  for (const KwMaskSymbol* symbol : m_vecSymbols) {
+    if (symbol->m_nKind == KindDecimalSeparator)
+      mask += '.';
+    else if (symbol->m_nKind == KindThousandSeparator)
+      mask += ',';
+    else
+      mask += symbol->m_chValue;
+  }
+  return mask;
+}
+
+std::string KwNumberMaskedEdit::ShowMask() const {
+  std::string shown;
+  for (int i = PositionCount() - 1; i >= 0; --i) {
+    const KwMaskSymbol* symbol = m_vecSymbols[i];
+    if (symbol->m_nKind == KindThousandSeparator) {
+      const char left = i > 0 ? m_vecSymbols[i - 1]->m_chValue : m_chPromptSymbol;
+      if (left == m_chPromptSymbol)
+        continue;
+      shown += IsDecimalDigit(left) ? symbol->m_chValue : ' ';
+    } else if (symbol->m_chValue != m_chPromptSymbol) {
+      shown += symbol->m_chValue;
+    }
+  }
+  std::reverse(shown.begin(), shown.end());
+  return shown;
+}
+
+void KwNumberMaskedEdit::SetPromptSymbol(char symbol) {
+  if (IsPromptSafe(symbol)) {
+    for (KwMaskSymbol* s : m_vecSymbols) {
+      if (s->m_nKind != KindThousandSeparator && s->m_chValue == m_chPromptSymbol) s->m_chValue = symbol;
+    }
+    m_chPromptSymbol = symbol;
+  }
+  Update(-1);
+}
+
+void KwNumberMaskedEdit::DeleteContents() {
+  if (m_vecSymbols.empty()) {
+    KwMaskedEdit::DeleteContents();
+    return;
+  }
+  for (KwMaskSymbol* symbol : m_vecSymbols) delete symbol;
+  m_vecSymbols.clear();
+  m_nDecimalIndex = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The two data forms
+
+std::string KwNumberMaskedEdit::GetInputData(bool withPrompt) const {
+  if (m_vecSymbols.empty()) return GetWindowText();
+  std::string data;
+  for (const KwMaskSymbol* symbol : m_vecSymbols) {
+    if (symbol->m_nKind == KindThousandSeparator) continue;
+    if (symbol->m_chValue == m_chPromptSymbol) {
+      if (withPrompt) data += m_chPromptSymbol;
+    } else if (symbol->m_nKind == KindDecimalSeparator) {
+      data += '.';
+    } else {
+      data += symbol->m_chValue;
+    }
+  }
+  return data;
+}
+
+int KwNumberMaskedEdit::SetInputData(const char* data, int keep, int raw) {
+  if (data == nullptr) data = "";
+  if (m_vecSymbols.empty()) {
+    // Without a mask the control is a plain edit control: the text is simply shown.
+    if (::IsWindow(GetSafeHwnd())) SetWindowText(data);
+    return 1;
+  }
+
+  std::string text = GetInputData(false);
+  if (keep < 0) keep = 0;
+  if (static_cast<size_t>(keep) < text.size()) text.resize(static_cast<size_t>(keep));
+  for (const char* p = data; *p != 0; ++p) {
+    if (raw != 0 || *p != m_chPromptSymbol) text += *p;
+  }
+
+  int result = 1;
+  const std::string::size_type point = text.find('.');
+  int fraction = point == std::string::npos ? -1 : static_cast<int>(text.size() - point - 1);
+  int decimals = m_nMaxDecimalPos;
+  int read = static_cast<int>(text.size()) - 1;
+
+  for (int i = PositionCount() - 1; i >= 0; --i) {
+    KwMaskSymbol* symbol = m_vecSymbols[i];
+    if (symbol->m_nKind == KindThousandSeparator) continue;
+    if (decimals > fraction) {
+      // A fraction place (or the point) that the text has no character for.
+      symbol->m_chValue = m_chPromptSymbol;
+      --decimals;
+      continue;
+    }
+    symbol->m_chValue = m_chPromptSymbol;
+    while (read >= 0) {
+      const char c = text[static_cast<size_t>(read--)];
+      if (!symbol->AcceptsChar(c)) {
+        result = 0;
+        continue;
+      }
+      if (symbol->m_nKind == KindDecimalSeparator) {
+        symbol->m_chValue = m_chDecimalSep;
+        break;
+      }
+      if (fraction > decimals) {
+        // A fraction digit beyond the last place: cut off.
+        --fraction;
+        continue;
+      }
+      symbol->m_chValue = symbol->TransformChar(c);
+      break;
+    }
+  }
+
+  if (text.empty()) {
+    m_nFirstShown = PositionCount() - m_nMaxDecimalPos - 2;
+  } else {
+    m_nFirstShown = PositionCount();
+    for (int i = 0; i < PositionCount(); ++i) {
+      if (IsDataPosition(i) && !IsEmptyPosition(i)) {
+        m_nFirstShown = i;
+        break;
+      }
+    }
+  }
+  Update(0);
+  return result;
+}
+
+int KwNumberMaskedEdit::SetText(const std::string& text) {
+  SetInputData(text.c_str(), 0, 0);
+  return 1;
+}
+
+std::string KwNumberMaskedEdit::GetInputData(const char* text, bool /*withPrompt*/) const {
+  // The shown form back to the data form: the thousands separators, and the space a thousands
+  // place shows next to a sign, are no part of the number; the decimal separator is its point.
+  std::string data;
+  if (text == nullptr) return data;
+  for (const char* p = text; *p != 0; ++p) {
+    const char c = *p;
+    if (c == m_chThousandSep || c == ' ' || c == m_chPromptSymbol) continue;
+    data += c == m_chDecimalSep ? '.' : c;
+  }
+  return data;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Positions
+
+bool KwNumberMaskedEdit::IsDataPosition(int index) const {
+  return index >= 0 && index < PositionCount() && m_vecSymbols[index]->m_nKind != KindThousandSeparator;
+}
+
+bool KwNumberMaskedEdit::IsEmptyPosition(int index) const {
+  return m_vecSymbols[index]->m_chValue == m_chPromptSymbol;
+}
+
+std::string KwNumberMaskedEdit::DataPositionsText(int skipFrom, int skipTo, int* skipped) const {
+  std::string text;
+  int count = 0;
+  for (int i = 0; i < PositionCount(); ++i) {
+    if (!IsDataPosition(i)) continue;
+    if (i >= skipFrom && i < skipTo) {
+      ++count;
+      continue;
+    }
+    const KwMaskSymbol* symbol = m_vecSymbols[i];
+    if (symbol->m_nKind == KindDecimalSeparator)
+      text += symbol->m_chValue == m_chPromptSymbol ? m_chPromptSymbol : '.';
+    else
+      text += symbol->m_chValue;
+  }
+  if (skipped != nullptr) *skipped = count;
+  return text;
+}
+
+int KwNumberMaskedEdit::IsInputData(int pos) const { return pos >= 0 && pos < PositionCount() ? 1 : 0; }
+
+int KwNumberMaskedEdit::GetNextInputLocation(int pos) {
+  pos = std::max(pos, 0);
+  while (true) {
+    const int index = m_nFirstShown + pos;
+    if (index < 0 || index >= PositionCount() || m_vecSymbols[index]->m_nKind != KindThousandSeparator) break;
+    ++pos;
+  }
+  return pos;
+}
+
+int KwNumberMaskedEdit::GetPreviousInputLocation(int pos) {
+  pos = std::max(pos, 0);
+  while (true) {
+    const int index = m_nFirstShown + pos;
+    if (index < 0 || index >= PositionCount() || m_vecSymbols[index]->m_nKind != KindThousandSeparator) break;
+    --pos;
+  }
+  return pos;
+}
+
+int KwNumberMaskedEdit::GetEmptyInputLocation(int pos) {
+  pos = std::max(pos, 0);
+  if (m_vecSymbols.empty()) return pos;
+  while (true) {
+    const int index = m_nFirstShown + pos;
+    if (index >= PositionCount()) return PositionCount() - m_nFirstShown;
+    if (index >= 0 && m_vecSymbols[index]->IsInput() && IsEmptyPosition(index)) return pos;
+    ++pos;
+  }
+}
+
+void KwNumberMaskedEdit::UpdateInsertionPointForward(int pos) {
+  const int q = GetNextInputLocation(pos);
+  if (m_bAutoTab && q == PositionCount()) {
+    HWND parent = ::GetParent(m_hWnd);
+    if (parent == nullptr) return;
+    HWND next = ::GetNextDlgTabItem(parent, m_hWnd, FALSE);
+    if (next != nullptr && next != m_hWnd) {
+      CWnd* pNext = CWnd::FromHandle(next);
+      if (pNext != nullptr) pNext->SetFocus();
+    }
+    return;
+  }
+  SetCaret(q);
+}
+
+void KwNumberMaskedEdit::UpdateInsertionPointBackward(int pos) { KwMaskedEdit::UpdateInsertionPointBackward(pos); }
+
+// ---------------------------------------------------------------------------------------------
+// Editing operations
+
+int KwNumberMaskedEdit::InsertAt(int pos, char ch) {
+  if (m_vecSymbols.empty()) return -1;
+  const std::string old = GetInputData(false);
+  if (old.empty()) m_nFirstShown = m_nDecimalIndex;
+  const int a = m_nFirstShown + pos;
+  const bool fractionSide = a > m_nDecimalIndex || (a == m_nDecimalIndex && ch == '.');
+
+  // The receiving position: on the fraction side the first data position at or after a, on the
+  // integer side the last data position before a.
+  int receiving = -1;
+  if (fractionSide) {
+    for (int i = std::max(a, 0); i < PositionCount() && receiving < 0; ++i)
+      if (IsDataPosition(i)) receiving = i;
+  } else {
+    for (int i = std::min(a, PositionCount()) - 1; i >= 0 && receiving < 0; --i)
+      if (IsDataPosition(i)) receiving = i;
+  }
+
+  std::string text;
+  for (int i = 0; i < PositionCount(); ++i) {
+    if (!IsDataPosition(i)) continue;
+    if (fractionSide && i == receiving) text += ch;
+    const KwMaskSymbol* symbol = m_vecSymbols[i];
+    if (symbol->m_nKind == KindDecimalSeparator)
+      text += symbol->m_chValue == m_chPromptSymbol ? m_chPromptSymbol : '.';
+    else
+      text += symbol->m_chValue;
+    if (!fractionSide && i == receiving) text += ch;
+  }
+
+  if (SetInputData(text.c_str(), 0, 0) == 0) {
+    SetInputData(old.c_str(), 0, 1);
+    return -1;
+  }
+  return receiving - m_nFirstShown;
+}
+
+int KwNumberMaskedEdit::SetAt(int pos, char ch) {
+  if (m_vecSymbols.empty()) return -1;
+  // An empty number is typed from the first place left of the point, whatever run it showed
+  // before, as InsertAt starts it at the point.
+  if (GetInputData(false).empty()) m_nFirstShown = PositionCount() - m_nMaxDecimalPos - 2;
+  const int i = m_nFirstShown + pos;
+  if (i < 0 || i >= PositionCount()) return -1;
+  KwMaskSymbol* symbol = m_vecSymbols[i];
+  if (symbol->m_chValue == ch) return pos;
+
+  if (symbol->IsInput()) {
+    if (ch != m_chPromptSymbol) {
+      if (!symbol->AcceptsChar(ch)) return -1;
+      symbol->m_chValue = symbol->TransformChar(ch);
+      return pos;
+    }
+    // Overwriting a digit with the prompt takes the digit out of the number, and the number is
+    // laid out again: an empty place inside the shown run would break the text indexes.
+    const bool integerSide = i < m_nDecimalIndex;
+    SetInputData(DataPositionsText(i, i + 1).c_str(), 0, 0);
+    // The character that followed keeps its place on the integer side and moves one place to
+    // the left in the fraction; the caller puts the caret on it (result + 1).
+    const int following = (integerSide ? i + 1 : i) - m_nFirstShown;
+    return std::max(0, following - 1);
+  }
+
+  if (symbol->m_nKind != KindDecimalSeparator) return -1;  // a thousands position
+
+  if (symbol->m_chValue == m_chPromptSymbol) {
+    // The point is not shown: the caret stands at the end of a number without fraction. A
+    // typed character is appended there as in insert mode (a '.' sets the point), unless the
+    // integer part is full and a digit would be pushed out on the left.
+    if (ch != '.' && m_nFirstShown == 0) return -1;
+    return InsertAt(pos, ch);
+  }
+
+  // Typing over the shown point joins the fraction to the integer part.
+  if (m_nFirstShown <= m_nMaxDecimalPos + 1) return -1;
+  if (ch != m_chPromptSymbol && !m_digitSymbol.AcceptsChar(ch)) return -1;
+  const int after = static_cast<int>(ShowMask().size()) - pos - 1;
+  std::string text;
+  for (int k = 0; k < PositionCount(); ++k) {
+    if (!IsDataPosition(k)) continue;
+    text += k == i ? ch : m_vecSymbols[k]->m_chValue;
+  }
+  SetInputData(text.c_str(), 0, 0);
+  return static_cast<int>(ShowMask().size()) - after - 1;
+}
+
+int KwNumberMaskedEdit::DeleteRange(int start, int end) {
+  if (m_vecSymbols.empty()) return 0;
+  int count = 0;
+  const std::string text = DataPositionsText(m_nFirstShown + start, m_nFirstShown + end, &count);
+  SetInputData(text.c_str(), 0, 0);
+  return count;
+}
+
+void KwNumberMaskedEdit::EmptyData(int keepMask) {
+  if (m_vecSymbols.empty()) {
+    DeleteContents();
+    return;
+  }
+  if (keepMask != 0) {
+    for (KwMaskSymbol* symbol : m_vecSymbols)
+      if (symbol->m_nKind != KindThousandSeparator) symbol->m_chValue = m_chPromptSymbol;
+  } else {
+    DeleteContents();
+  }
+  Update(0);
+}
+
+int KwNumberMaskedEdit::IsInputEmpty() {
+  if (m_vecSymbols.empty()) return GetWindowTextLength() == 0 ? 1 : 0;
+  for (int i = 0; i < PositionCount(); ++i) {
+    if (m_vecSymbols[i]->IsInput() && !IsEmptyPosition(i)) return 0;
+  }
+  return 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Selection and caret
+
+int KwNumberMaskedEdit::GetSelection(int& start, int& end) const {
+  DWORD s = 0, e = 0;
+  ::SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+  start = static_cast<int>(s);
+  end = static_cast<int>(e);
+  return end - start;
+}
+
+void KwNumberMaskedEdit::SetCaret(int pos) {
+  ::SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(static_cast<INT_PTR>(pos)), static_cast<LPARAM>(pos));
+  ::SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);
+}
+
+void KwNumberMaskedEdit::PlaceCaretAfterDeletion(int anchor) {
+  Update(-1);
+  SetCaret(anchor - m_nFirstShown);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Text and clipboard messages
+
+LRESULT KwNumberMaskedEdit::OnSetText(WPARAM /*wParam*/, LPARAM lParam) {
+  if (m_vecSymbols.empty()) return Default();
+  if (m_nUpdateDepth > 0) {
+    const LRESULT r = Default();
+    NotifyParent(EN_UPDATE);
+    if (m_bNotifyChange) NotifyParent(EN_CHANGE);
+    return r;
+  }
+  m_bNotifyChange = 0;
+  const char* foreign = reinterpret_cast<const char*>(lParam);
+  const std::string text = foreign != nullptr ? foreign : "";
+  const std::string data = GetInputData(text.c_str(), true);
+  SetInputData(data.c_str(), 0, 1);
+  m_bNotifyChange = 1;
+  return TRUE;
+}
+
+LRESULT KwNumberMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  if (m_vecSymbols.empty()) return Default();
+  int start = 0, end = 0;
+  GetSelection(start, end);
+  if (start == end) return 0;
+
+  const std::string shown = GetWindowText();
+  const int from = std::clamp(std::min(start, end), 0, static_cast<int>(shown.size()));
+  const int to = std::clamp(std::max(start, end), from, static_cast<int>(shown.size()));
+  const std::string cut = shown.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+
+  // The text goes onto the clipboard first; only when the clipboard has it is it deleted.
+  if (!::OpenClipboard(m_hWnd)) return 0;
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, cut.size() + 1);
+  if (block == nullptr) {
+    ::CloseClipboard();
+    return 0;
+  }
+  char* memory = static_cast<char*>(::GlobalLock(block));
+  if (memory == nullptr) {
+    ::GlobalFree(block);
+    ::CloseClipboard();
+    return 0;
+  }
+  std::memcpy(memory, cut.c_str(), cut.size() + 1);
+  ::GlobalUnlock(block);
+  ::EmptyClipboard();
+  if (::SetClipboardData(CF_TEXT, block) == nullptr) {
+    ::GlobalFree(block);
+    ::CloseClipboard();
+    return 0;
+  }
+  ::CloseClipboard();
+
+  const int anchor = m_nFirstShown + end;
+  DeleteRange(start, end);
+  PlaceCaretAfterDeletion(anchor);
+  return 0;
+}
+
+LRESULT KwNumberMaskedEdit::OnCopy(WPARAM wParam, LPARAM lParam) { return KwMaskedEdit::OnCopy(wParam, lParam); }
+
+LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  if (m_vecSymbols.empty()) return Default();
+  int start = 0, end = 0;
+  GetSelection(start, end);
+  if (!::IsClipboardFormatAvailable(CF_TEXT)) return 0;
+  if (!::OpenClipboard(m_hWnd)) return 0;
+  HANDLE handle = ::GetClipboardData(CF_TEXT);
+  const char* memory = handle != nullptr ? static_cast<const char*>(::GlobalLock(handle)) : nullptr;
+  if (memory == nullptr) {
+    ::CloseClipboard();
+    return 0;
+  }
+  // Read within the block: a text without its terminating NUL ends with the block.
+  const SIZE_T size = ::GlobalSize(handle);
+  const char* stop = static_cast<const char*>(std::memchr(memory, 0, size));
+  std::string pasted(memory, stop != nullptr ? static_cast<size_t>(stop - memory) : static_cast<size_t>(size));
+  ::GlobalUnlock(handle);
+  ::CloseClipboard();
+
+  std::string text;
+  for (char c : pasted) {
+    if (c == m_chThousandSep) continue;
+    text += c == m_chDecimalSep ? '.' : c;
+  }
+  SetInputData(text.c_str(), 0, 0);
+  Update(-1);
+  SetCaret(GetEmptyInputLocation(start));
+  return 0;
+}
+
+LRESULT KwNumberMaskedEdit::OnClear(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  if (m_vecSymbols.empty()) return Default();
+  int start = 0, end = 0;
+  GetSelection(start, end);
+  const int anchor = m_nFirstShown + end;
+  DeleteRange(start, end);
+  Default();
+  PlaceCaretAfterDeletion(anchor);
+  return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+BOOL KwNumberMaskedEdit::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message == WM_KEYDOWN) {
+    if (pMsg->wParam == VK_DECIMAL) {
+      // The keypad decimal key types the locale decimal separator.
+      pMsg->wParam = static_cast<WPARAM>(static_cast<INT_PTR>(::VkKeyScanA(m_chDecimalSep)));
+    }
+    if (pMsg->wParam == VK_SPACE) {
+      int start = 0, end = 0;
+      if (GetSelection(start, end) != 0) pMsg->wParam = VK_DELETE;
+    }
+    return CWnd::PreTranslateMessage(pMsg);
+  }
+  if (pMsg->message == WM_CHAR) {
+    const WPARAM decimalSep = static_cast<unsigned char>(m_chDecimalSep);
+    const WPARAM thousandSep = static_cast<unsigned char>(m_chThousandSep);
+    if (pMsg->wParam == decimalSep) {
+      pMsg->wParam = '.';
+    } else if (pMsg->wParam == thousandSep || pMsg->wParam == '.') {
+      return TRUE;
+    }
+    const char ch = static_cast<char>(pMsg->wParam);
+    if (m_bInsertMode && m_nFirstShown == 0 && pMsg->wParam != '.' && pMsg->wParam <= 0xFF &&
+        m_digitSymbol.AcceptsChar(ch)) {
+      // The integer part is full: nothing more can be inserted left of the point.
+      int start = 0, end = 0;
+      GetSelection(start, end);
+      if (start == end && start <= m_nDecimalIndex) {
+        ValidationError();
+        return TRUE;
+      }
+    }
+  }
+  return CWnd::PreTranslateMessage(pMsg);
+}
+
+void KwNumberMaskedEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+  if (nChar != VK_DELETE) {
+    KwMaskedEdit::OnKeyDown(nChar, nRepCnt, nFlags);
+    return;
+  }
+  int start = 0, end = 0;
+  if (GetSelection(start, end) == 0) end = start + 1;
+  const int anchor = m_nFirstShown + end;
+  if (DeleteRange(start, end) != 0) PlaceCaretAfterDeletion(anchor);
+}
+
+void KwNumberMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
+  if (nChar != VK_BACK) {
+    KwMaskedEdit::OnChar(nChar, nRepCnt, nFlags);
+    return;
+  }
+  int start = 0, end = 0;
+  GetSelection(start, end);
+  int anchor = 0;
+  if (start != end) {
+    anchor = m_nFirstShown + end;
+    if (DeleteRange(start, end) == 0) return;
+  } else {
+    if (start < 1) return;
+    // The nearest data position left of the caret, passing over thousands separators.
+    bool deleted = false;
+    for (; start >= 1 && !deleted; --start, --end) {
+      anchor = m_nFirstShown + end;
+      deleted = DeleteRange(start - 1, end) != 0;
+    }
+    if (!deleted) return;
+  }
+  PlaceCaretAfterDeletion(anchor);
+}
+
+void KwNumberMaskedEdit::OnLButtonDblClk(UINT /*nFlags*/, CPoint /*point*/) {
+  ::SendMessageA(m_hWnd, EM_SETSEL, 0, -1);
+  ::SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);
+}
