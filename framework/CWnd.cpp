@@ -92,10 +92,11 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
 CWnd* CWnd::FromHandle(HWND hWnd) {
   if (hWnd == nullptr) return nullptr;
   if (CWnd* pWnd = FromHandlePermanent(hWnd)) return pWnd;
+  // A destroyed window has no object; its old wrapper is freed by the next sweep.
+  if (!::IsWindow(hWnd)) return nullptr;
   auto& temps = State().temporary;
   auto it = temps.find(hWnd);
   if (it != temps.end()) return it->second;
-  if (!::IsWindow(hWnd)) return nullptr;
   CWnd* pWnd = new CWnd;
   pWnd->m_hWnd = hWnd;
   temps.emplace(hWnd, pWnd);
