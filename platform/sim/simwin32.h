@@ -88,6 +88,21 @@ typedef struct tagMSG {
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
+typedef struct tagCREATESTRUCTA {
+  LPVOID lpCreateParams;
+  HINSTANCE hInstance;
+  HMENU hMenu;
+  HWND hwndParent;
+  int cy;
+  int cx;
+  int y;
+  int x;
+  LONG style;
+  LPCSTR lpszName;
+  LPCSTR lpszClass;
+  DWORD dwExStyle;
+} CREATESTRUCTA, *LPCREATESTRUCTA;
+
 typedef struct tagWNDCLASSA {
   UINT style;
   WNDPROC lpfnWndProc;
@@ -160,6 +175,7 @@ typedef struct tagINPUT {
 #define WM_GETTEXTLENGTH 0x000E
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
+#define WM_CANCELMODE 0x001F
 #define WM_QUIT 0x0012
 #define WM_ERASEBKGND 0x0014
 #define WM_SHOWWINDOW 0x0018
@@ -192,6 +208,17 @@ typedef struct tagINPUT {
 #define WM_CLEAR 0x0303
 #define WM_UNDO 0x0304
 #define WM_USER 0x0400
+#define DM_GETDEFID (WM_USER + 0)
+
+// Mouse message key flags.
+#define MK_LBUTTON 0x0001
+#define MK_RBUTTON 0x0002
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+
+// Dialog command identifiers.
+#define IDOK 1
+#define IDCANCEL 2
 
 // Edit control messages and notifications.
 #define EM_GETSEL 0x00B0
@@ -207,6 +234,8 @@ typedef struct tagINPUT {
 #define EM_EMPTYUNDOBUFFER 0x00CD
 #define EM_SETREADONLY 0x00CF
 #define EM_GETLIMITTEXT 0x00D5
+#define EM_POSFROMCHAR 0x00D6
+#define EM_CHARFROMPOS 0x00D7
 #define EN_SETFOCUS 0x0100
 #define EN_KILLFOCUS 0x0200
 #define EN_CHANGE 0x0300
@@ -299,6 +328,7 @@ typedef struct tagINPUT {
 #define GWL_EXSTYLE (-20)
 #define GWLP_WNDPROC (-4)
 #define GWLP_HINSTANCE (-6)
+#define GWLP_HWNDPARENT (-8)
 #define GWLP_ID (-12)
 #define GWLP_USERDATA (-21)
 
@@ -316,6 +346,8 @@ typedef struct tagINPUT {
 #define INPUT_KEYBOARD 1
 #define KEYEVENTF_EXTENDEDKEY 0x0001
 #define KEYEVENTF_KEYUP 0x0002
+#define KEYEVENTF_UNICODE 0x0004
+#define KEYEVENTF_SCANCODE 0x0008
 
 // Clipboard and global memory.
 #define CF_TEXT 1
@@ -334,9 +366,32 @@ typedef struct tagINPUT {
 // Drawing.
 #define ETO_OPAQUE 0x0002
 #define COLOR_WINDOW 5
+#define COLOR_WINDOWTEXT 8
+#define COLOR_3DFACE 15
 #define COLOR_BTNFACE 15
 
+// Error codes (GetLastError).
+#define ERROR_SUCCESS 0L
+#define NO_ERROR 0L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_NOT_LOCKED 158L
+#define ERROR_INVALID_FLAGS 1004L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_TLW_WITH_WSCHILD 1406L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_CLASS_DOES_NOT_EXIST 1411L
+#define ERROR_CLASS_HAS_WINDOWS 1412L
+#define ERROR_INVALID_INDEX 1413L
+#define ERROR_CLIPBOARD_NOT_OPEN 1418L
+
 // Locale.
+#define LOCALE_NOUSEROVERRIDE 0x80000000
+#define LOCALE_USE_CP_ACP 0x40000000
 #define LOCALE_USER_DEFAULT 0x0400
 #define LOCALE_SYSTEM_DEFAULT 0x0800
 #define LOCALE_SDECIMAL 0x0000000E

@@ -1,0 +1,496 @@
+// The predefined "EDIT" class: a single-line edit control with the standard control's own
+// processing (text, selection, limit, keys, characters, clipboard, focus, mouse, painting and
+// the notifications to its parent, in the order the standard control sends them).
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "platform/sim/SimState.h"
+
+namespace kwsim {
+
+namespace {
+
+struct Ctx {
+  HWND hwnd;
+  std::shared_ptr<Window> win;  // keeps the window (and its edit state) alive during a message
+  EditState& es;
+  DWORD Style() const { return win->style; }
+};
+
+UINT Len(const EditState& es) { return static_cast<UINT>(es.text.size()); }
+
+void Notify(Ctx& c, WORD code) {
+  HWND parent = c.es.parent;
+  if (!parent) return;
+  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(c.win->ctrlId), code), reinterpret_cast<LPARAM>(c.hwnd));
+}
+
+bool Alive(Ctx& c) { return Find(c.hwnd) != nullptr; }
+
+// EM_SETSEL: -1 as start drops the selection (caret stays at the old caret); other values are
+// clamped to the text. Returns whether anything changed.
+bool SetSel(Ctx& c, UINT start, UINT end) {
+  EditState& es = c.es;
+  if (start == es.anchor && end == es.caret) return false;
+  UINT len = Len(es);
+  if (start == static_cast<UINT>(-1)) {
+    start = es.caret;
+    end = es.caret;
+  } else {
+    start = std::min(start, len);
+    end = std::min(end, len);
+  }
+  es.anchor = start;
+  es.caret = end;
+  Invalidate(c.hwnd);
+  return true;
+}
+
+void GetSel(const EditState& es, UINT& s, UINT& e) {
+  s = std::min(es.anchor, es.caret);
+  e = std::max(es.anchor, es.caret);
+}
+
+// The standard control's replace-selection: the limit applies when honorLimit is set (typing,
+// pasting, EM_REPLACESEL) and then EN_MAXTEXT comes first and the new text is cut to fit.
+void ReplaceSel(Ctx& c, const char* str, size_t strl, bool sendUpdate, bool honorLimit) {
+  EditState& es = c.es;
+  UINT tl = Len(es);
+  UINT s, e;
+  GetSel(es, s, e);
+  if (s == e && strl == 0) return;
+  size_t size = tl - (e - s) + strl;
+  if (honorLimit && size > es.limit) {
+    Notify(c, EN_MAXTEXT);
+    if (!Alive(c)) return;
+    GetSel(es, s, e);
+    tl = Len(es);
+    if (es.limit < tl - (e - s))
+      strl = 0;
+    else
+      strl = std::min<size_t>(strl, es.limit - (tl - (e - s)));
+  }
+  std::string insert(str ? str : "", strl);
+  DWORD style = c.Style();
+  if (style & ES_LOWERCASE) {
+    for (char& ch : insert) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  } else if (style & ES_UPPERCASE) {
+    for (char& ch : insert) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  }
+  es.text.replace(s, e - s, insert);
+  UINT caret = s + static_cast<UINT>(insert.size());
+  es.anchor = caret;
+  es.caret = caret;
+  es.modified = true;
+  // The change is painted: EN_UPDATE goes out before the window is invalidated, EN_CHANGE after.
+  if (sendUpdate) {
+    Notify(c, EN_UPDATE);
+    if (!Alive(c)) return;
+  }
+  Invalidate(c.hwnd);
+  if (sendUpdate) Notify(c, EN_CHANGE);
+}
+
+void Clear(Ctx& c) {
+  if (c.Style() & ES_READONLY) return;
+  ReplaceSel(c, nullptr, 0, true, true);
+}
+
+void Copy(Ctx& c) {
+  UINT s, e;
+  GetSel(c.es, s, e);
+  if (s == e) return;
+  size_t len = e - s;
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, len + 1);
+  if (!mem) return;
+  char* dst = static_cast<char*>(GlobalLock(mem));
+  if (!dst) {
+    GlobalFree(mem);
+    return;
+  }
+  std::memcpy(dst, c.es.text.data() + s, len);
+  dst[len] = '\0';
+  GlobalUnlock(mem);
+  if (!OpenClipboard(c.hwnd)) {
+    GlobalFree(mem);
+    return;
+  }
+  EmptyClipboard();
+  if (!SetClipboardData(CF_TEXT, mem)) GlobalFree(mem);
+  CloseClipboard();
+}
+
+void Cut(Ctx& c) {
+  Copy(c);
+  if (Alive(c)) Clear(c);
+}
+
+void Paste(Ctx& c) {
+  if (c.Style() & ES_READONLY) return;
+  if (!OpenClipboard(c.hwnd)) return;
+  HANDLE mem = GetClipboardData(CF_TEXT);
+  if (mem) {
+    const char* src = static_cast<const char*>(GlobalLock(mem));
+    if (src) {
+      // The block's own size bounds the text, terminated or not.
+      size_t size = GlobalSize(mem);
+      size_t len = 0;
+      while (len < size && src[len]) ++len;
+      std::string text(src, len);
+      GlobalUnlock(mem);
+      // A single line takes the text up to the first line break.
+      size_t nl = text.find('\n');
+      if (nl != std::string::npos) {
+        text.resize(nl);
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+      }
+      CloseClipboard();
+      ReplaceSel(c, text.data(), text.size(), true, true);
+      return;
+    }
+  } else if (c.Style() & ES_PASSWORD) {
+    CloseClipboard();
+    ReplaceSel(c, nullptr, 0, true, true);
+    return;
+  }
+  CloseClipboard();
+}
+
+// Word breaks: a word starts after white space.
+bool SoftBreak(const std::string& t, UINT i) {
+  return i > 0 && i < t.size() && t[i - 1] == ' ' && t[i] != ' ';
+}
+
+UINT WordLeft(const std::string& t, UINT index) {
+  if (t.empty()) return 0;
+  if (index) --index;
+  while (index && !SoftBreak(t, index)) --index;
+  return index;
+}
+
+UINT WordRight(const std::string& t, UINT index) {
+  UINT count = static_cast<UINT>(t.size());
+  if (!count) return 0;
+  while (index < count && !SoftBreak(t, index)) ++index;
+  return index;
+}
+
+void MoveTo(Ctx& c, UINT e, bool extend) { SetSel(c, extend ? c.es.anchor : e, e); }
+
+void KeyDown(Ctx& c, UINT vk) {
+  EditState& es = c.es;
+  bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+  bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+  switch (vk) {
+    case VK_UP:
+    case VK_LEFT:
+      if (control)
+        MoveTo(c, WordLeft(es.text, es.caret), shift);
+      else
+        MoveTo(c, es.caret ? es.caret - 1 : 0, shift);
+      break;
+    case VK_DOWN:
+    case VK_RIGHT:
+      if (control)
+        MoveTo(c, WordRight(es.text, std::min(es.caret + 1, Len(es))), shift);
+      else
+        MoveTo(c, std::min(es.caret + 1, Len(es)), shift);
+      break;
+    case VK_HOME:
+      MoveTo(c, 0, shift);
+      break;
+    case VK_END:
+      MoveTo(c, Len(es), shift);
+      break;
+    case VK_DELETE:
+      if (!(c.Style() & ES_READONLY) && !(shift && control)) {
+        if (es.anchor != es.caret) {
+          if (shift)
+            Cut(c);
+          else
+            Clear(c);
+        } else {
+          SetSel(c, static_cast<UINT>(-1), 0);
+          if (shift) {
+            MoveTo(c, es.caret ? es.caret - 1 : 0, true);
+            Copy(c);
+            if (Alive(c)) Clear(c);
+          } else if (control) {
+            MoveTo(c, Len(es), true);
+            Clear(c);
+          } else {
+            MoveTo(c, std::min(es.caret + 1, Len(es)), true);
+            Clear(c);
+          }
+        }
+      }
+      break;
+    case VK_INSERT:
+      if (shift) {
+        if (!(c.Style() & ES_READONLY)) Paste(c);
+      } else if (control) {
+        Copy(c);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void Char(Ctx& c, unsigned char ch) {
+  EditState& es = c.es;
+  bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+  DWORD style = c.Style();
+  switch (ch) {
+    case '\r':
+    case '\n':
+    case '\t':
+      break;
+    case VK_BACK:
+      if (!(style & ES_READONLY) && !control) {
+        if (es.anchor != es.caret) {
+          Clear(c);
+        } else {
+          SetSel(c, static_cast<UINT>(-1), 0);
+          MoveTo(c, es.caret ? es.caret - 1 : 0, true);
+          Clear(c);
+        }
+      }
+      break;
+    case 0x03:
+      if (!(style & ES_PASSWORD)) SendMessageA(c.hwnd, WM_COPY, 0, 0);
+      break;
+    case 0x16:
+      if (!(style & ES_READONLY)) SendMessageA(c.hwnd, WM_PASTE, 0, 0);
+      break;
+    case 0x18:
+      if (!(style & (ES_READONLY | ES_PASSWORD))) SendMessageA(c.hwnd, WM_CUT, 0, 0);
+      break;
+    case 0x1A:
+      if (!(style & ES_READONLY)) SendMessageA(c.hwnd, WM_UNDO, 0, 0);
+      break;
+    default:
+      if ((style & ES_NUMBER) && !(ch >= '0' && ch <= '9')) break;
+      if (!(style & ES_READONLY) && ch >= ' ' && ch != 0x7F) {
+        char s[1] = {static_cast<char>(ch)};
+        ReplaceSel(c, s, 1, true, true);
+      }
+      break;
+  }
+}
+
+UINT CharFromX(const EditState& es, int x) {
+  int rel = x - kEditMargin;
+  if (rel <= 0) return 0;
+  UINT i = static_cast<UINT>((rel + kCharWidth / 2) / kCharWidth);
+  return std::min(i, Len(es));
+}
+
+void Paint(Ctx& c) {
+  EditState& es = c.es;
+  HDC dc = GetDC(c.hwnd);
+  HWND parent = GetParent(c.hwnd);
+  UINT msg = (!es.enabled || (c.Style() & ES_READONLY)) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
+  HBRUSH brush = nullptr;
+  if (parent) {
+    brush = reinterpret_cast<HBRUSH>(SendMessageA(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c.hwnd)));
+    if (!brush && Find(parent))
+      brush = reinterpret_cast<HBRUSH>(DefWindowProcA(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c.hwnd)));
+  }
+  if (!Alive(c)) {
+    ReleaseDC(nullptr, dc);
+    return;
+  }
+  RECT rc;
+  GetClientRect(c.hwnd, &rc);
+  if (brush) FillRect(dc, &rc, brush);
+  std::string shown = es.text;
+  if (c.Style() & ES_PASSWORD) shown.assign(shown.size(), '*');
+  ExtTextOutA(dc, kEditMargin, 1, 0, &rc, shown.c_str(), static_cast<UINT>(shown.size()), nullptr);
+  es.paints++;
+  es.paintText = GetTextColor(dc);
+  es.paintBk = GetBkColor(dc);
+  es.paintBrush = brush;
+  ReleaseDC(c.hwnd, dc);
+  c.win->invalid = false;
+}
+
+}  // namespace
+
+LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto win = Find(hWnd);
+  if (!win) return 0;
+  if (msg == WM_NCCREATE) {
+    auto es = std::make_unique<EditState>();
+    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    es->parent = cs ? cs->hwndParent : nullptr;
+    es->enabled = !(win->style & WS_DISABLED);
+    win->edit = std::move(es);
+    return TRUE;
+  }
+  if (!win->edit) return DefWindowProcA(hWnd, msg, wParam, lParam);
+  Ctx c{hWnd, win, *win->edit};
+  EditState& es = c.es;
+  switch (msg) {
+    case WM_CREATE: {
+      auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      if (cs && cs->lpszName && Value(cs->lpszName) >= 0x10000 && *cs->lpszName) {
+        es.text = cs->lpszName;
+        es.anchor = es.caret = 0;
+      }
+      return 0;
+    }
+    case WM_NCDESTROY: {
+      LRESULT r = DefWindowProcA(hWnd, msg, wParam, lParam);
+      return r;
+    }
+    case WM_DESTROY:
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
+    case WM_SETTEXT: {
+      const char* text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+      SetSel(c, 0, static_cast<UINT>(-1));
+      ReplaceSel(c, text, std::strlen(text), false, false);
+      if (!Alive(c)) return TRUE;
+      es.modified = false;
+      SetSel(c, 0, 0);
+      Notify(c, EN_UPDATE);
+      if (Alive(c)) Notify(c, EN_CHANGE);
+      return TRUE;
+    }
+    case WM_GETTEXT: {
+      auto* buf = reinterpret_cast<char*>(lParam);
+      if (!buf || wParam == 0) return 0;
+      size_t n = std::min<size_t>(es.text.size(), wParam - 1);
+      std::memcpy(buf, es.text.data(), n);
+      buf[n] = '\0';
+      return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(es.text.size());
+    case EM_GETSEL: {
+      UINT s, e;
+      GetSel(es, s, e);
+      if (wParam) *reinterpret_cast<DWORD*>(wParam) = s;
+      if (lParam) *reinterpret_cast<DWORD*>(lParam) = e;
+      return MAKELONG(s, e);
+    }
+    case EM_SETSEL:
+      SetSel(c, static_cast<UINT>(wParam), static_cast<UINT>(lParam));
+      return 0;
+    case EM_SCROLLCARET:
+      return 1;
+    case EM_REPLACESEL: {
+      const char* text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+      ReplaceSel(c, text, std::strlen(text), true, true);
+      return 0;
+    }
+    case EM_LIMITTEXT: {
+      UINT limit = static_cast<UINT>(wParam);
+      if (!limit) limit = ~0u;
+      es.limit = std::min<UINT>(limit, 0x7FFFFFFE);
+      return 0;
+    }
+    case EM_GETLIMITTEXT:
+      return static_cast<LRESULT>(es.limit);
+    case EM_GETMODIFY:
+      return es.modified ? TRUE : FALSE;
+    case EM_SETMODIFY:
+      es.modified = wParam != 0;
+      return 0;
+    case EM_SETREADONLY:
+      if (wParam)
+        win->style |= ES_READONLY;
+      else
+        win->style &= ~static_cast<DWORD>(ES_READONLY);
+      Invalidate(hWnd);
+      return TRUE;
+    case EM_CANUNDO:
+    case EM_UNDO:
+    case WM_UNDO:
+      return FALSE;
+    case EM_EMPTYUNDOBUFFER:
+      return 0;
+    case EM_POSFROMCHAR: {
+      UINT index = static_cast<UINT>(wParam);
+      if (index >= Len(es)) return -1;
+      return MAKELONG(kEditMargin + static_cast<int>(index) * kCharWidth, 1);
+    }
+    case EM_CHARFROMPOS:
+      return MAKELONG(CharFromX(es, GET_X_LPARAM(lParam)), 0);
+    case WM_CHAR:
+      Char(c, static_cast<unsigned char>(wParam & 0xFF));
+      return 1;
+    case WM_KEYDOWN:
+      KeyDown(c, static_cast<UINT>(wParam));
+      return 0;
+    case WM_CUT:
+      if (!(c.Style() & (ES_READONLY | ES_PASSWORD))) Cut(c);
+      return 0;
+    case WM_COPY:
+      if (!(c.Style() & ES_PASSWORD)) Copy(c);
+      return 0;
+    case WM_PASTE:
+      Paste(c);
+      return 0;
+    case WM_CLEAR:
+      Clear(c);
+      return 0;
+    case WM_SETFOCUS:
+      es.focused = true;
+      Invalidate(hWnd);
+      if (IsWindowVisible(hWnd)) Paint(c);
+      if (Alive(c)) Notify(c, EN_SETFOCUS);
+      return 0;
+    case WM_KILLFOCUS:
+      es.focused = false;
+      Invalidate(hWnd);
+      Notify(c, EN_KILLFOCUS);
+      return 0;
+    case WM_ENABLE:
+      es.enabled = wParam != 0;
+      Invalidate(hWnd);
+      return 0;
+    case WM_LBUTTONDOWN: {
+      es.captured = true;
+      UINT e = CharFromX(es, GET_X_LPARAM(lParam));
+      SetSel(c, (wParam & MK_SHIFT) ? es.anchor : e, e);
+      if (!es.focused) SetFocus(hWnd);
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK: {
+      es.captured = true;
+      UINT e = es.caret;
+      UINT s = WordLeft(es.text, e);
+      e = WordRight(es.text, e);
+      SetSel(c, s, e);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      if (es.captured && (wParam & MK_LBUTTON)) {
+        UINT e = CharFromX(es, GET_X_LPARAM(lParam));
+        SetSel(c, es.anchor, e);
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      es.captured = false;
+      return 0;
+    case WM_PAINT:
+      Paint(c);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SETFONT:
+      es.font = reinterpret_cast<HFONT>(wParam);
+      if (LOWORD(lParam)) Invalidate(hWnd);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(es.font);
+    default:
+      return DefWindowProcA(hWnd, msg, wParam, lParam);
+  }
+}
+
+}  // namespace kwsim

@@ -1,0 +1,387 @@
+// Simulated keyboard: synthesized input, key states, the US keyboard layout, TranslateMessage
+// and the dialog manager's IsDialogMessageA.
+#include <cstring>
+#include <string>
+
+#include "platform/sim/SimState.h"
+
+namespace kwsim {
+
+DWORD TickNow();
+
+namespace {
+
+bool IsDown(const BYTE* keys, int vk) { return (keys[vk & 0xFF] & 0x80) != 0; }
+
+// Sets one key's state; the generic Shift, Control and Alt keys follow their left and right
+// variants and the other way round.
+void SetKey(BYTE* keys, int vk, bool down) {
+  auto set = [&](int k) {
+    if (down) {
+      if (!(keys[k] & 0x80)) keys[k] ^= 0x01;  // toggled on each press
+      keys[k] |= 0x80;
+    } else {
+      keys[k] &= static_cast<BYTE>(~0x80);
+    }
+  };
+  set(vk);
+  auto generic = [&](int g, int l, int r) {
+    if (vk == g) {
+      set(l);
+    } else if (vk == l || vk == r) {
+      if (down)
+        set(g);
+      else if (!IsDown(keys, l) && !IsDown(keys, r))
+        set(g);
+    }
+    if (vk == g && !down) {
+      set(r);
+    }
+  };
+  generic(VK_SHIFT, VK_LSHIFT, VK_RSHIFT);
+  generic(VK_CONTROL, VK_LCONTROL, VK_RCONTROL);
+  generic(VK_MENU, 0xA4, 0xA5);
+}
+
+void QueueKey(WORD vk, WORD scan, DWORD flags, DWORD time) {
+  State& s = S();
+  bool up = (flags & KEYEVENTF_KEYUP) != 0;
+  vk &= 0xFF;
+  bool wasDown = IsDown(s.asyncKeys, vk);
+  bool alt = IsDown(s.asyncKeys, VK_MENU);
+  SetKey(s.asyncKeys, vk, !up);
+  if (vk == VK_MENU || vk == 0xA4 || vk == 0xA5) alt = !up || alt;
+  bool ctrl = IsDown(s.asyncKeys, VK_CONTROL);
+  InputEvent ev;
+  bool sys = (alt && !ctrl) || vk == 0x79 /*VK_F10*/;
+  if (vk == VK_MENU || vk == 0xA4 || vk == 0xA5) sys = !ctrl;
+  ev.message = up ? (sys ? WM_SYSKEYUP : WM_KEYUP) : (sys ? WM_SYSKEYDOWN : WM_KEYDOWN);
+  // Windows reports the generic modifier key in the message.
+  WPARAM mvk = vk;
+  if (vk == VK_LSHIFT || vk == VK_RSHIFT) mvk = VK_SHIFT;
+  if (vk == VK_LCONTROL || vk == VK_RCONTROL) mvk = VK_CONTROL;
+  if (vk == 0xA4 || vk == 0xA5) mvk = VK_MENU;
+  ev.vk = mvk;
+  DWORD lp = 1u | (static_cast<DWORD>(scan & 0xFF) << 16);
+  if (flags & KEYEVENTF_EXTENDEDKEY) lp |= 1u << 24;
+  if (alt && !up) lp |= 1u << 29;
+  if (up) lp |= (1u << 30) | (1u << 31);
+  else if (wasDown) lp |= 1u << 30;
+  ev.lParam = static_cast<LPARAM>(lp);
+  ev.time = time ? time : TickNow();
+  s.input.push_back(ev);
+}
+
+}  // namespace
+
+void ApplyKeyMessageToThreadState(const MSG& msg) {
+  State& s = S();
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      SetKey(s.threadKeys, static_cast<int>(msg.wParam & 0xFF), true);
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      SetKey(s.threadKeys, static_cast<int>(msg.wParam & 0xFF), false);
+      break;
+    default:
+      break;
+  }
+}
+
+// The character a key gives on a US keyboard, or none (*produced false).
+char TranslateKey(UINT vk, bool shift, bool ctrl, bool caps, bool* produced) {
+  *produced = true;
+  if (vk >= 'A' && vk <= 'Z') {
+    if (ctrl) return static_cast<char>(vk - 'A' + 1);
+    bool upper = shift != caps;
+    return static_cast<char>(upper ? vk : vk - 'A' + 'a');
+  }
+  if (vk >= '0' && vk <= '9') {
+    if (ctrl) {
+      if (shift && vk == '2') return 0x00;
+      if (shift && vk == '6') return 0x1E;
+      *produced = false;
+      return 0;
+    }
+    static const char shifted[] = ")!@#$%^&*(";
+    return shift ? shifted[vk - '0'] : static_cast<char>(vk);
+  }
+  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) {
+    if (ctrl) {
+      *produced = false;
+      return 0;
+    }
+    return static_cast<char>('0' + (vk - VK_NUMPAD0));
+  }
+  struct Oem {
+    UINT vk;
+    char plain, shifted, control;
+  };
+  static const Oem oem[] = {
+      {VK_OEM_1, ';', ':', 0},      {VK_OEM_PLUS, '=', '+', 0},  {VK_OEM_COMMA, ',', '<', 0},
+      {VK_OEM_MINUS, '-', '_', 0},  {VK_OEM_PERIOD, '.', '>', 0}, {VK_OEM_2, '/', '?', 0},
+      {VK_OEM_3, '`', '~', 0},      {VK_OEM_4, '[', '{', 0x1B},  {VK_OEM_5, '\\', '|', 0x1C},
+      {VK_OEM_6, ']', '}', 0x1D},   {VK_OEM_7, '\'', '"', 0},
+  };
+  for (const Oem& o : oem) {
+    if (o.vk != vk) continue;
+    if (ctrl) {
+      if (o.vk == VK_OEM_MINUS && shift) return 0x1F;
+      if (o.control && !shift) return o.control;
+      *produced = false;
+      return 0;
+    }
+    return shift ? o.shifted : o.plain;
+  }
+  switch (vk) {
+    case VK_SPACE:
+      return ' ';
+    case VK_BACK:
+      return ctrl ? 0x7F : 0x08;
+    case VK_TAB:
+      if (ctrl) break;
+      return '\t';
+    case VK_RETURN:
+      return ctrl ? '\n' : '\r';
+    case VK_ESCAPE:
+      return 0x1B;
+    case 0x03 /*VK_CANCEL*/:
+      return 0x03;
+    case VK_MULTIPLY:
+      return ctrl ? 0 : '*';
+    case VK_ADD:
+      return ctrl ? 0 : '+';
+    case VK_SUBTRACT:
+      return ctrl ? 0 : '-';
+    case VK_DECIMAL:
+      return ctrl ? 0 : '.';
+    case VK_DIVIDE:
+      return ctrl ? 0 : '/';
+    default:
+      break;
+  }
+  *produced = false;
+  return 0;
+}
+
+}  // namespace kwsim
+
+using namespace kwsim;
+
+void WINAPI keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR) { QueueKey(vk, scan, flags, 0); }
+
+UINT WINAPI SendInput(UINT count, LPINPUT inputs, int cbSize) {
+  if (cbSize != static_cast<int>(sizeof(INPUT)) || (!inputs && count)) {
+    S().lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
+  UINT done = 0;
+  for (UINT i = 0; i < count; ++i) {
+    const INPUT& in = inputs[i];
+    if (in.type == INPUT_KEYBOARD) {
+      if (in.ki.dwFlags & KEYEVENTF_UNICODE) {
+        // A character without a key: delivered as VK_PACKET (0xE7) with the character.
+        InputEvent ev;
+        bool up = (in.ki.dwFlags & KEYEVENTF_KEYUP) != 0;
+        ev.message = up ? WM_KEYUP : WM_KEYDOWN;
+        ev.vk = 0xE7;
+        ev.lParam = static_cast<LPARAM>(1u | (static_cast<DWORD>(in.ki.wScan) << 16) | (up ? 0xC0000000u : 0u));
+        ev.time = in.ki.time ? in.ki.time : TickNow();
+        S().input.push_back(ev);
+      } else {
+        QueueKey(in.ki.wVk, in.ki.wScan, in.ki.dwFlags, in.ki.time);
+      }
+    }
+    ++done;
+  }
+  return done;
+}
+
+SHORT WINAPI GetAsyncKeyState(int vk) {
+  if (vk < 0 || vk > 255) return 0;
+  return static_cast<SHORT>((S().asyncKeys[vk] & 0x80) ? 0x8000 : 0);
+}
+
+SHORT WINAPI GetKeyState(int vk) {
+  if (vk < 0 || vk > 255) return 0;
+  BYTE k = S().threadKeys[vk];
+  return static_cast<SHORT>(((k & 0x80) ? 0xFF80 : 0) | (k & 0x01));
+}
+
+SHORT WINAPI VkKeyScanA(CHAR chIn) {
+  unsigned char ch = static_cast<unsigned char>(chIn);
+  // Keys that give these characters directly come before the Ctrl+letter combinations.
+  switch (ch) {
+    case 0x08:
+      return VK_BACK;
+    case '\t':
+      return VK_TAB;
+    case '\r':
+      return VK_RETURN;
+    case 0x1B:
+      return VK_ESCAPE;
+    case ' ':
+      return VK_SPACE;
+    case 0x03:
+      return 0x0243;
+    default:
+      break;
+  }
+  for (int shiftState = 0; shiftState < 4; ++shiftState) {
+    bool shift = (shiftState & 1) != 0;
+    bool ctrl = (shiftState & 2) != 0;
+    // Letters and digits and the punctuation keys of the main block.
+    static const UINT keys[] = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N',
+                                'O', 'P', 'Q', 'R', 'S', 'T', 'U', 'V', 'W', 'X', 'Y', 'Z', '0', '1',
+                                '2', '3', '4', '5', '6', '7', '8', '9', VK_OEM_1, VK_OEM_PLUS,
+                                VK_OEM_COMMA, VK_OEM_MINUS, VK_OEM_PERIOD, VK_OEM_2, VK_OEM_3, VK_OEM_4,
+                                VK_OEM_5, VK_OEM_6, VK_OEM_7, VK_RETURN};
+    for (UINT vk : keys) {
+      bool produced = false;
+      char c = TranslateKey(vk, shift, ctrl, false, &produced);
+      if (produced && static_cast<unsigned char>(c) == ch)
+        return static_cast<SHORT>(vk | (shift ? 0x100 : 0) | (ctrl ? 0x200 : 0));
+    }
+  }
+  return -1;
+}
+
+BOOL WINAPI TranslateMessage(const MSG* msg) {
+  if (!msg) return FALSE;
+  switch (msg->message) {
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      return TRUE;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      break;
+    default:
+      return FALSE;
+  }
+  State& s = S();
+  UINT vk = static_cast<UINT>(msg->wParam & 0xFF);
+  bool shift = (s.threadKeys[VK_SHIFT] & 0x80) != 0;
+  bool ctrl = (s.threadKeys[VK_CONTROL] & 0x80) != 0;
+  bool alt = (s.threadKeys[VK_MENU] & 0x80) != 0;
+  bool caps = (s.threadKeys[0x14 /*VK_CAPITAL*/] & 0x01) != 0;
+  if (alt && ctrl) return TRUE;  // no AltGr characters on a US layout
+  bool produced = false;
+  char c = TranslateKey(vk, shift, ctrl, caps, &produced);
+  if (!produced) return TRUE;
+  UINT charMsg = msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
+  PostMessageA(msg->hwnd, charMsg, static_cast<WPARAM>(static_cast<unsigned char>(c)), msg->lParam);
+  return TRUE;
+}
+
+namespace {
+
+HWND NextGroupItem(HWND dlg, HWND ctl, bool previous) {
+  // Within the group of ctl (from a WS_GROUP sibling to the next), the next or previous visible,
+  // enabled control, wrapping inside the group.
+  auto d = Find(dlg);
+  if (!d || !ctl) return nullptr;
+  const auto& kids = d->children;
+  int n = static_cast<int>(kids.size());
+  int idx = -1;
+  for (int i = 0; i < n; ++i)
+    if (kids[i] == ctl) idx = i;
+  if (idx < 0) return nullptr;
+  int start = idx;
+  while (start > 0) {
+    auto w = Find(kids[start]);
+    if (w && (w->style & WS_GROUP)) break;
+    --start;
+  }
+  int end = idx + 1;
+  while (end < n) {
+    auto w = Find(kids[end]);
+    if (w && (w->style & WS_GROUP)) break;
+    ++end;
+  }
+  int count = end - start;
+  for (int step = 1; step <= count; ++step) {
+    int i = start + ((idx - start + (previous ? count - step : step)) % count);
+    auto w = Find(kids[i]);
+    if (w && (w->style & WS_VISIBLE) && !(w->style & WS_DISABLED)) return kids[i];
+  }
+  return ctl;
+}
+
+}  // namespace
+
+BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG msg) {
+  if (!msg || !Find(hDlg)) return FALSE;
+  if (hDlg != msg->hwnd && !IsDescendant(hDlg, msg->hwnd)) return FALSE;
+  LRESULT code = 0;
+  switch (msg->message) {
+    case WM_KEYDOWN:
+      code = SendMessageA(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
+      if (code & DLGC_WANTMESSAGE) break;
+      switch (msg->wParam) {
+        case VK_TAB:
+          if (!(code & DLGC_WANTTAB)) {
+            // An ordinary window serving as a dialog: move along the tab order and select the
+            // whole text of an edit control before it takes the focus.
+            HWND focus = GetFocus();
+            bool previous = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+            HWND next = GetNextDlgTabItem(hDlg, focus == hDlg ? nullptr : focus, previous ? TRUE : FALSE);
+            if (next) {
+              LRESULT nextCode = SendMessageA(next, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
+              if (nextCode & DLGC_HASSETSEL) {
+                LRESULT maxlen = 1 + SendMessageA(next, WM_GETTEXTLENGTH, 0, 0);
+                std::string buffer(static_cast<size_t>(maxlen > 0 ? maxlen : 1), '\0');
+                SendMessageA(next, WM_GETTEXT, static_cast<WPARAM>(buffer.size()), reinterpret_cast<LPARAM>(&buffer[0]));
+                size_t length = std::strlen(buffer.c_str());
+                SendMessageA(next, EM_SETSEL, 0, static_cast<LPARAM>(length));
+              }
+              SetFocus(next);
+            }
+            return TRUE;
+          }
+          break;
+        case VK_RIGHT:
+        case VK_DOWN:
+        case VK_LEFT:
+        case VK_UP:
+          if (!(code & DLGC_WANTARROWS)) {
+            bool previous = msg->wParam == VK_LEFT || msg->wParam == VK_UP;
+            HWND next = NextGroupItem(hDlg, msg->hwnd, previous);
+            SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), 1);
+            return TRUE;
+          }
+          break;
+        case 0x03 /*VK_CANCEL*/:
+        case VK_ESCAPE:
+          SendMessageA(hDlg, WM_COMMAND, IDCANCEL, reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
+          return TRUE;
+        case 0x2B /*VK_EXECUTE*/:
+        case VK_RETURN: {
+          LRESULT dw = SendMessageA(hDlg, DM_GETDEFID, 0, 0);
+          if (HIWORD(dw) == 0x534B /*DC_HASDEFID*/) {
+            HWND def = GetDlgItem(hDlg, LOWORD(dw));
+            if (def && IsWindowEnabled(def)) {
+              SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(LOWORD(dw), 0 /*BN_CLICKED*/), reinterpret_cast<LPARAM>(def));
+              return TRUE;
+            }
+          }
+          SendMessageA(hDlg, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDOK)));
+          return TRUE;
+        }
+        default:
+          break;
+      }
+      break;
+    case WM_CHAR:
+      code = SendMessageA(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
+      if (code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) break;
+      if (msg->wParam == '\t' && (code & DLGC_WANTTAB)) break;
+      break;
+    default:
+      break;
+  }
+  TranslateMessage(msg);
+  DispatchMessageA(msg);
+  return TRUE;
+}

@@ -1,0 +1,172 @@
+// Internal state of the simulated window system. Everything lives in one object (State), reached
+// through S(); the simulation runs on one thread, the user-interface thread.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/sim/simwin32.h"
+
+namespace kwsim {
+
+// A fixed character cell: the simulated edit control lays text out in cells of this width,
+// after a left margin of kEditMargin pixels.
+constexpr int kCharWidth = 8;
+constexpr int kCharHeight = 16;
+constexpr int kEditMargin = 1;
+constexpr UINT kEditDefaultLimit = 30000;
+
+struct EditState {
+  std::string text;
+  UINT anchor = 0;  // selection start as set (may be after the caret)
+  UINT caret = 0;   // selection end as set: where the caret stands
+  UINT limit = kEditDefaultLimit;
+  bool focused = false;
+  bool modified = false;
+  bool enabled = true;
+  bool captured = false;
+  HWND parent = nullptr;  // the window the notifications go to, fixed at creation
+  HFONT font = nullptr;
+  // What the last paint used (for the simulation's own inspection).
+  int paints = 0;
+  COLORREF paintText = 0;
+  COLORREF paintBk = 0;
+  HBRUSH paintBrush = nullptr;
+};
+
+struct Window {
+  std::uintptr_t value = 0;
+  std::string className;  // as registered
+  WNDPROC proc = nullptr;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  LONG_PTR ctrlId = 0;
+  LONG_PTR userData = 0;
+  HINSTANCE instance = nullptr;
+  HWND parent = nullptr;  // for child windows
+  HWND owner = nullptr;   // for top-level windows created with a parent
+  std::vector<HWND> children;  // top of the z-order first; creation order
+  std::string text;
+  int x = 0, y = 0, cx = 0, cy = 0;
+  bool invalid = true;     // has an update region
+  bool destroying = false;  // WM_DESTROY sent, going away
+  std::vector<unsigned char> extra;  // cbWndExtra bytes
+  std::unique_ptr<EditState> edit;
+};
+
+struct ClassInfo {
+  std::string name;
+  ATOM atom = 0;
+  WNDCLASSA wc{};
+  bool system = false;
+};
+
+// A keyboard event waiting in the input queue; its target is the focus window at the time it
+// is retrieved, as on the real system.
+struct InputEvent {
+  UINT message = 0;  // WM_KEYDOWN or WM_KEYUP
+  WPARAM vk = 0;
+  LPARAM lParam = 0;
+  DWORD time = 0;
+};
+
+struct GlobalBlock {
+  std::vector<char> data;
+  UINT flags = 0;
+  int locks = 0;
+  bool ownedByClipboard = false;
+};
+
+struct DcState {
+  HWND hwnd = nullptr;
+  COLORREF text = RGB(0, 0, 0);
+  COLORREF bk = RGB(255, 255, 255);
+  std::string lastText;
+};
+
+struct BrushState {
+  COLORREF color = 0;
+  bool stock = false;
+};
+
+struct State {
+  State();
+
+  std::uintptr_t nextHandle = 0x10010;
+  std::uintptr_t NewHandle() {
+    std::uintptr_t h = nextHandle;
+    nextHandle += 0x10;
+    return h;
+  }
+
+  // Windows and classes.
+  std::unordered_map<std::uintptr_t, std::shared_ptr<Window>> windows;
+  std::map<std::string, ClassInfo> classes;  // key: lower-case name
+  ATOM nextAtom = 0xC000;
+
+  // Messages.
+  std::deque<MSG> posted;
+  std::deque<InputEvent> input;
+  bool quitPosted = false;
+  int quitCode = 0;
+
+  // Focus and keyboard.
+  HWND focus = nullptr;
+  HWND active = nullptr;
+  BYTE asyncKeys[256] = {};
+  BYTE threadKeys[256] = {};
+
+  // Clipboard.
+  HWND clipOpenWindow = nullptr;
+  bool clipOpen = false;
+  HWND clipOwner = nullptr;
+  std::map<UINT, HANDLE> clipData;
+
+  // Memory and GDI.
+  std::unordered_map<std::uintptr_t, GlobalBlock> globals;
+  std::unordered_map<std::uintptr_t, DcState> dcs;
+  std::unordered_map<std::uintptr_t, BrushState> brushes;
+  std::map<int, HBRUSH> sysBrushes;
+
+  // Kernel.
+  DWORD lastError = 0;
+  DWORD sleptMs = 0;
+
+  // Inspection.
+  int beepCount = 0;
+  UINT lastBeep = 0;
+  std::map<std::uintptr_t, int> repaints;  // key 0: InvalidateRect(NULL, ...)
+  bool failOpenClipboard = false;
+  bool failGlobalAlloc = false;
+  bool failGlobalLock = false;
+  bool failCreateSolidBrush = false;
+};
+
+State& S();
+
+inline std::uintptr_t Value(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
+template <typename H>
+inline H MakeHandle(std::uintptr_t v) {
+  return reinterpret_cast<H>(v);
+}
+
+// The window behind a handle, or null for a handle that names no (living) window.
+std::shared_ptr<Window> Find(HWND hWnd);
+bool IsDescendant(HWND ancestor, HWND hWnd);
+COLORREF SysColor(int index);
+
+// Internal operations shared between the simulation's units.
+LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void Invalidate(HWND hWnd);  // the platform's own invalidation (not counted as a request)
+void PaintWindow(HWND hWnd);
+HWND ResolveInputTarget(UINT& message);
+void ApplyKeyMessageToThreadState(const MSG& msg);
+char TranslateKey(UINT vk, bool shift, bool ctrl, bool caps, bool* produced);
+void Reset();
+
+}  // namespace kwsim

@@ -1,0 +1,961 @@
+// Simulated windows: classes, creation and destruction, window data, the message queue,
+// focus, tab order, visibility and painting.
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstring>
+
+#include "platform/sim/SimState.h"
+
+namespace kwsim {
+
+namespace {
+
+std::string Lower(const char* s) {
+  std::string r = s ? s : "";
+  for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return r;
+}
+
+bool IsAtom(LPCSTR name) { return Value(name) < 0x10000; }
+
+ClassInfo* FindClass(LPCSTR name) {
+  State& s = S();
+  if (!name) return nullptr;
+  if (IsAtom(name)) {
+    ATOM atom = static_cast<ATOM>(Value(name));
+    for (auto& [key, info] : s.classes)
+      if (info.atom == atom) return &info;
+    return nullptr;
+  }
+  auto it = s.classes.find(Lower(name));
+  return it == s.classes.end() ? nullptr : &it->second;
+}
+
+DWORD Now() {
+  using namespace std::chrono;
+  static const auto start = steady_clock::now();
+  return static_cast<DWORD>(duration_cast<milliseconds>(steady_clock::now() - start).count()) + 1000 + S().sleptMs;
+}
+
+bool MatchesFilter(UINT msg, UINT first, UINT last) {
+  if (first == 0 && last == 0) return true;
+  if (first > last) return msg >= first || msg <= last;
+  return msg >= first && msg <= last;
+}
+
+bool MatchesWindow(HWND filter, HWND target) {
+  if (!filter) return true;
+  if (filter == reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1))) return target == nullptr;
+  return target == filter || IsDescendant(filter, target);
+}
+
+void SendDestroy(HWND hWnd) {
+  auto w = Find(hWnd);
+  if (!w) return;
+  SendMessageA(hWnd, WM_DESTROY, 0, 0);
+  if (!Find(hWnd)) return;
+  std::vector<HWND> kids = w->children;
+  for (HWND c : kids)
+    if (Find(c)) SendDestroy(c);
+}
+
+void FreeWindow(HWND hWnd) {
+  State& s = S();
+  auto w = Find(hWnd);
+  if (!w) return;
+  std::vector<HWND> kids = w->children;
+  for (HWND c : kids) FreeWindow(c);
+  SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
+  w = Find(hWnd);
+  if (!w) return;
+  if (w->parent) {
+    if (auto p = Find(w->parent)) {
+      auto& v = p->children;
+      v.erase(std::remove(v.begin(), v.end(), hWnd), v.end());
+    }
+  }
+  if (s.focus == hWnd) s.focus = nullptr;
+  if (s.active == hWnd) s.active = nullptr;
+  if (s.clipOpenWindow == hWnd) s.clipOpenWindow = nullptr;
+  if (s.clipOwner == hWnd) s.clipOwner = nullptr;
+  s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(), [&](const MSG& m) { return m.hwnd == hWnd; }),
+                 s.posted.end());
+  s.windows.erase(w->value);
+}
+
+// The window's own repaint (used by UpdateWindow and WM_PAINT retrieval).
+void PaintTree(HWND hWnd) {
+  auto w = Find(hWnd);
+  if (!w) return;
+  if (w->invalid && IsWindowVisible(hWnd)) SendMessageA(hWnd, WM_PAINT, 0, 0);
+  w = Find(hWnd);
+  if (!w) return;
+  std::vector<HWND> kids = w->children;
+  for (HWND c : kids) PaintTree(c);
+}
+
+HWND FindPaintTarget(HWND filter) {
+  State& s = S();
+  // Top-level windows first, then their children, in creation order.
+  std::vector<std::shared_ptr<Window>> all;
+  for (auto& [v, w] : s.windows) all.push_back(w);
+  std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a->value < b->value; });
+  for (auto& w : all) {
+    HWND h = MakeHandle<HWND>(w->value);
+    if (w->invalid && !w->destroying && IsWindowVisible(h) && MatchesWindow(filter, h)) return h;
+  }
+  return nullptr;
+}
+
+HWND TopLevelOf(HWND hWnd) {
+  auto w = Find(hWnd);
+  while (w && (w->style & WS_CHILD) && w->parent) {
+    hWnd = w->parent;
+    w = Find(hWnd);
+  }
+  return hWnd;
+}
+
+}  // namespace
+
+State::State() {
+  // The predefined edit control class.
+  ClassInfo edit;
+  edit.name = "Edit";
+  edit.atom = 0xC001;
+  edit.wc.style = 0x0008 /*CS_DBLCLKS*/ | 0x4000 /*CS_PARENTDC*/;
+  edit.wc.lpfnWndProc = EditWndProc;
+  edit.wc.cbWndExtra = 0;
+  edit.system = true;
+  classes["edit"] = edit;
+  nextAtom = 0xC002;
+  for (int i = 0; i <= 30; ++i) {
+    std::uintptr_t h = NewHandle();
+    brushes[h] = BrushState{SysColor(i), true};
+    sysBrushes[i] = MakeHandle<HBRUSH>(h);
+  }
+}
+
+State& S() {
+  static State state;
+  return state;
+}
+
+std::shared_ptr<Window> Find(HWND hWnd) {
+  if (!hWnd) return nullptr;
+  State& s = S();
+  auto it = s.windows.find(Value(hWnd));
+  if (it == s.windows.end()) return nullptr;
+  return it->second;
+}
+
+bool IsDescendant(HWND ancestor, HWND hWnd) {
+  auto w = Find(hWnd);
+  while (w && (w->style & WS_CHILD) && w->parent) {
+    if (w->parent == ancestor) return true;
+    w = Find(w->parent);
+  }
+  return false;
+}
+
+COLORREF SysColor(int index) {
+  switch (index) {
+    case COLOR_WINDOW:
+      return RGB(255, 255, 255);
+    case COLOR_WINDOWTEXT:
+      return RGB(0, 0, 0);
+    case COLOR_3DFACE:
+      return RGB(240, 240, 240);
+    case 13 /*COLOR_HIGHLIGHT*/:
+      return RGB(0, 120, 215);
+    case 14 /*COLOR_HIGHLIGHTTEXT*/:
+      return RGB(255, 255, 255);
+    case 17 /*COLOR_GRAYTEXT*/:
+      return RGB(109, 109, 109);
+    default:
+      return RGB(192, 192, 192);
+  }
+}
+
+void Invalidate(HWND hWnd) {
+  if (auto w = Find(hWnd)) w->invalid = true;
+}
+
+HWND ResolveInputTarget(UINT& message) {
+  State& s = S();
+  if (s.focus && Find(s.focus)) return s.focus;
+  if (s.active && Find(s.active)) {
+    if (message == WM_KEYDOWN || message == WM_KEYUP) message += WM_SYSKEYDOWN - WM_KEYDOWN;
+    return s.active;
+  }
+  return nullptr;
+}
+
+void Reset() {
+  State& s = S();
+  s.posted.clear();
+  s.input.clear();
+  s.quitPosted = false;
+  std::memset(s.asyncKeys, 0, sizeof s.asyncKeys);
+  std::memset(s.threadKeys, 0, sizeof s.threadKeys);
+}
+
+DWORD TickNow() { return Now(); }
+
+}  // namespace kwsim
+
+using namespace kwsim;
+
+// ---------------------------------------------------------------------------------------------
+// Classes.
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
+  State& s = S();
+  if (!wc || !wc->lpszClassName || IsAtom(wc->lpszClassName) || !*wc->lpszClassName) {
+    s.lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
+  std::string key = Lower(wc->lpszClassName);
+  auto it = s.classes.find(key);
+  if (it != s.classes.end() && !it->second.system) {
+    s.lastError = ERROR_CLASS_ALREADY_EXISTS;
+    return 0;
+  }
+  ClassInfo info;
+  info.name = wc->lpszClassName;
+  info.atom = s.nextAtom++;
+  info.wc = *wc;
+  info.wc.lpszClassName = nullptr;
+  info.wc.lpszMenuName = nullptr;
+  s.classes[key] = info;  // a local class hides the system class of the same name
+  return info.atom;
+}
+
+BOOL WINAPI UnregisterClassA(LPCSTR name, HINSTANCE) {
+  State& s = S();
+  ClassInfo* info = FindClass(name);
+  if (!info || info->system) {
+    s.lastError = ERROR_CLASS_DOES_NOT_EXIST;
+    return FALSE;
+  }
+  for (auto& [v, w] : s.windows) {
+    if (Lower(w->className.c_str()) == Lower(info->name.c_str())) {
+      s.lastError = ERROR_CLASS_HAS_WINDOWS;
+      return FALSE;
+    }
+  }
+  std::string key = Lower(info->name.c_str());
+  s.classes.erase(key);
+  if (key == "edit") {
+    ClassInfo edit;
+    edit.name = "Edit";
+    edit.atom = 0xC001;
+    edit.wc.lpfnWndProc = EditWndProc;
+    edit.system = true;
+    s.classes["edit"] = edit;
+  }
+  return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Windows.
+
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                            int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+  State& s = S();
+  ClassInfo* info = FindClass(className);
+  if (!info) {
+    s.lastError = ERROR_CANNOT_FIND_WND_CLASS;
+    return nullptr;
+  }
+  if (parent && !Find(parent)) {
+    s.lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return nullptr;
+  }
+  if ((style & WS_CHILD) && !parent) {
+    s.lastError = ERROR_TLW_WITH_WSCHILD;
+    return nullptr;
+  }
+  auto w = std::make_shared<Window>();
+  w->value = s.NewHandle();
+  HWND hWnd = MakeHandle<HWND>(w->value);
+  w->className = info->name;
+  w->proc = info->wc.lpfnWndProc;
+  w->style = style & ~static_cast<DWORD>(WS_VISIBLE);
+  w->exStyle = exStyle;
+  w->instance = instance;
+  if (style & WS_CHILD) {
+    w->parent = parent;
+    w->ctrlId = static_cast<LONG_PTR>(Value(menu));
+  } else {
+    w->owner = parent ? TopLevelOf(parent) : nullptr;
+  }
+  w->x = x == CW_USEDEFAULT ? 0 : x;
+  w->y = (x == CW_USEDEFAULT || y == CW_USEDEFAULT) ? 0 : y;
+  w->cx = width == CW_USEDEFAULT ? 640 : std::max(0, width);
+  w->cy = (width == CW_USEDEFAULT || height == CW_USEDEFAULT) ? 480 : std::max(0, height);
+  if (info->wc.cbWndExtra > 0) w->extra.assign(static_cast<size_t>(info->wc.cbWndExtra), 0);
+  s.windows[w->value] = w;
+  if (w->parent) Find(parent)->children.push_back(hWnd);
+
+  CREATESTRUCTA cs{};
+  cs.lpCreateParams = param;
+  cs.hInstance = instance;
+  cs.hMenu = menu;
+  cs.hwndParent = parent;
+  cs.cy = w->cy;
+  cs.cx = w->cx;
+  cs.y = w->y;
+  cs.x = w->x;
+  cs.style = static_cast<LONG>(style);
+  cs.lpszName = windowName;
+  cs.lpszClass = className;
+  cs.dwExStyle = exStyle;
+
+  if (!SendMessageA(hWnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+    if (Find(hWnd)) FreeWindow(hWnd);
+    return nullptr;
+  }
+  if (!Find(hWnd)) return nullptr;
+  if (SendMessageA(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+    if (Find(hWnd)) DestroyWindow(hWnd);
+    return nullptr;
+  }
+  if (!Find(hWnd)) return nullptr;
+  if (style & WS_VISIBLE) ShowWindow(hWnd, SW_SHOW);
+  return Find(hWnd) ? hWnd : nullptr;
+}
+
+BOOL WINAPI DestroyWindow(HWND hWnd) {
+  State& s = S();
+  auto w = Find(hWnd);
+  if (!w) {
+    s.lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return FALSE;
+  }
+  if (w->destroying) return TRUE;
+  // Owned top-level windows go first.
+  std::vector<HWND> owned;
+  for (auto& [v, o] : s.windows)
+    if (o->owner == hWnd) owned.push_back(MakeHandle<HWND>(v));
+  for (HWND o : owned)
+    if (Find(o)) DestroyWindow(o);
+  if (!Find(hWnd)) return TRUE;
+  // Hiding a window gives the focus back to its parent.
+  if (w->style & WS_VISIBLE) ShowWindow(hWnd, SW_HIDE);
+  if (!Find(hWnd)) return TRUE;
+  std::vector<std::shared_ptr<Window>> tree;
+  std::vector<HWND> stack{hWnd};
+  while (!stack.empty()) {
+    HWND h = stack.back();
+    stack.pop_back();
+    if (auto t = Find(h)) {
+      t->destroying = true;
+      tree.push_back(t);
+      for (HWND c : t->children) stack.push_back(c);
+    }
+  }
+  SendDestroy(hWnd);
+  if (!Find(hWnd)) return TRUE;
+  // A window that still holds the focus loses it without messages.
+  if (s.focus && (s.focus == hWnd || IsDescendant(hWnd, s.focus))) s.focus = nullptr;
+  FreeWindow(hWnd);
+  return TRUE;
+}
+
+BOOL WINAPI IsWindow(HWND hWnd) { return Find(hWnd) ? TRUE : FALSE; }
+
+HWND WINAPI GetParent(HWND hWnd) {
+  auto w = Find(hWnd);
+  if (!w) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return nullptr;
+  }
+  if (w->style & WS_CHILD) return w->parent;
+  if (w->style & WS_POPUP) return w->owner;
+  return nullptr;
+}
+
+int WINAPI GetDlgCtrlID(HWND hWnd) {
+  auto w = Find(hWnd);
+  if (!w) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return 0;
+  }
+  return (w->style & WS_CHILD) ? static_cast<int>(w->ctrlId) : 0;
+}
+
+HWND WINAPI GetDlgItem(HWND hDlg, int id) {
+  auto w = Find(hDlg);
+  if (!w) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return nullptr;
+  }
+  for (HWND c : w->children) {
+    auto cw = Find(c);
+    if (cw && static_cast<int>(cw->ctrlId) == id) return c;
+  }
+  S().lastError = 1421;  // ERROR_CONTROL_ID_NOT_FOUND
+  return nullptr;
+}
+
+LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int index) {
+  State& s = S();
+  auto w = Find(hWnd);
+  if (!w) {
+    s.lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return 0;
+  }
+  switch (index) {
+    case GWL_STYLE:
+      return static_cast<LONG_PTR>(static_cast<LONG>(w->style));
+    case GWL_EXSTYLE:
+      return static_cast<LONG_PTR>(static_cast<LONG>(w->exStyle));
+    case GWLP_WNDPROC:
+      return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWLP_HINSTANCE:
+      return reinterpret_cast<LONG_PTR>(w->instance);
+    case GWLP_HWNDPARENT:
+      return reinterpret_cast<LONG_PTR>((w->style & WS_CHILD) ? w->parent : w->owner);
+    case GWLP_ID:
+      return w->ctrlId;
+    case GWLP_USERDATA:
+      return w->userData;
+    default:
+      break;
+  }
+  if (index >= 0 && static_cast<size_t>(index) + sizeof(LONG_PTR) <= w->extra.size()) {
+    LONG_PTR v;
+    std::memcpy(&v, w->extra.data() + index, sizeof v);
+    return v;
+  }
+  s.lastError = ERROR_INVALID_INDEX;
+  return 0;
+}
+
+LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int index, LONG_PTR value) {
+  State& s = S();
+  auto w = Find(hWnd);
+  if (!w) {
+    s.lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return 0;
+  }
+  LONG_PTR old = 0;
+  switch (index) {
+    case GWL_STYLE:
+      old = static_cast<LONG>(w->style);
+      w->style = static_cast<DWORD>(value);
+      return old;
+    case GWL_EXSTYLE:
+      old = static_cast<LONG>(w->exStyle);
+      w->exStyle = static_cast<DWORD>(value);
+      return old;
+    case GWLP_WNDPROC:
+      old = reinterpret_cast<LONG_PTR>(w->proc);
+      if (!value) {
+        s.lastError = ERROR_INVALID_PARAMETER;
+        return 0;
+      }
+      w->proc = reinterpret_cast<WNDPROC>(value);
+      return old;
+    case GWLP_HINSTANCE:
+      old = reinterpret_cast<LONG_PTR>(w->instance);
+      w->instance = reinterpret_cast<HINSTANCE>(value);
+      return old;
+    case GWLP_ID:
+      old = w->ctrlId;
+      w->ctrlId = value;
+      return old;
+    case GWLP_USERDATA:
+      old = w->userData;
+      w->userData = value;
+      return old;
+    default:
+      break;
+  }
+  if (index >= 0 && static_cast<size_t>(index) + sizeof(LONG_PTR) <= w->extra.size()) {
+    std::memcpy(&old, w->extra.data() + index, sizeof old);
+    std::memcpy(w->extra.data() + index, &value, sizeof value);
+    return old;
+  }
+  s.lastError = ERROR_INVALID_INDEX;
+  return 0;
+}
+
+LONG WINAPI GetWindowLongA(HWND hWnd, int index) { return static_cast<LONG>(GetWindowLongPtrA(hWnd, index)); }
+
+LONG WINAPI SetWindowLongA(HWND hWnd, int index, LONG value) {
+  return static_cast<LONG>(SetWindowLongPtrA(hWnd, index, value));
+}
+
+LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!proc) return 0;
+  return proc(hWnd, msg, wParam, lParam);
+}
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  State& s = S();
+  auto w = Find(hWnd);
+  if (!w) {
+    s.lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return 0;
+  }
+  switch (msg) {
+    case WM_NCCREATE: {
+      auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      if (cs && cs->lpszName && !IsAtom(cs->lpszName)) w->text = cs->lpszName;
+      return TRUE;
+    }
+    case WM_SETTEXT:
+      w->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+      return TRUE;
+    case WM_GETTEXT: {
+      auto* buf = reinterpret_cast<char*>(lParam);
+      if (!buf || wParam == 0) return 0;
+      size_t n = std::min<size_t>(w->text.size(), wParam - 1);
+      std::memcpy(buf, w->text.data(), n);
+      buf[n] = '\0';
+      return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(w->text.size());
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, SysColor(COLOR_WINDOWTEXT));
+      if (msg == WM_CTLCOLOREDIT) {
+        SetBkColor(dc, SysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+      }
+      SetBkColor(dc, SysColor(COLOR_3DFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_3DFACE));
+    }
+    case WM_PAINT:
+      w->invalid = false;
+      return 0;
+    case WM_ERASEBKGND: {
+      ClassInfo* info = FindClass(w->className.c_str());
+      if (!info || !info->wc.hbrBackground) return 0;
+      RECT rc;
+      GetClientRect(hWnd, &rc);
+      FillRect(reinterpret_cast<HDC>(wParam), &rc, info->wc.hbrBackground);
+      return 1;
+    }
+    case WM_CLOSE:
+      DestroyWindow(hWnd);
+      return 0;
+    case WM_GETFONT:
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+BOOL WINAPI EnableWindow(HWND hWnd, BOOL enable) {
+  auto w = Find(hWnd);
+  if (!w) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return FALSE;
+  }
+  if (enable) {
+    BOOL wasDisabled = (w->style & WS_DISABLED) != 0;
+    w->style &= ~static_cast<DWORD>(WS_DISABLED);
+    if (wasDisabled) SendMessageA(hWnd, WM_ENABLE, TRUE, 0);
+    return wasDisabled;
+  }
+  SendMessageA(hWnd, WM_CANCELMODE, 0, 0);
+  w = Find(hWnd);
+  if (!w) return FALSE;
+  BOOL wasDisabled = (w->style & WS_DISABLED) != 0;
+  w->style |= WS_DISABLED;
+  if (!wasDisabled) {
+    if (S().focus == hWnd) SetFocus(nullptr);  // a disabled window cannot keep the focus
+    SendMessageA(hWnd, WM_ENABLE, FALSE, 0);
+  }
+  return wasDisabled;
+}
+
+BOOL WINAPI IsWindowEnabled(HWND hWnd) {
+  auto w = Find(hWnd);
+  return w && !(w->style & WS_DISABLED) ? TRUE : FALSE;
+}
+
+BOOL WINAPI ShowWindow(HWND hWnd, int cmd) {
+  State& s = S();
+  auto w = Find(hWnd);
+  if (!w) {
+    s.lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return FALSE;
+  }
+  bool wasVisible = (w->style & WS_VISIBLE) != 0;
+  bool show = cmd != SW_HIDE;
+  if (show != wasVisible) {
+    SendMessageA(hWnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+    w = Find(hWnd);
+    if (!w) return wasVisible;
+    if (show) {
+      w->style |= WS_VISIBLE;
+      w->invalid = true;
+      for (HWND c : w->children) Invalidate(c);
+    } else {
+      w->style &= ~static_cast<DWORD>(WS_VISIBLE);
+      if (s.focus && (s.focus == hWnd || IsDescendant(hWnd, s.focus))) {
+        HWND parent = (w->style & WS_CHILD) ? w->parent : nullptr;
+        SetFocus(parent);
+      }
+      if (s.active == hWnd) s.active = nullptr;
+    }
+  }
+  // Showing a top-level window activates it, and activation gives it the focus.
+  if (show && !(w->style & WS_CHILD) && cmd != 4 /*SW_SHOWNOACTIVATE*/ && cmd != 8 /*SW_SHOWNA*/ &&
+      cmd != 7 /*SW_SHOWMINNOACTIVE*/) {
+    if (s.active != hWnd) {
+      s.active = hWnd;
+      if (!s.focus || TopLevelOf(s.focus) != hWnd) SetFocus(hWnd);
+    }
+  }
+  return wasVisible ? TRUE : FALSE;
+}
+
+BOOL WINAPI IsWindowVisible(HWND hWnd) {
+  auto w = Find(hWnd);
+  while (w) {
+    if (!(w->style & WS_VISIBLE)) return FALSE;
+    if (!(w->style & WS_CHILD) || !w->parent) return TRUE;
+    w = Find(w->parent);
+  }
+  return FALSE;
+}
+
+BOOL WINAPI UpdateWindow(HWND hWnd) {
+  if (!Find(hWnd)) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return FALSE;
+  }
+  PaintTree(hWnd);
+  return TRUE;
+}
+
+BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR text) {
+  if (!Find(hWnd)) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return FALSE;
+  }
+  return SendMessageA(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
+}
+
+int WINAPI GetWindowTextA(HWND hWnd, LPSTR buf, int max) {
+  if (!buf || max <= 0) return 0;
+  buf[0] = '\0';
+  if (!Find(hWnd)) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return 0;
+  }
+  return static_cast<int>(SendMessageA(hWnd, WM_GETTEXT, static_cast<WPARAM>(max), reinterpret_cast<LPARAM>(buf)));
+}
+
+int WINAPI GetWindowTextLengthA(HWND hWnd) {
+  if (!Find(hWnd)) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return 0;
+  }
+  return static_cast<int>(SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0));
+}
+
+BOOL WINAPI GetClientRect(HWND hWnd, LPRECT rc) {
+  auto w = Find(hWnd);
+  if (!w || !rc) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return FALSE;
+  }
+  int border = 0;
+  if (w->exStyle & WS_EX_CLIENTEDGE) border += 2;
+  if (w->style & WS_BORDER) border += 1;
+  int caption = (!(w->style & WS_CHILD) && (w->style & WS_CAPTION) == WS_CAPTION) ? 23 : 0;
+  rc->left = 0;
+  rc->top = 0;
+  rc->right = std::max(0, w->cx - 2 * border);
+  rc->bottom = std::max(0, w->cy - 2 * border - caption);
+  return TRUE;
+}
+
+BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT rc) {
+  auto w = Find(hWnd);
+  if (!w || !rc) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return FALSE;
+  }
+  int x = w->x, y = w->y;
+  auto p = (w->style & WS_CHILD) ? Find(w->parent) : nullptr;
+  while (p) {
+    x += p->x;
+    y += p->y;
+    p = (p->style & WS_CHILD) ? Find(p->parent) : nullptr;
+  }
+  rc->left = x;
+  rc->top = y;
+  rc->right = x + w->cx;
+  rc->bottom = y + w->cy;
+  return TRUE;
+}
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR) {
+  // One module: the process itself (the library is linked in statically here).
+  return MakeHandle<HMODULE>(0x400000);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages.
+
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto w = Find(hWnd);
+  if (!w) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return 0;
+  }
+  WNDPROC proc = w->proc;  // the window stays alive while its procedure runs (w holds it)
+  if (!proc) return 0;
+  return proc(hWnd, msg, wParam, lParam);
+}
+
+BOOL WINAPI PostMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  State& s = S();
+  if (hWnd && !Find(hWnd)) {
+    s.lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return FALSE;
+  }
+  MSG m{};
+  m.hwnd = hWnd;
+  m.message = msg;
+  m.wParam = wParam;
+  m.lParam = lParam;
+  m.time = Now();
+  s.posted.push_back(m);
+  return TRUE;
+}
+
+BOOL WINAPI PeekMessageA(LPMSG out, HWND hWnd, UINT first, UINT last, UINT remove) {
+  State& s = S();
+  if (!out) return FALSE;
+  bool doRemove = (remove & PM_REMOVE) != 0;
+  // Posted messages first.
+  for (auto it = s.posted.begin(); it != s.posted.end(); ++it) {
+    if (!MatchesFilter(it->message, first, last) || !MatchesWindow(hWnd, it->hwnd)) continue;
+    *out = *it;
+    if (doRemove) s.posted.erase(it);
+    return TRUE;
+  }
+  // Then the quit request.
+  if (s.quitPosted && MatchesFilter(WM_QUIT, first, last)) {
+    MSG m{};
+    m.message = WM_QUIT;
+    m.wParam = static_cast<WPARAM>(s.quitCode);
+    m.time = Now();
+    *out = m;
+    if (doRemove) s.quitPosted = false;
+    return TRUE;
+  }
+  // Then keyboard input, delivered to the window that has the focus now.
+  for (auto it = s.input.begin(); it != s.input.end(); ++it) {
+    UINT message = it->message;
+    HWND target = ResolveInputTarget(message);
+    if (!target) {
+      if (doRemove) {
+        // Input nobody can receive is discarded, but still changes the key state.
+        MSG m{};
+        m.message = message;
+        m.wParam = it->vk;
+        m.lParam = it->lParam;
+        ApplyKeyMessageToThreadState(m);
+        it = s.input.erase(it);
+        if (it == s.input.end()) break;
+        --it;
+      }
+      continue;
+    }
+    if (!MatchesFilter(message, first, last) || !MatchesWindow(hWnd, target)) continue;
+    MSG m{};
+    m.hwnd = target;
+    m.message = message;
+    m.wParam = it->vk;
+    m.lParam = it->lParam;
+    m.time = it->time;
+    *out = m;
+    if (doRemove) {
+      s.input.erase(it);
+      ApplyKeyMessageToThreadState(m);
+    }
+    return TRUE;
+  }
+  // Then painting.
+  if (MatchesFilter(WM_PAINT, first, last)) {
+    if (HWND target = FindPaintTarget(hWnd)) {
+      MSG m{};
+      m.hwnd = target;
+      m.message = WM_PAINT;
+      m.time = Now();
+      *out = m;
+      return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+BOOL WINAPI GetMessageA(LPMSG out, HWND hWnd, UINT first, UINT last) {
+  if (!out) return -1;
+  if (PeekMessageA(out, hWnd, first, last, PM_REMOVE)) return out->message == WM_QUIT ? FALSE : TRUE;
+  // Nothing can arrive later on the one simulated thread: instead of waiting forever, the
+  // loop is told to end.
+  MSG m{};
+  m.message = WM_QUIT;
+  m.time = Now();
+  *out = m;
+  return FALSE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+  if (!msg || !msg->hwnd) return 0;
+  auto w = Find(msg->hwnd);
+  if (!w) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return 0;
+  }
+  LRESULT r = SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+  // A window procedure that leaves WM_PAINT unvalidated would otherwise get it forever.
+  if (msg->message == WM_PAINT) {
+    if (auto after = Find(msg->hwnd)) after->invalid = false;
+  }
+  return r;
+}
+
+void WINAPI PostQuitMessage(int code) {
+  State& s = S();
+  s.quitPosted = true;
+  s.quitCode = code;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Focus and tab order.
+
+HWND WINAPI SetFocus(HWND hWnd) {
+  State& s = S();
+  HWND previous = s.focus;
+  if (previous && !Find(previous)) previous = nullptr;
+  if (hWnd) {
+    if (!Find(hWnd)) {
+      s.lastError = ERROR_INVALID_WINDOW_HANDLE;
+      return nullptr;
+    }
+    if (hWnd == previous) return previous;
+    // A window cannot take the focus while it or one of its parents is disabled.
+    for (auto w = Find(hWnd); w;) {
+      if (w->style & WS_DISABLED) return nullptr;
+      if (!(w->style & WS_CHILD) || !w->parent) break;
+      w = Find(w->parent);
+    }
+    HWND top = TopLevelOf(hWnd);
+    if (s.active != top) s.active = top;
+  }
+  s.focus = hWnd;
+  if (previous) {
+    SendMessageA(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hWnd), 0);
+    if (s.focus != hWnd) return previous;  // changed while handling the message
+  }
+  if (hWnd && Find(hWnd)) SendMessageA(hWnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+  return previous;
+}
+
+HWND WINAPI GetFocus(void) {
+  State& s = S();
+  if (s.focus && !Find(s.focus)) s.focus = nullptr;
+  return s.focus;
+}
+
+namespace {
+
+HWND NextSibling(HWND hWnd, bool previous) {
+  auto w = Find(hWnd);
+  if (!w || !(w->style & WS_CHILD)) return nullptr;
+  auto p = Find(w->parent);
+  if (!p) return nullptr;
+  auto& v = p->children;
+  auto it = std::find(v.begin(), v.end(), hWnd);
+  if (it == v.end()) return nullptr;
+  if (previous) return it == v.begin() ? nullptr : *(it - 1);
+  ++it;
+  return it == v.end() ? nullptr : *it;
+}
+
+HWND EndChild(HWND parent, bool last) {
+  auto p = Find(parent);
+  if (!p || p->children.empty()) return nullptr;
+  return last ? p->children.back() : p->children.front();
+}
+
+HWND NextTabItem(HWND main, HWND dlg, HWND ctrl, bool previous) {
+  HWND child = nullptr;
+  if (!ctrl) {
+    child = EndChild(dlg, previous);
+  } else if (IsDescendant(main, ctrl)) {
+    child = NextSibling(ctrl, previous);
+    if (!child) {
+      if (GetParent(ctrl) != main)
+        child = NextSibling(GetParent(ctrl), previous);
+      else
+        child = EndChild(GetParent(ctrl), previous);
+    }
+  }
+  while (child) {
+    auto w = Find(child);
+    if (!w) break;
+    DWORD style = w->style;
+    if ((w->exStyle & WS_EX_CONTROLPARENT) && (style & WS_VISIBLE) && !(style & WS_DISABLED)) {
+      if (HWND r = NextTabItem(main, child, nullptr, previous)) return r;
+    } else if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED)) {
+      return child;
+    }
+    child = NextSibling(child, previous);
+  }
+  HWND result = nullptr;
+  if (ctrl) {
+    HWND parent = GetParent(ctrl);
+    while (parent) {
+      if (parent == main) break;
+      result = NextTabItem(main, GetParent(parent), parent, previous);
+      if (result) break;
+      parent = GetParent(parent);
+    }
+    if (!result) result = NextTabItem(main, main, nullptr, previous);
+  }
+  return result ? result : ctrl;
+}
+
+}  // namespace
+
+HWND WINAPI GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL previous) {
+  if (hDlg == hCtl) hCtl = nullptr;
+  if (!hDlg || !Find(hDlg)) return nullptr;
+  if (hCtl && !Find(hCtl)) return nullptr;
+  return NextTabItem(hDlg, hDlg, hCtl, previous != FALSE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting requests.
+
+BOOL WINAPI InvalidateRect(HWND hWnd, const RECT*, BOOL) {
+  State& s = S();
+  if (!hWnd) {
+    s.repaints[0]++;
+    for (auto& [v, w] : s.windows) w->invalid = true;
+    return TRUE;
+  }
+  auto w = Find(hWnd);
+  if (!w) {
+    s.lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return FALSE;
+  }
+  s.repaints[w->value]++;
+  w->invalid = true;
+  return TRUE;
+}
