@@ -38,6 +38,23 @@ struct KWFW_API CRuntimeClass {
   const CRuntimeClass* PASCAL class_name::GetThisClass() { return &class_name::class##class_name; }     \
   const CRuntimeClass* class_name::GetRuntimeClass() const { return &class_name::class##class_name; }
 
+// Dynamic creation: the record's creation function makes a default-constructed object.
+#define DECLARE_DYNCREATE(class_name) \
+  DECLARE_DYNAMIC(class_name)         \
+  static CObject* PASCAL CreateObject();
+
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                               \
+  static const CRuntimeClass* kwfw_base_of_##class_name() { return RUNTIME_CLASS(base_class_name); }   \
+  CObject* PASCAL class_name::CreateObject() { return new class_name; }                                \
+  const CRuntimeClass class_name::class##class_name = {#class_name,                                    \
+                                                       static_cast<int>(sizeof(class_name)),           \
+                                                       0xFFFF,                                         \
+                                                       &class_name::CreateObject,                      \
+                                                       &kwfw_base_of_##class_name,                     \
+                                                       nullptr};                                       \
+  const CRuntimeClass* PASCAL class_name::GetThisClass() { return &class_name::class##class_name; }     \
+  const CRuntimeClass* class_name::GetRuntimeClass() const { return &class_name::class##class_name; }
+
 class KWFW_API CObject {
  public:
   static const CRuntimeClass classCObject;

@@ -181,6 +181,12 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     Detach();
     return FALSE;
   }
+  if (oldProc == &AfxWndProc) {
+    // A window class registered with the framework's procedure: the platform's default
+    // processing is the window's own.
+    m_pfnSuper = nullptr;
+    return TRUE;
+  }
   m_pfnSuper = oldProc;
   supers[hWnd] = oldProc;
   return TRUE;

@@ -23,6 +23,11 @@ class SquareEdit : public ShapeEdit {
 };
 IMPLEMENT_DYNAMIC(SquareEdit, ShapeEdit)
 
+class MadeEdit : public CEdit {
+  DECLARE_DYNCREATE(MadeEdit)
+};
+IMPLEMENT_DYNCREATE(MadeEdit, CEdit)
+
 struct KindCase {
   const char* name;
   const CObject* object;
@@ -75,6 +80,17 @@ TEST(RuntimeClass, ARecordOfTheSameNameFromAnotherCopyMatches) {
   static const CRuntimeClass otherCEdit = {"CEdit", 0, 0xFFFF, nullptr, nullptr, nullptr};
   const RoundEdit round;
   EXPECT_TRUE(round.IsKindOf(&otherCEdit));
+}
+
+TEST(RuntimeClass, ADynCreateRecordMakesObjectsOfItsClass) {
+  const CRuntimeClass* cls = RUNTIME_CLASS(MadeEdit);
+  ASSERT_NE(nullptr, cls->m_pfnCreateObject);
+  CObject* pObject = cls->CreateObject();
+  ASSERT_NE(nullptr, pObject);
+  EXPECT_EQ(cls, pObject->GetRuntimeClass());
+  EXPECT_TRUE(pObject->IsKindOf(RUNTIME_CLASS(CEdit)));
+  EXPECT_EQ(nullptr, static_cast<CWnd*>(pObject)->m_hWnd);
+  delete pObject;
 }
 
 // --- Extension modules ---------------------------------------------------------------------

@@ -80,6 +80,38 @@ TEST_F(WindowObjectTest, CreateOfAnUnknownClassFails) {
   EXPECT_EQ(nullptr, wnd.m_hWnd);
 }
 
+// A window class of the framework's own: AfxWndProc is the class's procedure.
+class OwnClassWnd : public CWnd {
+ public:
+  int m_nSetText = 0;
+
+ protected:
+  LRESULT OnSetText(WPARAM, LPARAM) {
+    ++m_nSetText;
+    return Default();
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(OwnClassWnd, CWnd)
+  ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
+
+TEST_F(WindowObjectTest, AClassOfTheFrameworksOwnProcedureDefaultsToThePlatform) {
+  static const char kClass[] = "KwFrameworkOwnClass";
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = &AfxWndProc;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.lpszClassName = kClass;
+  ::RegisterClassA(&wc);  // registered once per process; a second registration fails harmlessly
+  OwnClassWnd wnd;
+  ASSERT_TRUE(wnd.Create(kClass, "first", WS_CHILD | WS_VISIBLE, fwtest::Row(0), kwtest::ParentWnd(), 219));
+  EXPECT_EQ("first", wnd.GetWindowText());
+  wnd.SetWindowText("second");
+  EXPECT_EQ(1, wnd.m_nSetText);
+  EXPECT_EQ("second", wnd.GetWindowText());
+}
+
 TEST_F(WindowObjectTest, SubclassingAndUnsubclassingAnExistingEdit) {
   HWND hEdit = CreateEdit(204, "dialog text");
   const LONG_PTR original = ::GetWindowLongPtrA(hEdit, GWLP_WNDPROC);
