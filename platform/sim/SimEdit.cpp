@@ -213,9 +213,9 @@ void KeyDown(Ctx& c, UINT vk) {
         } else {
           SetSel(c, static_cast<UINT>(-1), 0);
           if (shift) {
+            // Without a selection Shift+Delete deletes to the left and copies nothing.
             MoveTo(c, es.caret ? es.caret - 1 : 0, true);
-            Copy(c);
-            if (Alive(c)) Clear(c);
+            Clear(c);
           } else if (control) {
             MoveTo(c, Len(es), true);
             Clear(c);
