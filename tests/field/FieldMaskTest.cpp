@@ -56,16 +56,6 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{"EmptyMaskIsTheNulLiteral", "", std::string(1, '\0'), "1a", ""}),
     [](const ::testing::TestParamInfo<MaskCase>& info) { return std::string(info.param.name); });
 
-TEST(FieldConstructionTest, DefaultFieldTakesNothingUntilItGetsAMask) {
-  OpenField field;
-  EXPECT_EQ(field.GetMask(), std::string(1, '\0'));
-  field.SetText("12ab");
-  EXPECT_EQ(field.ShowMask(), "");
-  field.SetMask("?");
-  field.SetText("12ab");
-  EXPECT_EQ(field.ShowMask(), "ab");
-}
-
 TEST(FieldConstructionTest, ConstructorAppliesItsMask) {
   OpenField field(">");
   EXPECT_EQ(field.GetMask(), ">");
@@ -85,17 +75,6 @@ TEST(FieldConstructionTest, CopyTakesTheKindButNotTheText) {
   copy.SetText("q");
   EXPECT_EQ(copy.ShowMask(), "Q");
   EXPECT_EQ(original.ShowMask(), "AB");
-}
-
-TEST(FieldConstructionTest, RunTimeClassRecord) {
-  OpenField field;
-  const CRuntimeClass* rc = field.GetRuntimeClass();
-  EXPECT_STREQ(rc->m_lpszClassName, "KwFieldMaskedEdit");
-  EXPECT_STREQ(rc->GetBaseClass()->m_lpszClassName, "KwMaskedEdit");
-  EXPECT_EQ(rc->m_pfnCreateObject, nullptr);
-  EXPECT_EQ(rc->m_wSchema, 0xFFFFu);
-  EXPECT_TRUE(field.IsKindOf(RUNTIME_CLASS(KwMaskedEdit)));
-  EXPECT_TRUE(field.IsKindOf(RUNTIME_CLASS(CEdit)));
 }
 
 TEST_F(FieldTest, MaskChangeEmptiesShownAndStoredText) {

@@ -65,16 +65,6 @@ TEST_F(FieldRowTest, TypingInOneGoWithRefusedCharacters) {
   if (kwtest::CanInspect()) { EXPECT_EQ(kwtest::Beeps(), 4); }  // '-', '1', 'a', ' '
 }
 
-TEST_F(FieldRowTest, OverwriteModeFillsTheRowToo) {
-  for (OpenField* f : {m_code, m_year, m_serial}) f->SetInsertMode(false);
-  kwtest::Focus(Code());
-  kwtest::Type("abc20260042");
-  EXPECT_EQ(Text(Code()), "ABC");
-  EXPECT_EQ(Text(Year()), "2026");
-  EXPECT_EQ(Text(Serial()), "0042");
-  EXPECT_EQ(Focused(), m_next);
-}
-
 // One key with the caret at the end of the full first field.
 struct EndKeyCase {
   const char* name;
@@ -132,15 +122,6 @@ TEST_F(FieldRowTest, ShiftRightSelectsInsteadOfMovingOn) {
   EXPECT_EQ(Sel(Code()), std::make_pair(1, 2));
 }
 
-TEST_F(FieldRowTest, RightInsideAFieldMovesTheCaretOnly) {
-  kwtest::Focus(Year());
-  m_year->SetText("2026");
-  kwtest::SetSel(Year(), 2, 2);
-  kwtest::Press(VK_RIGHT);
-  EXPECT_EQ(Focused(), Year());
-  EXPECT_EQ(Sel(Year()), Caret(3));
-}
-
 TEST_F(FieldRowTest, LeftNeverLeavesAField) {
   m_code->SetText("ABC");
   kwtest::Focus(Year());
@@ -176,14 +157,6 @@ TEST_F(FieldRowTest, WithoutAutoTabTheCaretStaysAtTheEnd) {
   EXPECT_EQ(Sel(Year()), Caret(4));
   kwtest::Press(VK_RIGHT);
   EXPECT_EQ(Focused(), Year());
-}
-
-TEST_F(FieldRowTest, TabIntoAFieldPutsTheCaretAtTheStart) {
-  m_year->SetText("2026");
-  kwtest::Focus(Code());
-  kwtest::Press(VK_TAB);
-  ASSERT_EQ(Focused(), Year());
-  EXPECT_EQ(Sel(Year()), Caret(0)) << "the whole-text selection of the dialog manager is dropped";
 }
 
 TEST_F(FieldRowTest, PasteThatFillsAFieldDoesNotMoveOn) {
