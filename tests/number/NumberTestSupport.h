@@ -72,6 +72,16 @@ inline std::unique_ptr<NumberEditProbe> NumberModel(const char* data = "", char 
 
 inline std::pair<int, int> Caret(int pos) { return {pos, pos}; }
 
+// What the parent hears for n rewrites of the window by the control itself: each time the edit
+// control's own EN_UPDATE and EN_CHANGE for the new text, then the library's pair.
+inline std::vector<UINT> OwnRewrites(int n) {
+  std::vector<UINT> codes;
+  for (int i = 0; i < n; ++i) codes.insert(codes.end(), {EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE});
+  return codes;
+}
+// A text set from outside: one rewrite, of which the library reports only the update.
+inline std::vector<UINT> ForeignTextCodes() { return {EN_UPDATE, EN_CHANGE, EN_UPDATE}; }
+
 class NumberControlTest : public WindowTest {
  protected:
   // A number control created as a child of the shared parent, the mask and data set before
