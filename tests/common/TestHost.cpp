@@ -216,7 +216,10 @@ void Press(UINT vk, bool shift, bool ctrl) {
 
 void Type(const std::string& text) {
   for (char ch : text) {
-    const SHORT scan = VkKeyScanA(ch);
+    SHORT scan = VkKeyScanA(ch);
+    // Wine under Xvfb finds no key for the parentheses (the X server's keymap lists them first
+    // on keys Wine gives no virtual key); a US keyboard has them on Shift+9 and Shift+0.
+    if (scan == -1 && (ch == '(' || ch == ')')) scan = static_cast<SHORT>(0x100 | (ch == '(' ? '9' : '0'));
     if (scan == -1 || (scan & 0x0400)) {
       ADD_FAILURE() << "no key types the character 0x" << std::hex << (static_cast<unsigned char>(ch) & 0xFF);
       continue;
@@ -330,6 +333,17 @@ void EmptyClipboardNow() {
   if (!OpenClipboardRetrying()) return;
   EmptyClipboard();
   CloseClipboard();
+}
+
+// --- The platform ----------------------------------------------------------------------------
+
+bool OnWine() {
+#ifdef _WIN32
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
 }
 
 // --- Beeps ---------------------------------------------------------------------------------

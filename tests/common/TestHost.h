@@ -112,6 +112,12 @@ std::string ClipboardText();
 bool ClipboardHasText();
 void EmptyClipboardNow();
 
+// --- The platform ----------------------------------------------------------------------------
+
+// True when the real platform is Wine: for the few places where Wine is known to answer
+// otherwise than Windows (each says so where it asks).
+bool OnWine();
+
 // --- Beeps ---------------------------------------------------------------------------------
 
 // MessageBeep calls since the last reset. Counting needs the simulation's inspection
