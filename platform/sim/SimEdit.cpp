@@ -281,7 +281,7 @@ void Char(Ctx& c, unsigned char ch) {
 }
 
 UINT CharFromX(const EditState& es, int x) {
-  int rel = x - kEditMargin;
+  int rel = x - es.margin;
   if (rel <= 0) return 0;
   UINT i = static_cast<UINT>((rel + kCharWidth / 2) / kCharWidth);
   return std::min(i, Len(es));
@@ -307,7 +307,7 @@ void Paint(Ctx& c) {
   if (brush) FillRect(dc, &rc, brush);
   std::string shown = es.text;
   if (c.Style() & ES_PASSWORD) shown.assign(shown.size(), '*');
-  ExtTextOutA(dc, kEditMargin, 1, 0, &rc, shown.c_str(), static_cast<UINT>(shown.size()), nullptr);
+  ExtTextOutA(dc, es.margin, es.margin, 0, &rc, shown.c_str(), static_cast<UINT>(shown.size()), nullptr);
   es.paints++;
   es.paintText = GetTextColor(dc);
   es.paintBk = GetBkColor(dc);
@@ -326,6 +326,16 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
     es->parent = cs ? cs->hwndParent : nullptr;
     es->enabled = !(win->style & WS_DISABLED);
+    // The control draws a plain border itself: the window keeps no WS_BORDER (and no
+    // non-client area) unless it has the client edge.
+    if (win->exStyle & WS_EX_CLIENTEDGE) {
+      es->margin = kEditMarginClientEdge;
+    } else if (win->style & WS_BORDER) {
+      win->style &= ~static_cast<DWORD>(WS_BORDER);
+      es->margin = kEditMarginBorder;
+    } else {
+      es->margin = kEditMarginNone;
+    }
     win->edit = std::move(es);
     return TRUE;
   }
@@ -379,13 +389,13 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     }
     case EM_SETSEL:
       SetSel(c, static_cast<UINT>(wParam), static_cast<UINT>(lParam));
-      return 0;
+      return 1;
     case EM_SCROLLCARET:
       return 1;
     case EM_REPLACESEL: {
       const char* text = lParam ? reinterpret_cast<const char*>(lParam) : "";
       ReplaceSel(c, text, std::strlen(text), true, true);
-      return 0;
+      return 1;
     }
     case EM_LIMITTEXT: {
       UINT limit = static_cast<UINT>(wParam);
@@ -416,7 +426,7 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case EM_POSFROMCHAR: {
       UINT index = static_cast<UINT>(wParam);
       if (index >= Len(es)) return -1;
-      return MAKELONG(kEditMargin + static_cast<int>(index) * kCharWidth, 1);
+      return MAKELONG(es.margin + static_cast<int>(index) * kCharWidth, es.margin);
     }
     case EM_CHARFROMPOS:
       return MAKELONG(CharFromX(es, GET_X_LPARAM(lParam)), 0);
@@ -425,7 +435,7 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       return 1;
     case WM_KEYDOWN:
       KeyDown(c, static_cast<UINT>(wParam));
-      return 0;
+      return 1;
     case WM_CUT:
       if (!(c.Style() & (ES_READONLY | ES_PASSWORD))) Cut(c);
       return 0;

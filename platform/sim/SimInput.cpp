@@ -18,7 +18,7 @@ bool IsDown(const BYTE* keys, int vk) { return (keys[vk & 0xFF] & 0x80) != 0; }
 void SetKey(BYTE* keys, int vk, bool down) {
   auto set = [&](int k) {
     if (down) {
-      if (!(keys[k] & 0x80)) keys[k] ^= 0x01;  // toggled on each press
+      keys[k] ^= 0x01;  // toggled on each press, repeats included
       keys[k] |= 0x80;
     } else {
       keys[k] &= static_cast<BYTE>(~0x80);
@@ -48,13 +48,12 @@ void QueueKey(WORD vk, WORD scan, DWORD flags, DWORD time) {
   bool up = (flags & KEYEVENTF_KEYUP) != 0;
   vk &= 0xFF;
   bool wasDown = IsDown(s.asyncKeys, vk);
-  bool alt = IsDown(s.asyncKeys, VK_MENU);
   SetKey(s.asyncKeys, vk, !up);
-  if (vk == VK_MENU || vk == 0xA4 || vk == 0xA5) alt = !up || alt;
+  // With Alt down (and Ctrl up) keys come as system keys; releasing Alt itself is a plain key up.
+  bool alt = IsDown(s.asyncKeys, VK_MENU);
   bool ctrl = IsDown(s.asyncKeys, VK_CONTROL);
   InputEvent ev;
   bool sys = (alt && !ctrl) || vk == 0x79 /*VK_F10*/;
-  if (vk == VK_MENU || vk == 0xA4 || vk == 0xA5) sys = !ctrl;
   ev.message = up ? (sys ? WM_SYSKEYUP : WM_KEYUP) : (sys ? WM_SYSKEYDOWN : WM_KEYDOWN);
   // Windows reports the generic modifier key in the message.
   WPARAM mvk = vk;
@@ -64,7 +63,7 @@ void QueueKey(WORD vk, WORD scan, DWORD flags, DWORD time) {
   ev.vk = mvk;
   DWORD lp = 1u | (static_cast<DWORD>(scan & 0xFF) << 16);
   if (flags & KEYEVENTF_EXTENDEDKEY) lp |= 1u << 24;
-  if (alt && !up) lp |= 1u << 29;
+  if (alt) lp |= 1u << 29;
   if (up) lp |= (1u << 30) | (1u << 31);
   else if (wasDown) lp |= 1u << 30;
   ev.lParam = static_cast<LPARAM>(lp);
@@ -239,6 +238,7 @@ SHORT WINAPI VkKeyScanA(CHAR chIn) {
                                 VK_OEM_COMMA, VK_OEM_MINUS, VK_OEM_PERIOD, VK_OEM_2, VK_OEM_3, VK_OEM_4,
                                 VK_OEM_5, VK_OEM_6, VK_OEM_7, VK_RETURN};
     for (UINT vk : keys) {
+      if (ctrl && !(vk >= 'A' && vk <= 'Z')) continue;  // no other Ctrl characters are mapped
       bool produced = false;
       char c = TranslateKey(vk, shift, ctrl, false, &produced);
       if (produced && static_cast<unsigned char>(c) == ch)

@@ -18,7 +18,11 @@ namespace kwsim {
 // after a left margin of kEditMargin pixels.
 constexpr int kCharWidth = 8;
 constexpr int kCharHeight = 16;
-constexpr int kEditMargin = 1;
+// Where the text starts (left and top) inside an edit control: after the plain border the
+// control draws itself and a one-pixel margin, or the margin only with a client edge.
+constexpr int kEditMarginBorder = 2;
+constexpr int kEditMarginClientEdge = 1;
+constexpr int kEditMarginNone = 0;
 constexpr UINT kEditDefaultLimit = 30000;
 
 struct EditState {
@@ -32,6 +36,7 @@ struct EditState {
   bool captured = false;
   HWND parent = nullptr;  // the window the notifications go to, fixed at creation
   HFONT font = nullptr;
+  int margin = 0;
   // What the last paint used (for the simulation's own inspection).
   int paints = 0;
   COLORREF paintText = 0;

@@ -275,7 +275,7 @@ LPVOID WINAPI GlobalLock(HGLOBAL mem) {
     return nullptr;
   }
   if (b->data.empty() && (b->flags & GMEM_MOVEABLE)) {
-    s.lastError = 0x1F;  // ERROR_DISCARDED: a moveable block of size 0 has no memory
+    s.lastError = 157;  // ERROR_DISCARDED: a moveable block of size 0 has no memory
     return nullptr;
   }
   if (b->flags & GMEM_MOVEABLE) b->locks++;

@@ -600,7 +600,8 @@ BOOL WINAPI ShowWindow(HWND hWnd, int cmd) {
       for (HWND c : w->children) Invalidate(c);
     } else {
       w->style &= ~static_cast<DWORD>(WS_VISIBLE);
-      if (s.focus && (s.focus == hWnd || IsDescendant(hWnd, s.focus))) {
+      // Only the window itself gives the focus back; a hidden parent leaves it where it is.
+      if (s.focus == hWnd) {
         HWND parent = (w->style & WS_CHILD) ? w->parent : nullptr;
         SetFocus(parent);
       }
@@ -935,6 +936,7 @@ HWND NextTabItem(HWND main, HWND dlg, HWND ctrl, bool previous) {
 
 HWND WINAPI GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL previous) {
   if (hDlg == hCtl) hCtl = nullptr;
+  if (!hCtl && previous) return nullptr;  // as the real dialog manager answers
   if (!hDlg || !Find(hDlg)) return nullptr;
   if (hCtl && !Find(hCtl)) return nullptr;
   return NextTabItem(hDlg, hDlg, hCtl, previous != FALSE);
