@@ -266,7 +266,8 @@ CWnd* CWnd::GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious) const {
   return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl != nullptr ? pWndCtl->m_hWnd : nullptr, bPrevious));
 }
 
-CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+// Without a window there is nothing to focus: ::SetFocus(nullptr) would take the focus away.
+CWnd* CWnd::SetFocus() { return m_hWnd != nullptr ? FromHandle(::SetFocus(m_hWnd)) : nullptr; }
 
 CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
 
@@ -281,9 +282,14 @@ void CWnd::GetClientRect(LPRECT lpRect) const {
   if (m_hWnd == nullptr || !::GetClientRect(m_hWnd, lpRect)) *lpRect = RECT{0, 0, 0, 0};
 }
 
-void CWnd::Invalidate(BOOL bErase) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+// Without a window nothing is repainted (a null handle would mean every window).
+void CWnd::Invalidate(BOOL bErase) {
+  if (m_hWnd != nullptr) ::InvalidateRect(m_hWnd, nullptr, bErase);
+}
 
-void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
+void CWnd::UpdateWindow() {
+  if (m_hWnd != nullptr) ::UpdateWindow(m_hWnd);
+}
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
   return ::SendMessageA(m_hWnd, message, wParam, lParam);

@@ -252,6 +252,18 @@ TEST_F(WindowObjectTest, FocusAndTabOrderAnswerWithObjects) {
   EXPECT_EQ(&first, kwtest::ParentWnd()->GetNextDlgTabItem(&second, TRUE));
 }
 
+TEST_F(WindowObjectTest, AnObjectWithoutAWindowLeavesFocusAndPaintingAlone) {
+  KWTEST_REQUIRE_INSPECT();  // repaint requests are counted by the simulation only
+  HWND hEdit = CreateEdit(220);
+  kwtest::Focus(hEdit);
+  kwinspect::ResetRepaintRequests();
+  CEdit unborn;
+  EXPECT_EQ(nullptr, unborn.SetFocus());
+  unborn.Invalidate();
+  EXPECT_EQ(hEdit, ::GetFocus());
+  EXPECT_EQ(0, kwinspect::RepaintRequests());
+}
+
 TEST_F(WindowObjectTest, EditWrapperSpeaksToTheControl) {
   CEdit edit;
   ASSERT_TRUE(edit.Create(kwtest::kEditStyle, fwtest::Row(0), kwtest::ParentWnd(), 216));
