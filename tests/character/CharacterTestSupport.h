@@ -1,0 +1,104 @@
+// Test support for the character masked edit: a probe that opens the protected model
+// operations, counts refused keystrokes, and a fixture that makes controls in the shared
+// parent window.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "character/KwCharacterMaskedEdit.h"
+#include "common/TestHost.h"
+
+namespace kwtest {
+
+class CharEditProbe : public KwCharacterMaskedEdit {
+ public:
+  using KwCharacterMaskedEdit::KwCharacterMaskedEdit;
+
+  using KwCharacterMaskedEdit::DeleteRange;
+  using KwCharacterMaskedEdit::GetEmptyInputLocation;
+  using KwCharacterMaskedEdit::GetNextInputLocation;
+  using KwCharacterMaskedEdit::GetPreviousInputLocation;
+  using KwCharacterMaskedEdit::InsertAt;
+  using KwCharacterMaskedEdit::IsInputData;
+  using KwCharacterMaskedEdit::NotifyParent;
+  using KwCharacterMaskedEdit::SetAt;
+  using KwCharacterMaskedEdit::SetInputData;
+  using KwCharacterMaskedEdit::Update;
+  using KwCharacterMaskedEdit::UpdateInsertionPointBackward;
+  using KwCharacterMaskedEdit::UpdateInsertionPointForward;
+
+  int UpdateDepth() const { return m_nUpdateDepth; }
+  int Override() const { return m_nErrorOverride; }
+  COLORREF BackgroundWarning() const { return m_crBackgroundWarning; }
+  HBRUSH WarningBrush() const { return m_brBackgroundWarning; }
+  const KwValidator* Validator() const { return m_pValidator; }
+  std::size_t Positions() const { return m_vecSymbols.size(); }
+  const KwMaskSymbol& Symbol(std::size_t i) const { return *m_vecSymbols.at(i); }
+
+  // Every refused keystroke comes through here; counting it works on every platform.
+  int refusals = 0;
+
+ protected:
+  void ValidationError() override {
+    ++refusals;
+    KwCharacterMaskedEdit::ValidationError();
+  }
+};
+
+// A control model without a window, holding data (raw, so '_' keeps a position empty).
+inline std::unique_ptr<CharEditProbe> Model(const char* mask, const char* data = "", char prompt = '_') {
+  auto edit = std::make_unique<CharEditProbe>();
+  edit->SetPromptSymbol(prompt);
+  edit->SetMask(mask);
+  if (*data != '\0') edit->SetInputData(data, 0, 1);
+  return edit;
+}
+
+class CharacterControlTest : public WindowTest {
+ protected:
+  // A character control created as a child of the shared parent, with the prompt '_' and the
+  // mask applied before the window exists.
+  CharEditProbe& Make(const char* mask, int id = 1, char prompt = '_', DWORD style = kEditStyle) {
+    auto edit = std::make_unique<CharEditProbe>();
+    edit->SetPromptSymbol(prompt);
+    edit->SetMask(mask);
+    EXPECT_TRUE(edit->Create(style, EditRect(id), ParentWnd(), static_cast<UINT>(id)));
+    Pump();
+    m_controls.push_back(std::move(edit));
+    return *m_controls.back();
+  }
+
+  // Focus on the control, caret at pos, nothing recorded so far.
+  void Ready(CharEditProbe& edit, int pos) { Ready(edit, pos, pos); }
+  void Ready(CharEditProbe& edit, int start, int end) {
+    Focus(edit.GetSafeHwnd());
+    SetSel(edit.GetSafeHwnd(), start, end);
+    Pump();
+    ClearNotifications();
+    edit.refusals = 0;
+  }
+
+  void TearDown() override {
+    m_controls.clear();
+    WindowTest::TearDown();
+  }
+
+  std::vector<std::unique_ptr<CharEditProbe>> m_controls;
+};
+
+inline std::pair<int, int> Caret(int pos) { return {pos, pos}; }
+
+// What the parent hears for each rewrite of the window by the control: the edit control's own
+// pair for the WM_SETTEXT, then the control's EN_UPDATE and EN_CHANGE.
+inline std::vector<UINT> OwnUpdates(int count) {
+  std::vector<UINT> codes;
+  for (int i = 0; i < count; ++i) codes.insert(codes.end(), {EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE});
+  return codes;
+}
+
+}  // namespace kwtest
