@@ -284,30 +284,6 @@ TEST_F(WindowObjectTest, EditWrapperSpeaksToTheControl) {
   EXPECT_EQ(static_cast<DWORD>(MAKELONG(1, 3)), edit.GetSel());
   edit.ReplaceSel("EL");
   EXPECT_EQ("hELlo", edit.GetWindowText());
-  edit.SetSel(0, 1);
-  edit.Clear();
-  EXPECT_EQ("ELlo", edit.GetWindowText());
-
-  EXPECT_TRUE(edit.IsWindowEnabled());
-  edit.EnableWindow(FALSE);
-  EXPECT_FALSE(edit.IsWindowEnabled());
-  RECT rc;
-  edit.GetClientRect(&rc);
-  EXPECT_GT(rc.right - rc.left, 0);
-}
-
-TEST_F(WindowObjectTest, EditClipboardWrappers) {
-  CEdit edit;
-  ASSERT_TRUE(edit.Create(kwtest::kEditStyle, fwtest::Row(0), kwtest::ParentWnd(), 217));
-  edit.SetWindowText("abcd");
-  edit.SetSel(1, 3);
-  edit.Copy();
-  EXPECT_EQ("bc", kwtest::ClipboardText());
-  edit.Cut();
-  EXPECT_EQ("ad", edit.GetWindowText());
-  edit.Paste();
-  edit.Paste();
-  EXPECT_EQ("abcbcd", edit.GetWindowText());
 }
 
 // --- GDI objects and device contexts -----------------------------------------------------------
