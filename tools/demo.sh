@@ -1,0 +1,7 @@
+#!/bin/sh
+# Builds the demo host natively (over the simulated window system) and runs it.
+set -eu
+cd "$(dirname "$0")/.."
+cmake --preset native >/dev/null
+cmake --build --preset native --target kwdemo -j "${KW_JOBS:-$(nproc 2>/dev/null || echo 2)}"
+exec build/native/examples/kwdemo
