@@ -306,10 +306,18 @@ BOOL WINAPI GlobalUnlock(HGLOBAL mem) {
 HGLOBAL WINAPI GlobalFree(HGLOBAL mem) {
   State& s = S();
   GlobalBlock* b = FindBlock(mem);
-  if (!b || b->ownedByClipboard) {
-    // A block handed to the clipboard belongs to it; freeing it here is refused.
+  if (!b) {
     s.lastError = ERROR_INVALID_HANDLE;
     return mem;
+  }
+  if (b->ownedByClipboard) {
+    // Freeing a block the clipboard owns (a fault of the caller) takes its data away.
+    for (auto it = s.clipData.begin(); it != s.clipData.end();) {
+      if (it->second == mem)
+        it = s.clipData.erase(it);
+      else
+        ++it;
+    }
   }
   s.globals.erase(Value(mem));
   return nullptr;

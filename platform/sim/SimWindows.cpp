@@ -138,8 +138,9 @@ State::State() {
 }
 
 State& S() {
-  static State state;
-  return state;
+  // Never destroyed: static objects of the hosts may still call in while the process exits.
+  static State* state = new State;
+  return *state;
 }
 
 std::shared_ptr<Window> Find(HWND hWnd) {
