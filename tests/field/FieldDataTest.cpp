@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "field/FieldTestSupport.h"
@@ -25,6 +26,8 @@ struct InputCase {
   int result;
   std::string shown;
 };
+
+void PrintTo(const InputCase& c, std::ostream* os) { *os << c.name; }
 
 class FieldSetInputDataTest : public FieldTest, public ::testing::WithParamInterface<InputCase> {};
 
@@ -106,6 +109,8 @@ struct PasteCase {
   int caret;
 };
 
+void PrintTo(const PasteCase& c, std::ostream* os) { *os << c.name; }
+
 class FieldPasteTest : public FieldTest, public ::testing::WithParamInterface<PasteCase> {};
 
 // Limit 4.
@@ -141,6 +146,8 @@ struct TakeOverCase {
   int overwriteAt;
   std::string shownAfterOverwrite;  // after typing '9' in overwrite mode
 };
+
+void PrintTo(const TakeOverCase& c, std::ostream* os) { *os << c.name; }
 
 class FieldTakeOverTest : public FieldTest, public ::testing::WithParamInterface<TakeOverCase> {};
 

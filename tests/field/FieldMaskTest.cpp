@@ -2,6 +2,7 @@
 // mask change does to a field with a window.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "field/FieldTestSupport.h"
@@ -20,6 +21,8 @@ struct MaskCase {
   std::string probe;
   std::string kept;          // the probe filtered by the kind
 };
+
+void PrintTo(const MaskCase& c, std::ostream* os) { *os << c.name; }
 
 class FieldMaskLanguageTest : public ::testing::TestWithParam<MaskCase> {};
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "field/FieldTestSupport.h"
@@ -73,6 +74,8 @@ struct EndKeyCase {
   int caret;  // in the first field when the focus stays
   int beeps;
 };
+
+void PrintTo(const EndKeyCase& c, std::ostream* os) { *os << c.name; }
 
 class FieldRowEndKeyTest : public FieldRowTest, public ::testing::WithParamInterface<EndKeyCase> {};
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ struct TypingCase {
   std::vector<std::string> shown;  // the window text after each typed character
   int beeps;
 };
+
+void PrintTo(const TypingCase& c, std::ostream* os) { *os << c.name; }
 
 class FieldTypingTest : public FieldTest, public ::testing::WithParamInterface<TypingCase> {};
 
@@ -68,6 +71,8 @@ struct KeyCase {
   int caret;
   int beeps;
 };
+
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
 
 void Typed(const char* text) { kwtest::Type(text); }
 
