@@ -163,16 +163,6 @@ TEST_F(CharacterTyping, SelectionWithoutInputBeeps) {
   EXPECT_EQ(Sel(h), Caret(6));
 }
 
-TEST_F(CharacterTyping, SelectionIsReplaced) {
-  CharEditProbe& edit = Make("##-##", 1);
-  edit.SetInputData("1234", 0, 1);
-  HWND h = edit.GetSafeHwnd();
-  Ready(edit, 0, 2);
-  Type("9");
-  EXPECT_EQ(Text(h), "93-4_");
-  EXPECT_EQ(Sel(h), Caret(1));
-}
-
 TEST_F(CharacterTyping, InsertKeyTogglesOverwrite) {
   CharEditProbe& edit = Make("##-##", 1);
   edit.SetInputData("1234", 0, 1);
@@ -220,14 +210,6 @@ TEST_F(CharacterTyping, OverwriteRefusedCharacterBeeps) {
   EXPECT_EQ(edit.refusals, 1);
   EXPECT_EQ(Text(h), "12");
   EXPECT_EQ(Sel(h), Caret(1));
-}
-
-TEST_F(CharacterTyping, UpperCasePositionsConvert) {
-  CharEditProbe& edit = Make(">>-<<", 1);
-  HWND h = edit.GetSafeHwnd();
-  Ready(edit, 0);
-  Type("abCD");
-  EXPECT_EQ(Text(h), "AB-cd");
 }
 
 TEST_F(CharacterTyping, ShiftDeleteDoesNotCopy) {

@@ -92,13 +92,6 @@ TEST(CharacterMask, ConstructorAppliesItsMask) {
   EXPECT_EQ(plain.GetPromptSymbol(), ' ');
 }
 
-TEST(CharacterMask, MaskTakesNothingThroughTheBase) {
-  // The base's own SetMask accepts nothing.
-  CharEditProbe edit;
-  EXPECT_FALSE(edit.KwMaskedEdit::SetMask("###"));
-  EXPECT_EQ(edit.GetMask(), "");
-}
-
 TEST(CharacterPrompt, RefusedSymbolsChangeNothing) {
   for (char refused : {'\0', '\r', '\n', '\x7F'}) {
     auto edit = Model("#-#", "1");

@@ -84,17 +84,6 @@ TEST_F(CharacterText, SubclassedDialogControlShowsMaskAtOnce) {
   edit.UnsubclassWindow();
 }
 
-TEST_F(CharacterText, PromptChangeRewritesWithoutMovingCaret) {
-  CharEditProbe& edit = Make("##-##", 1);
-  edit.SetInputData("1", 0, 1);
-  Ready(edit, 3);
-  edit.SetPromptSymbol('*');
-  EXPECT_EQ(Text(edit.GetSafeHwnd()), "1*-**");
-  edit.SetPromptSymbol('\r');
-  EXPECT_EQ(Text(edit.GetSafeHwnd()), "1*-**");
-  EXPECT_EQ(ChangeCodesFor(1), OwnUpdates(2));
-}
-
 using CharacterClipboard = CharacterControlTest;
 
 TEST_F(CharacterClipboard, CutTakesDisplayTextAndClosesUp) {

@@ -73,14 +73,4 @@ TEST(MaskSymbol, TransformChangesCaseOnlyForCaseKinds) {
   EXPECT_EQ(KwMaskSymbol(KindLowerAlpha, ' ').TransformChar('\xC9'), '\xC9');
 }
 
-TEST(MaskSymbol, CopyKeepsKindAndCharacter) {
-  KwMaskSymbol a(KindDigit, '7');
-  KwMaskSymbol b = a;
-  EXPECT_EQ(b.m_nKind, KindDigit);
-  EXPECT_EQ(b.m_chValue, '7');
-  KwMaskSymbol c;
-  c = a;
-  EXPECT_EQ(c.m_chValue, '7');
-}
-
 }  // namespace

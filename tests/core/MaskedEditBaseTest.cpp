@@ -46,18 +46,6 @@ class MaskedEditBase : public ::testing::Test {
   void SetUp() override { RecordingValidator::alive = 0; }
 };
 
-TEST_F(MaskedEditBase, Defaults) {
-  CharEditProbe edit("##");
-  EXPECT_TRUE(edit.GetInsertMode());
-  EXPECT_FALSE(edit.GetAutoTab());
-  EXPECT_EQ(edit.GetState(), 0);
-  EXPECT_EQ(edit.Override(), KwMaskedEdit::OverrideNone);
-  EXPECT_EQ(edit.UpdateDepth(), 0);
-  EXPECT_EQ(edit.Validator(), nullptr);
-  EXPECT_EQ(edit.BackgroundWarning(), RGB(255, 16, 0));
-  EXPECT_NE(edit.WarningBrush(), nullptr);
-}
-
 TEST_F(MaskedEditBase, ReplacedValidatorGoesBackToCaller) {
   auto* first = new RecordingValidator(nullptr);
   auto* second = new RecordingValidator(nullptr);
@@ -179,28 +167,8 @@ TEST_F(MaskedEditBase, NothingHappensWithoutAWindow) {
   EXPECT_EQ(edit->GetSafeHwnd(), nullptr);
 }
 
-TEST_F(MaskedEditBase, ValidatorBaseKeepsItsControlAndError) {
-  CharEditProbe edit;
-  RecordingValidator validator(&edit);
-  EXPECT_EQ(validator.GetMaskedEdit(), &edit);
-  EXPECT_EQ(validator.GetErrorString(), "");
-  std::string data = "x";
-  EXPECT_EQ(validator.Validate(data), 7);
-  EXPECT_EQ(validator.GetErrorString(), "checked");
-}
-
 TEST(LocaleSeparators, UnknownTypeFallsBackToQuestionMark) {
   EXPECT_EQ(GetLocaleSeparator(0x7777), '?');
-}
-
-TEST(LocaleSeparators, ReadOnceAtLoad) {
-  // Every source unit holds the same six characters, read from the same locale.
-  EXPECT_EQ(g_chDecimalSep, GetLocaleSeparator(LOCALE_SDECIMAL));
-  EXPECT_EQ(g_chThousandSep, GetLocaleSeparator(LOCALE_STHOUSAND));
-  EXPECT_EQ(g_chMonDecimalSep, GetLocaleSeparator(LOCALE_SMONDECIMALSEP));
-  EXPECT_EQ(g_chMonThousandSep, GetLocaleSeparator(LOCALE_SMONTHOUSANDSEP));
-  EXPECT_EQ(g_chTimeSep, GetLocaleSeparator(LOCALE_STIME));
-  EXPECT_EQ(g_chDateSep, GetLocaleSeparator(LOCALE_SDATE));
 }
 
 }  // namespace
