@@ -238,7 +238,7 @@ SHORT WINAPI VkKeyScanA(CHAR chIn) {
                                 VK_OEM_COMMA, VK_OEM_MINUS, VK_OEM_PERIOD, VK_OEM_2, VK_OEM_3, VK_OEM_4,
                                 VK_OEM_5, VK_OEM_6, VK_OEM_7, VK_RETURN};
     for (UINT vk : keys) {
-      if (ctrl && !(vk >= 'A' && vk <= 'Z')) continue;  // no other Ctrl characters are mapped
+      if (ctrl && !(vk >= 'A' && vk <= 'Z') && vk != VK_RETURN) continue;  // Ctrl+letter, Ctrl+Enter only
       bool produced = false;
       char c = TranslateKey(vk, shift, ctrl, false, &produced);
       if (produced && static_cast<unsigned char>(c) == ch)
