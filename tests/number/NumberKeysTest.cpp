@@ -47,28 +47,25 @@ TEST_F(NumberKeys, SignsTakeDigitPlaces) {
 }
 
 TEST_F(NumberKeys, FullIntegerPartRefusesInsertionButNotTheFraction) {
-  KWTEST_REQUIRE_INSPECT();
   NumberEditProbe& edit = Make("123456789");
   Ready(edit, 11);
   Type("1");
   EXPECT_EQ(TextOf(edit), Shown("123,456,789"));
-  EXPECT_EQ(Beeps(), 1);
   EXPECT_EQ(edit.refusals, 1);
   SetSel(edit.GetSafeHwnd(), 4, 4);
   Type("1");
   EXPECT_EQ(TextOf(edit), Shown("123,456,789"));
-  EXPECT_EQ(Beeps(), 2);
+  EXPECT_EQ(edit.refusals, 2);
 
   SetSel(edit.GetSafeHwnd(), 11, 11);
   Type(kPoint);
   EXPECT_EQ(TextOf(edit), Shown("123,456,789."));
   Type("1");
   EXPECT_EQ(TextOf(edit), Shown("123,456,789.1"));
-  EXPECT_EQ(Beeps(), 2);
+  EXPECT_EQ(edit.refusals, 2);
 }
 
 TEST_F(NumberKeys, FullIntegerPartTakesOverwriteAndSelections) {
-  KWTEST_REQUIRE_INSPECT();
   NumberEditProbe& edit = Make("123456789");
   Ready(edit, 0);
   Press(VK_INSERT);
@@ -80,7 +77,7 @@ TEST_F(NumberKeys, FullIntegerPartTakesOverwriteAndSelections) {
   SetSel(edit.GetSafeHwnd(), 0, 1);  // a selection: the filter lets it through
   Type("7");
   EXPECT_EQ(TextOf(edit), Shown("723,456,789"));
-  EXPECT_EQ(Beeps(), 0);
+  EXPECT_EQ(edit.refusals, 0);
 }
 
 TEST_F(NumberKeys, OverwritingADigitWithThePromptRemovesIt) {
@@ -126,7 +123,6 @@ struct DeletionCase {
 class NumberDeletion : public NumberControlTest, public ::testing::WithParamInterface<DeletionCase> {};
 
 TEST_P(NumberDeletion, RemovesDataPlacesAndKeepsTheCaretByTheFollowingCharacter) {
-  KWTEST_REQUIRE_INSPECT();
   const DeletionCase& c = GetParam();
   NumberEditProbe& edit = Make(c.data);
   Ready(edit, c.start, c.end);
@@ -135,7 +131,7 @@ TEST_P(NumberDeletion, RemovesDataPlacesAndKeepsTheCaretByTheFollowingCharacter)
   if (c.caret >= 0) {
     EXPECT_EQ(SelOf(edit), Caret(c.caret));
   }
-  EXPECT_EQ(Beeps(), 0);
+  EXPECT_EQ(edit.refusals, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -163,7 +159,6 @@ TEST_F(NumberKeys, ShiftDeleteDeletesWithoutTheClipboard) {
 }
 
 TEST_F(NumberKeys, SpaceDeletesASelection) {
-  KWTEST_REQUIRE_INSPECT();
   NumberEditProbe& edit = Make("1234");
   Ready(edit, 2, 5);
   Press(VK_SPACE);
@@ -172,7 +167,7 @@ TEST_F(NumberKeys, SpaceDeletesASelection) {
   // Without a selection, Space is the prompt: the number stays as it was.
   Press(VK_SPACE);
   EXPECT_EQ(TextOf(edit), "1");
-  EXPECT_EQ(Beeps(), 0);
+  EXPECT_EQ(edit.refusals, 0);
 }
 
 TEST_F(NumberKeys, KeypadDecimalKeyTypesThePoint) {
@@ -185,24 +180,25 @@ TEST_F(NumberKeys, KeypadDecimalKeyTypesThePoint) {
 }
 
 TEST_F(NumberKeys, OnlyTheLocaleDecimalSeparatorTypesThePoint) {
-  KWTEST_REQUIRE_INSPECT();
   if (!PointAndCommaLocale()) GTEST_SKIP() << "written for '.' and ',' as separators";
   NumberEditProbe& edit = Make("12");
   Ready(edit, 2);
   Type(",");
   EXPECT_EQ(TextOf(edit), "12");
-  EXPECT_EQ(Beeps(), 0);
+  EXPECT_EQ(edit.refusals, 0);
   Type(".");
   EXPECT_EQ(TextOf(edit), "12.");
 }
 
 TEST_F(NumberKeys, RefusedCharacterBeepsAndKeepsTheNumber) {
-  KWTEST_REQUIRE_INSPECT();
   NumberEditProbe& edit = Make("12");
   Ready(edit, 1);
   Type("a");
   EXPECT_EQ(TextOf(edit), "12");
-  EXPECT_EQ(Beeps(), 1);
+  EXPECT_EQ(edit.refusals, 1);
+  if (CanInspect()) {
+    EXPECT_EQ(Beeps(), 1);
+  }
   EXPECT_EQ(SelOf(edit), Caret(1));
 }
 
@@ -259,7 +255,6 @@ TEST_F(NumberKeys, ShownTextSetBackGivesTheSameNumber) {
 }
 
 TEST_F(NumberKeys, WithoutAMaskTheWindowShowsTheTextAndTakesNoKeys) {
-  KWTEST_REQUIRE_INSPECT();
   NumberEditProbe& edit = Make("", 1, "");
   ::SetWindowTextA(edit.GetSafeHwnd(), "free text");
   EXPECT_EQ(TextOf(edit), "free text");
@@ -268,7 +263,7 @@ TEST_F(NumberKeys, WithoutAMaskTheWindowShowsTheTextAndTakesNoKeys) {
   Ready(edit, 0);
   Type("1");
   EXPECT_EQ(TextOf(edit), "free text");
-  EXPECT_EQ(Beeps(), 1);
+  EXPECT_EQ(edit.refusals, 1);
 }
 
 TEST_F(NumberKeys, CreateShowsTheModelAndSetMaskEmptiesIt) {
