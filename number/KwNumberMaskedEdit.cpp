@@ -269,6 +269,12 @@ bool KwNumberMaskedEdit::IsEmptyPosition(int index) const {
   return m_vecSymbols[index]->m_chValue == m_chPromptSymbol;
 }
 
+char KwNumberMaskedEdit::DataChar(int index) const {
+  const KwMaskSymbol* symbol = m_vecSymbols[index];
+  if (symbol->m_nKind == KindDecimalSeparator && symbol->m_chValue != m_chPromptSymbol) return '.';
+  return symbol->m_chValue;
+}
+
 std::string KwNumberMaskedEdit::DataPositionsText(int skipFrom, int skipTo, int* skipped) const {
   std::string text;
   int count = 0;
@@ -278,11 +284,7 @@ std::string KwNumberMaskedEdit::DataPositionsText(int skipFrom, int skipTo, int*
       ++count;
       continue;
     }
-    const KwMaskSymbol* symbol = m_vecSymbols[i];
-    if (symbol->m_nKind == KindDecimalSeparator)
-      text += symbol->m_chValue == m_chPromptSymbol ? m_chPromptSymbol : '.';
-    else
-      text += symbol->m_chValue;
+    text += DataChar(i);
   }
   if (skipped != nullptr) *skipped = count;
   return text;
@@ -363,11 +365,7 @@ int KwNumberMaskedEdit::InsertAt(int pos, char ch) {
   for (int i = 0; i < PositionCount(); ++i) {
     if (!IsDataPosition(i)) continue;
     if (fractionSide && i == receiving) text += ch;
-    const KwMaskSymbol* symbol = m_vecSymbols[i];
-    if (symbol->m_nKind == KindDecimalSeparator)
-      text += symbol->m_chValue == m_chPromptSymbol ? m_chPromptSymbol : '.';
-    else
-      text += symbol->m_chValue;
+    text += DataChar(i);
     if (!fractionSide && i == receiving) text += ch;
   }
 
@@ -421,7 +419,7 @@ int KwNumberMaskedEdit::SetAt(int pos, char ch) {
   std::string text;
   for (int k = 0; k < PositionCount(); ++k) {
     if (!IsDataPosition(k)) continue;
-    text += k == i ? ch : m_vecSymbols[k]->m_chValue;
+    text += k == i ? ch : DataChar(k);
   }
   SetInputData(text.c_str(), 0, 0);
   return static_cast<int>(ShowMask().size()) - after - 1;

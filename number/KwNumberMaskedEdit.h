@@ -106,6 +106,8 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
   int PositionCount() const { return static_cast<int>(m_vecSymbols.size()); }
   bool IsDataPosition(int index) const;
   bool IsEmptyPosition(int index) const;
+  // What a data position contributes to the data text: its character, '.' for a set point.
+  char DataChar(int index) const;
   // The characters of the data positions, first to last (the prompt for an empty one, '.' for
   // a set decimal point), leaving out those with index in [skipFrom, skipTo); *skipped counts
   // the positions left out.
