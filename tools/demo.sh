@@ -4,4 +4,8 @@ set -eu
 cd "$(dirname "$0")/.."
 cmake --preset native >/dev/null
 cmake --build --preset native --target kwdemo -j "${KW_JOBS:-$(nproc 2>/dev/null || echo 2)}"
-exec build/native/examples/kwdemo
+for demo in build/native/bin/kwdemo build/native/examples/kwdemo; do
+  if [ -x "$demo" ]; then exec "$demo"; fi
+done
+echo "demo.sh: kwdemo was not built" >&2
+exit 1
