@@ -7,7 +7,7 @@
 
 // One character of the locale string for the LCTYPE: the user's locale, else the system's,
 // else the fall-back ('.', ',', '.', ',', ':', '/' for the six separators, '?' for any other).
-KW_API char GetLocaleSeparator(LCTYPE type);
+char GetLocaleSeparator(LCTYPE type);
 
 namespace {
 const char g_chDecimalSep = GetLocaleSeparator(LOCALE_SDECIMAL);

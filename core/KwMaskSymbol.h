@@ -21,7 +21,7 @@ enum KwSymbolKind {
   KindLiteral = 13,           // any other mask character
 };
 
-class KW_API KwMaskSymbol {
+class KwMaskSymbol {
  public:
   KwMaskSymbol() = default;
   KwMaskSymbol(int kind, char value) : m_nKind(kind), m_chValue(value) {}
