@@ -1,6 +1,7 @@
-// A minimal host: one top-level window with two edit controls, typed into through the host's
-// message loop (PeekMessageA -> PreTranslateMessage walk -> IsDialogMessageA ->
-// TranslateMessage -> DispatchMessageA) with keyboard input from SendInput, then printed.
+// A minimal host: one top-level window with a plain edit control and a character masked edit
+// control from the shared library, typed into through the host's message loop (PeekMessageA ->
+// PreTranslateMessage walk -> IsDialogMessageA -> TranslateMessage -> DispatchMessageA) with
+// keyboard input from SendInput, then printed.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "character/KwCharacterMaskedEdit.h"
 #include "framework/framework.h"
 
 namespace {
@@ -113,19 +115,19 @@ int main() {
     std::fprintf(stderr, "demo: cannot create the main window\n");
     return 1;
   }
-  CEdit name, phone;
+  CEdit name;
+  KwCharacterMaskedEdit phone("(###) ###-####");  // from the shared library, as any host uses it
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
   if (!name.Create(style, CRect(10, 10, 290, 36), &frame, kFirstId) ||
       !phone.Create(style, CRect(10, 50, 290, 76), &frame, kSecondId)) {
     std::fprintf(stderr, "demo: cannot create the edit controls\n");
     return 1;
   }
-  phone.SetLimitText(14);
 
-  std::printf("Typing \"Ada Lovelace\", Tab, \"(555) 123-4567 ext 89\":\n");
+  std::printf("Typing \"Ada Lovelace\", Tab, \"5551234567 ext 89\":\n");
   name.SetFocus();
   RunLoop(frame);
-  TypeText("Ada Lovelace\t(555) 123-4567 ext 89");
+  TypeText("Ada Lovelace\t5551234567 ext 89");
   RunLoop(frame);
 
   std::printf("First control shows:  %s\n", Show(name).c_str());

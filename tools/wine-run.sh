@@ -2,7 +2,7 @@
 # Runs one Windows test executable under Wine: WINEDEBUG=-all, one Wine prefix per build kept
 # between runs (initialised once, under a lock, since the first start is slow), and an X display
 # from xvfb-run when none is set. Exits with the executable's status.
-#   tools/wine-run.sh build/windows/tests/platform_tests.exe [gtest arguments...]
+#   tools/wine-run.sh build/windows/bin/platform_tests.exe [gtest arguments...]
 set -eu
 
 if [ $# -lt 1 ]; then
