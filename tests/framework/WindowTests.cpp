@@ -1,93 +1,259 @@
-// Windows and their objects: the handle map, subclassing and its undoing, the end of a
-// window's life, the edit control wrapper, and the GDI and device-context wrappers.
+// Framework windows: the handle map, subclassing and the end of a window's life, dispatch along
+// the message-map chain, Default() from nested handlers, reflection of the colour message and
+// the PreTranslateMessage walk a host's loop runs.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "FrameworkTestUtil.h"
 #include "common/TestHost.h"
 #include "framework/framework.h"
 #include "platform/inspect.h"
 
 namespace {
 
-using fwtest::Log;
+using Log = std::vector<std::string>;
+Log g_log;  // what the test windows' handlers did, in order
+LRESULT Note(const std::string& entry, LRESULT result = 0) {
+  g_log.push_back(entry);
+  return result;
+}
+std::string Char(WPARAM ch) { return std::string(1, static_cast<char>(ch)); }
+LONG_PTR ProcOf(HWND hWnd) { return ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC); }
+const LONG_PTR kFrameworkProc = reinterpret_cast<LONG_PTR>(&AfxWndProc);
 
-LONG_PTR OurProc() { return reinterpret_cast<LONG_PTR>(&AfxWndProc); }
+// A plain "EDIT" child that the framework knows nothing about.
+HWND PlainChild(HWND hParent, int id) {
+  return ::CreateWindowExA(0, "EDIT", "", kwtest::kEditStyle, 0, 0, 50, 18, hParent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
+}
 
-// Records what the framework tells it about its window's life; counts the characters that
-// reach its map.
-class TrackedEdit : public CEdit {
+class FrameworkWindow : public kwtest::WindowTest {
+ protected:
+  void SetUp() override {
+    kwtest::WindowTest::SetUp();
+    g_log.clear();
+  }
+};
+
+// The base of a map chain; it also logs what the framework tells it about its window's life.
+class MapBase : public CEdit {
  public:
-  int m_nPreSubclass = 0;
-  HWND m_hWndAtPreSubclass = nullptr;
-  bool m_bRoutedAtPreSubclass = false;
-  int m_nPostNcDestroy = 0;
-  int m_nChars = 0;
-  bool* m_pDeleted = nullptr;  // set: PostNcDestroy deletes the object and reports it here
-
-  ~TrackedEdit() override {
-    if (m_pDeleted != nullptr) *m_pDeleted = true;
+  bool m_bDeleteSelf = false;  // PostNcDestroy deletes the object
+  ~MapBase() override {
+    if (m_bDeleteSelf) Note("deleted");
   }
 
  protected:
+  void Pass(const std::string& entry) {
+    Note(entry);
+    Default();
+  }
+  void OnChar(UINT nChar, UINT, UINT) { Pass("base OnChar " + Char(nChar)); }
+  void OnKeyDown(UINT, UINT, UINT) { Pass("base OnKeyDown"); }
+  virtual LRESULT OnCut(WPARAM, LPARAM) { return Note("base OnCut"); }
+  // Runs once attached, before the window's procedure is swapped.
   void PreSubclassWindow() override {
-    ++m_nPreSubclass;
-    m_hWndAtPreSubclass = m_hWnd;
-    m_bRoutedAtPreSubclass = ::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC) == OurProc();
+    Note(m_hWnd != nullptr && ProcOf(m_hWnd) != kFrameworkProc ? "PreSubclass" : "PreSubclass out of order");
   }
   void PostNcDestroy() override {
-    ++m_nPostNcDestroy;
-    if (m_pDeleted != nullptr) delete this;
-  }
-  void OnChar(UINT, UINT, UINT) {
-    ++m_nChars;
-    Default();
+    Note("PostNcDestroy");
+    if (m_bDeleteSelf) delete this;
   }
   DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(TrackedEdit, CEdit)
+BEGIN_MESSAGE_MAP(MapBase, CEdit)
+  ON_WM_CHAR()
+  ON_WM_KEYDOWN()
+  ON_MESSAGE(WM_CUT, OnCut)
+END_MESSAGE_MAP()
+
+class MapDerived : public MapBase {
+ protected:
+  void OnChar(UINT nChar, UINT, UINT) { Pass("derived OnChar " + Char(nChar)); }
+  LRESULT OnCut(WPARAM, LPARAM) override { return Note("derived OnCut", 7); }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(MapDerived, MapBase)
   ON_WM_CHAR()
 END_MESSAGE_MAP()
 
-class WindowObjectTest : public kwtest::WindowTest {};
+// --- Handle map and subclassing ------------------------------------------------------------------
 
-TEST_F(WindowObjectTest, CreateMakesAnEditChildRoutedThroughTheFramework) {
-  TrackedEdit edit;
-  ASSERT_TRUE(edit.Create(kwtest::kEditStyle, fwtest::Row(0), kwtest::ParentWnd(), 201));
-  ASSERT_TRUE(::IsWindow(edit.m_hWnd));
+TEST_F(FrameworkWindow, CreateAttachesTheObjectAndRoutesItsMessages) {
+  MapBase edit;
+  ASSERT_TRUE(edit.Create(kwtest::kEditStyle, kwtest::EditRect(1), kwtest::ParentWnd(), 201));
+  EXPECT_EQ(Log{"PreSubclass"}, g_log);
   EXPECT_EQ(&edit, CWnd::FromHandlePermanent(edit.m_hWnd));
   EXPECT_EQ(&edit, CWnd::FromHandle(edit.m_hWnd));
-  EXPECT_EQ(201, edit.GetDlgCtrlID());
-  EXPECT_EQ(kwtest::ParentWnd(), edit.GetParent());
-  EXPECT_EQ(static_cast<DWORD>(WS_CHILD), edit.GetStyle() & WS_CHILD);
-  EXPECT_EQ(OurProc(), ::GetWindowLongPtrA(edit.m_hWnd, GWLP_WNDPROC));
-  // PreSubclassWindow ran once, attached, before the procedure was swapped.
-  EXPECT_EQ(1, edit.m_nPreSubclass);
-  EXPECT_EQ(edit.m_hWnd, edit.m_hWndAtPreSubclass);
-  EXPECT_FALSE(edit.m_bRoutedAtPreSubclass);
-
-  ::SendMessageA(edit.m_hWnd, WM_CHAR, 'z', 1);
-  EXPECT_EQ(1, edit.m_nChars);
-  EXPECT_EQ("z", edit.GetWindowText());
-  EXPECT_FALSE(edit.Create(kwtest::kEditStyle, fwtest::Row(1), kwtest::ParentWnd(), 202));  // has one already
+  EXPECT_EQ(kFrameworkProc, ProcOf(edit.m_hWnd));
+  EXPECT_FALSE(edit.Create(kwtest::kEditStyle, kwtest::EditRect(2), kwtest::ParentWnd(), 202));  // has one
 }
 
-TEST_F(WindowObjectTest, CreateOfAnUnknownClassFails) {
-  CWnd wnd;
-  EXPECT_FALSE(wnd.Create("KwNoSuchClass", "", kwtest::kEditStyle, fwtest::Row(0), kwtest::ParentWnd(), 203));
-  EXPECT_EQ(nullptr, wnd.m_hWnd);
+TEST_F(FrameworkWindow, SubclassDetachAndTakeOverAnExistingEdit) {
+  const HWND hEdit = CreateEdit(204, "text");
+  const LONG_PTR original = ProcOf(hEdit);
+  MapBase first;
+  ASSERT_TRUE(first.SubclassDlgItem(204, kwtest::ParentWnd()));
+  EXPECT_EQ(&first, CWnd::FromHandlePermanent(hEdit));
+  MapDerived second;
+  EXPECT_FALSE(second.SubclassWindow(hEdit));  // one object per window
+
+  // Detached while still subclassed: the window keeps the control's own processing.
+  EXPECT_EQ(hEdit, first.Detach());
+  EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hEdit));
+  ::SetWindowTextA(hEdit, "still an edit");
+  EXPECT_EQ("still an edit", kwtest::Text(hEdit));
+
+  // Another object takes it over, with the control still behind it; unsubclassing hands the
+  // window back to the procedure it had at first.
+  ASSERT_TRUE(second.SubclassWindow(hEdit));
+  g_log.clear();
+  ::SendMessageA(hEdit, WM_CHAR, '+', 1);
+  EXPECT_EQ(Log{"derived OnChar +"}, g_log);
+  EXPECT_EQ("+still an edit", kwtest::Text(hEdit));
+  EXPECT_EQ(hEdit, second.UnsubclassWindow());
+  EXPECT_EQ(original, ProcOf(hEdit));
+  EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hEdit));
 }
 
-// A window class of the framework's own: AfxWndProc is the class's procedure.
-class OwnClassWnd : public CWnd {
+TEST_F(FrameworkWindow, DestroyingAParentDetachesItAndItsFrameworkChildren) {
+  MapBase outer;
+  ASSERT_TRUE(outer.Create(kwtest::kEditStyle, kwtest::EditRect(1), kwtest::ParentWnd(), 207));
+  auto* pInner = new MapBase;
+  pInner->m_bDeleteSelf = true;
+  ASSERT_TRUE(pInner->Create(kwtest::kEditStyle, RECT{0, 0, 40, 18}, &outer, 208));
+  const HWND hOuter = outer.m_hWnd;
+  const HWND hInner = pInner->m_hWnd;
+  g_log.clear();
+  EXPECT_TRUE(outer.DestroyWindow());
+  EXPECT_EQ((Log{"PostNcDestroy", "deleted", "PostNcDestroy"}), g_log);  // the child goes first
+  EXPECT_EQ(nullptr, outer.m_hWnd);
+  EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hOuter));
+  EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hInner));
+  EXPECT_FALSE(outer.DestroyWindow());
+
+  HWND hOwned;
+  {
+    CEdit owner;
+    ASSERT_TRUE(owner.Create(kwtest::kEditStyle, kwtest::EditRect(2), kwtest::ParentWnd(), 210));
+    hOwned = owner.m_hWnd;
+  }
+  EXPECT_FALSE(::IsWindow(hOwned));
+  EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hOwned));
+}
+
+TEST_F(FrameworkWindow, ForeignWindowsGetOneTemporaryWrapperThatNeverOwnsThem) {
+  const HWND hEdit = CreateEdit(212, "foreign");
+  EXPECT_EQ(nullptr, CWnd::FromHandle(nullptr));
+  EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hEdit));
+  CWnd* pWnd = CWnd::FromHandle(hEdit);
+  ASSERT_NE(nullptr, pWnd);
+  EXPECT_EQ(hEdit, pWnd->m_hWnd);
+  EXPECT_EQ(pWnd, CWnd::FromHandle(hEdit));
+  EXPECT_EQ(pWnd, kwtest::ParentWnd()->GetDlgItem(212));
+  AfxDeleteTempMap();  // frees the wrapper, not the window
+  EXPECT_TRUE(::IsWindow(hEdit));
+  EXPECT_EQ(hEdit, CWnd::FromHandle(hEdit)->m_hWnd);
+
+  const HWND hGone = CreateEdit(213);
+  CWnd::FromHandle(hGone);
+  ::DestroyWindow(hGone);
+  EXPECT_EQ(nullptr, CWnd::FromHandle(hGone));
+}
+
+TEST_F(FrameworkWindow, AnObjectWithoutAWindowLeavesFocusAndPaintingAlone) {
+  KWTEST_REQUIRE_INSPECT();  // repaint requests are counted by the simulation only
+  const HWND hEdit = CreateEdit(220);
+  kwtest::Focus(hEdit);
+  kwinspect::ResetRepaintRequests();
+  CEdit unborn;
+  EXPECT_EQ(nullptr, unborn.SetFocus());
+  unborn.Invalidate();
+  unborn.UpdateWindow();
+  EXPECT_EQ(hEdit, ::GetFocus());
+  EXPECT_EQ(0, kwinspect::RepaintRequests());
+}
+
+// --- Dispatch ------------------------------------------------------------------------------------
+
+TEST_F(FrameworkWindow, TheFirstEntryAlongTheMapChainWins) {
+  const struct {
+    const char* name;
+    bool derived;  // sent to a MapDerived, else to a MapBase
+    UINT message;
+    WPARAM wParam;
+    Log log;
+    const char* text;  // the control's text afterwards
+  } cases[] = {
+      {"derived entry wins over the base's", true, WM_CHAR, 'q', {"derived OnChar q"}, "q"},
+      {"a base object keeps the base's", false, WM_CHAR, 'q', {"base OnChar q"}, "q"},
+      {"missing entry found in the base map", true, WM_KEYDOWN, VK_END, {"base OnKeyDown"}, ""},
+      {"base entry calls the object's override", true, WM_CUT, 0, {"derived OnCut"}, ""},
+      {"no entry anywhere: the control's own processing", true, WM_CLEAR, 0, {}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MapDerived derived;
+    MapBase base;
+    CEdit& edit = c.derived ? static_cast<CEdit&>(derived) : static_cast<CEdit&>(base);
+    ASSERT_TRUE(edit.Create(kwtest::kEditStyle, kwtest::EditRect(1), kwtest::ParentWnd(), 101));
+    g_log.clear();
+    const LRESULT r = ::SendMessageA(edit.m_hWnd, c.message, c.wParam, 0);
+    EXPECT_EQ(c.log, g_log);
+    EXPECT_EQ(c.text, edit.GetWindowText());
+    if (c.message == WM_CUT) {
+      EXPECT_EQ(7, r);  // the handler's result comes back
+    }
+  }
+}
+
+class ReentrantEdit : public CEdit {
  public:
-  int m_nSetText = 0;
+  using CEdit::Default;
 
  protected:
+  // Rewrites the whole text (a nested WM_SETTEXT) and puts the caret at its end, then lets the
+  // control take the character it is handling.
+  void OnChar(UINT nChar, UINT, UINT) {
+    Note("OnChar " + Char(nChar));
+    SetWindowText("abc");
+    SetSel(3, 3);
+    Default();
+  }
+  LRESULT OnSetText(WPARAM, LPARAM lParam) {
+    Note(std::string("OnSetText ") + reinterpret_cast<const char*>(lParam));
+    const LRESULT r = Default();
+    Note("took " + GetWindowText());
+    return r;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ReentrantEdit, CEdit)
+  ON_WM_CHAR()
+  ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
+
+TEST_F(FrameworkWindow, DefaultHandsOnTheMessageOfItsOwnHandlerWhenNested) {
+  ReentrantEdit edit;
+  ASSERT_TRUE(edit.Create(kwtest::kEditStyle, kwtest::EditRect(2), kwtest::ParentWnd(), 102));
+  g_log.clear();
+  ::SendMessageA(edit.m_hWnd, WM_CHAR, 'X', 1);
+  EXPECT_EQ((Log{"OnChar X", "OnSetText abc", "took abc"}), g_log);
+  EXPECT_EQ("abcX", edit.GetWindowText());
+  EXPECT_EQ(0, edit.Default());  // outside any message there is nothing to hand on
+  EXPECT_EQ("abcX", edit.GetWindowText());
+}
+
+// A window class of the framework's own: AfxWndProc is the class's procedure, so Default()
+// must end in the platform's default processing rather than in AfxWndProc again.
+class OwnClassWnd : public CWnd {
+ protected:
   LRESULT OnSetText(WPARAM, LPARAM) {
-    ++m_nSetText;
+    Note("OnSetText");
     return Default();
   }
   DECLARE_MESSAGE_MAP()
@@ -97,258 +263,141 @@ BEGIN_MESSAGE_MAP(OwnClassWnd, CWnd)
   ON_MESSAGE(WM_SETTEXT, OnSetText)
 END_MESSAGE_MAP()
 
-TEST_F(WindowObjectTest, AClassOfTheFrameworksOwnProcedureDefaultsToThePlatform) {
+TEST_F(FrameworkWindow, AClassOfTheFrameworksOwnProcedureDefaultsToThePlatform) {
   static const char kClass[] = "KwFrameworkOwnClass";
   WNDCLASSA wc = {};
   wc.lpfnWndProc = &AfxWndProc;
   wc.hInstance = ::GetModuleHandleA(nullptr);
   wc.lpszClassName = kClass;
-  ::RegisterClassA(&wc);  // registered once per process; a second registration fails harmlessly
+  ::RegisterClassA(&wc);  // once per process; a second registration fails harmlessly
   OwnClassWnd wnd;
-  ASSERT_TRUE(wnd.Create(kClass, "first", WS_CHILD | WS_VISIBLE, fwtest::Row(0), kwtest::ParentWnd(), 219));
+  ASSERT_TRUE(wnd.Create(kClass, "first", WS_CHILD | WS_VISIBLE, kwtest::EditRect(1), kwtest::ParentWnd(), 219));
   EXPECT_EQ("first", wnd.GetWindowText());
   wnd.SetWindowText("second");
-  EXPECT_EQ(1, wnd.m_nSetText);
+  EXPECT_EQ(Log{"OnSetText"}, g_log);
   EXPECT_EQ("second", wnd.GetWindowText());
 }
 
-TEST_F(WindowObjectTest, SubclassingAndUnsubclassingAnExistingEdit) {
-  HWND hEdit = CreateEdit(204, "dialog text");
-  const LONG_PTR original = ::GetWindowLongPtrA(hEdit, GWLP_WNDPROC);
-  {
-    TrackedEdit edit;
-    ASSERT_TRUE(edit.SubclassWindow(hEdit));
-    EXPECT_EQ(1, edit.m_nPreSubclass);
-    EXPECT_EQ(&edit, CWnd::FromHandlePermanent(hEdit));
-    EXPECT_EQ("dialog text", edit.GetWindowText());
+// Answers the colour message: as a child, the reflected one with m_hBrush (declining when
+// null); as a parent, the message itself with m_hBrush.
+class ColorEdit : public CEdit {
+ public:
+  HBRUSH m_hBrush = nullptr;
 
-    TrackedEdit second;
-    EXPECT_FALSE(second.SubclassWindow(hEdit));  // one object per window
-    EXPECT_EQ(0, second.m_nPreSubclass);
-
-    ::SendMessageA(hEdit, WM_CHAR, '!', 1);
-    EXPECT_EQ(1, edit.m_nChars);
-
-    EXPECT_EQ(hEdit, edit.UnsubclassWindow());
-    EXPECT_EQ(nullptr, edit.m_hWnd);
-    EXPECT_EQ(original, ::GetWindowLongPtrA(hEdit, GWLP_WNDPROC));
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hEdit));
-    ::SendMessageA(hEdit, WM_CHAR, '?', 1);
-    EXPECT_EQ(1, edit.m_nChars);
+ protected:
+  HBRUSH CtlColor(CDC* pDC, UINT nCtlColor) {
+    Note("child " + std::to_string(nCtlColor));
+    if (m_hBrush != nullptr) pDC->SetTextColor(RGB(1, 2, 3));
+    return m_hBrush;
   }
-  // The object let go before it went: the window lives on, a plain edit control.
-  ASSERT_TRUE(::IsWindow(hEdit));
-  ::SetWindowTextA(hEdit, "plain again");
-  EXPECT_EQ("plain again", kwtest::Text(hEdit));
-}
+  LRESULT OnCtlColor(WPARAM, LPARAM) { return Note("parent", reinterpret_cast<LRESULT>(m_hBrush)); }
+  DECLARE_MESSAGE_MAP()
+};
 
-TEST_F(WindowObjectTest, SubclassDlgItemFindsTheChildByIdentifier) {
-  HWND hEdit = CreateEdit(205);
-  TrackedEdit edit;
-  EXPECT_FALSE(edit.SubclassDlgItem(999, kwtest::ParentWnd()));
-  ASSERT_TRUE(edit.SubclassDlgItem(205, kwtest::ParentWnd()));
-  EXPECT_EQ(hEdit, edit.m_hWnd);
-  edit.UnsubclassWindow();
-}
+BEGIN_MESSAGE_MAP(ColorEdit, CEdit)
+  ON_WM_CTLCOLOR_REFLECT()
+  ON_MESSAGE(WM_CTLCOLOREDIT, OnCtlColor)
+  ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColor)
+END_MESSAGE_MAP()
 
-TEST_F(WindowObjectTest, ADetachedWindowKeepsItsOwnProcessing) {
-  HWND hEdit = CreateEdit(206);
-  TrackedEdit first;
-  ASSERT_TRUE(first.SubclassWindow(hEdit));
-  EXPECT_EQ(hEdit, first.Detach());
-  EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hEdit));
-  ::SetWindowTextA(hEdit, "still an edit");
-  EXPECT_EQ("still an edit", kwtest::Text(hEdit));
-
-  // Another object takes the window over; the control's processing is still behind it.
-  TrackedEdit second;
-  ASSERT_TRUE(second.SubclassWindow(hEdit));
-  ::SendMessageA(hEdit, WM_CHAR, '+', 1);
-  EXPECT_EQ(1, second.m_nChars);
-  EXPECT_EQ(0, first.m_nChars);
-  EXPECT_EQ("+still an edit", kwtest::Text(hEdit));
-  second.UnsubclassWindow();
-}
-
-TEST_F(WindowObjectTest, DestroyingTheWindowDetachesTheObjectAfterItsLastMessage) {
-  TrackedEdit edit;
-  ASSERT_TRUE(edit.Create(kwtest::kEditStyle, fwtest::Row(0), kwtest::ParentWnd(), 207));
-  HWND hEdit = edit.m_hWnd;
-  EXPECT_TRUE(edit.DestroyWindow());
-  EXPECT_FALSE(::IsWindow(hEdit));
-  EXPECT_EQ(nullptr, edit.m_hWnd);
-  EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hEdit));
-  EXPECT_EQ(1, edit.m_nPostNcDestroy);
-  EXPECT_FALSE(edit.DestroyWindow());
-}
-
-TEST_F(WindowObjectTest, PostNcDestroyMayDeleteTheObject) {
-  bool deleted = false;
-  auto* edit = new TrackedEdit;
-  edit->m_pDeleted = &deleted;
-  ASSERT_TRUE(edit->Create(kwtest::kEditStyle, fwtest::Row(0), kwtest::ParentWnd(), 208));
-  HWND hEdit = edit->m_hWnd;
-  ::DestroyWindow(hEdit);
-  EXPECT_TRUE(deleted);
-  EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hEdit));
-}
-
-TEST_F(WindowObjectTest, TheObjectDestroysTheWindowItOwns) {
-  HWND hEdit;
-  {
-    CEdit edit;
-    ASSERT_TRUE(edit.Create(kwtest::kEditStyle, fwtest::Row(0), kwtest::ParentWnd(), 209));
-    hEdit = edit.m_hWnd;
+TEST_F(FrameworkWindow, TheColourMessageIsReflectedToAFrameworkChild) {
+  const std::string edit = "child " + std::to_string(CTLCOLOR_EDIT);
+  const struct {
+    const char* name;
+    bool frameworkChild;
+    bool childAnswers;
+    UINT message;
+    Log log;
+  } cases[] = {
+      {"child answers", true, true, WM_CTLCOLOREDIT, {edit}},
+      {"child answers the static kind", true, true, WM_CTLCOLORSTATIC, {"child " + std::to_string(CTLCOLOR_STATIC)}},
+      {"child declines: the parent's own handler", true, false, WM_CTLCOLOREDIT, {edit, "parent"}},
+      {"plain child: not reflected", false, false, WM_CTLCOLOREDIT, {"parent"}},
+  };
+  CBrush parentBrush(RGB(0, 0, 200));
+  CBrush childBrush(RGB(0, 200, 0));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ColorEdit parent;
+    parent.m_hBrush = parentBrush;
+    ASSERT_TRUE(parent.Create(kwtest::kEditStyle, kwtest::EditRect(3), kwtest::ParentWnd(), 110));
+    ColorEdit child;
+    child.m_hBrush = c.childAnswers ? static_cast<HBRUSH>(childBrush) : nullptr;
+    if (c.frameworkChild) {
+      ASSERT_TRUE(child.Create(kwtest::kEditStyle, RECT{0, 0, 50, 18}, &parent, 111));
+    }
+    const HWND hChild = c.frameworkChild ? child.m_hWnd : PlainChild(parent.m_hWnd, 111);
+    const HDC hDC = ::GetDC(hChild);
+    g_log.clear();
+    const LRESULT r = parent.SendMessage(c.message, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hChild));
+    EXPECT_EQ(c.log, g_log);
+    EXPECT_EQ(c.childAnswers ? childBrush : parentBrush, reinterpret_cast<HBRUSH>(r));
+    if (c.childAnswers) {
+      EXPECT_EQ(RGB(1, 2, 3), ::GetTextColor(hDC));  // set through the DC handed on
+    }
+    ::ReleaseDC(hChild, hDC);
+    if (!c.frameworkChild) ::DestroyWindow(hChild);
   }
-  EXPECT_FALSE(::IsWindow(hEdit));
-  EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hEdit));
 }
 
-TEST_F(WindowObjectTest, DestroyingTheParentDetachesFrameworkChildren) {
-  TrackedEdit outer;
-  ASSERT_TRUE(outer.Create(kwtest::kEditStyle, fwtest::Row(1), kwtest::ParentWnd(), 210));
-  TrackedEdit inner;
-  ASSERT_TRUE(inner.Create(kwtest::kEditStyle, RECT{0, 0, 40, 18}, &outer, 211));
-  outer.DestroyWindow();
-  EXPECT_EQ(nullptr, inner.m_hWnd);
-  EXPECT_EQ(1, inner.m_nPostNcDestroy);
-  EXPECT_EQ(1, outer.m_nPostNcDestroy);
+// Sees characters before they are translated and dispatched: consumes one, rewrites another.
+class FilterEdit : public CEdit {
+ public:
+  FilterEdit(const char* name, WPARAM consume, WPARAM from = 0, WPARAM to = 0)
+      : m_name(name), m_consume(consume), m_from(from), m_to(to) {}
+  BOOL PreTranslateMessage(MSG* pMsg) override {
+    if (pMsg->message != WM_CHAR) return FALSE;
+    Note(m_name + " " + Char(pMsg->wParam));
+    if (pMsg->wParam == m_consume) return TRUE;
+    if (pMsg->wParam == m_from) pMsg->wParam = m_to;
+    return FALSE;
+  }
+
+ private:
+  std::string m_name;
+  WPARAM m_consume, m_from, m_to;
+};
+
+TEST_F(FrameworkWindow, TheWindowAndThenEachAncestorMayConsumeOrRewriteACharacter) {
+  FilterEdit outer("outer", 'k', 'a', 'b');
+  ASSERT_TRUE(outer.Create(kwtest::kEditStyle, kwtest::EditRect(5), kwtest::ParentWnd(), 120));
+  FilterEdit inner("inner", 'x');
+  ASSERT_TRUE(inner.Create(kwtest::kEditStyle, RECT{0, 0, 50, 18}, &outer, 121));
+  kwtest::Focus(inner.m_hWnd);
+  g_log.clear();
+  kwtest::Type("axkc");  // through the host loop
+  EXPECT_EQ((Log{"inner a", "outer a", "inner x", "inner k", "outer k", "inner c", "outer c"}), g_log);
+  EXPECT_EQ("bc", inner.GetWindowText());
+
+  // The walk stops below hWndStop; a plain window passes the message up to its ancestors.
+  MSG msg = {};
+  msg.hwnd = inner.m_hWnd;
+  msg.message = WM_CHAR;
+  msg.wParam = 'k';
+  EXPECT_FALSE(CWnd::WalkPreTranslateTree(outer.m_hWnd, &msg));
+  msg.hwnd = PlainChild(outer.m_hWnd, 122);
+  EXPECT_TRUE(CWnd::WalkPreTranslateTree(nullptr, &msg));
+  ::DestroyWindow(msg.hwnd);
 }
 
-TEST_F(WindowObjectTest, ForeignWindowsGetTemporaryWrappers) {
-  HWND hEdit = CreateEdit(212, "foreign");
-  EXPECT_EQ(nullptr, CWnd::FromHandle(nullptr));
-  EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hEdit));
-  CWnd* pWnd = CWnd::FromHandle(hEdit);
-  ASSERT_NE(nullptr, pWnd);
-  EXPECT_EQ(pWnd, CWnd::FromHandle(hEdit));  // one wrapper per window
-  EXPECT_EQ(hEdit, pWnd->m_hWnd);
-  EXPECT_EQ("foreign", pWnd->GetWindowText());
-  EXPECT_TRUE(pWnd->IsKindOf(RUNTIME_CLASS(CWnd)));
-  EXPECT_FALSE(pWnd->IsKindOf(RUNTIME_CLASS(CEdit)));
-  EXPECT_EQ(kwtest::ParentWnd(), pWnd->GetParent());
-  EXPECT_EQ(pWnd, kwtest::ParentWnd()->GetDlgItem(212));
-  AfxDeleteTempMap();
-  // A wrapper never owns its window.
-  EXPECT_TRUE(::IsWindow(hEdit));
-  EXPECT_EQ(hEdit, CWnd::FromHandle(hEdit)->m_hWnd);
+// --- Brushes -------------------------------------------------------------------------------------
 
-  HWND hGone = CreateEdit(213);
-  CWnd::FromHandle(hGone);
-  ::DestroyWindow(hGone);
-  EXPECT_EQ(nullptr, CWnd::FromHandle(hGone));
-}
-
-TEST_F(WindowObjectTest, FocusAndTabOrderAnswerWithObjects) {
-  CEdit first;
-  CEdit second;
-  ASSERT_TRUE(first.Create(kwtest::kEditStyle, fwtest::Row(0), kwtest::ParentWnd(), 214));
-  ASSERT_TRUE(second.Create(kwtest::kEditStyle, fwtest::Row(1), kwtest::ParentWnd(), 215));
-  first.SetFocus();
-  EXPECT_EQ(&first, CWnd::GetFocus());
-  EXPECT_EQ(&first, second.SetFocus());
-  EXPECT_EQ(&second, CWnd::GetFocus());
-  EXPECT_EQ(&second, kwtest::ParentWnd()->GetNextDlgTabItem(&first));
-  EXPECT_EQ(&first, kwtest::ParentWnd()->GetNextDlgTabItem(&second, TRUE));
-}
-
-TEST_F(WindowObjectTest, AnObjectWithoutAWindowLeavesFocusAndPaintingAlone) {
-  KWTEST_REQUIRE_INSPECT();  // repaint requests are counted by the simulation only
-  HWND hEdit = CreateEdit(220);
-  kwtest::Focus(hEdit);
-  kwinspect::ResetRepaintRequests();
-  CEdit unborn;
-  EXPECT_EQ(nullptr, unborn.SetFocus());
-  unborn.Invalidate();
-  EXPECT_EQ(hEdit, ::GetFocus());
-  EXPECT_EQ(0, kwinspect::RepaintRequests());
-}
-
-TEST_F(WindowObjectTest, EditWrapperSpeaksToTheControl) {
-  CEdit edit;
-  ASSERT_TRUE(edit.Create(kwtest::kEditStyle, fwtest::Row(0), kwtest::ParentWnd(), 216));
-  EXPECT_EQ(30000u, edit.GetLimitText());
-  edit.SetLimitText(5);
-  EXPECT_EQ(5u, edit.GetLimitText());
-  edit.LimitText(8);
-  EXPECT_EQ(8u, edit.GetLimitText());
-
-  edit.SetWindowText(std::string("hello"));
-  EXPECT_EQ(5, edit.GetWindowTextLength());
-  edit.SetSel(1, 3);
-  int start = -1;
-  int end = -1;
-  edit.GetSel(start, end);
-  EXPECT_EQ(1, start);
-  EXPECT_EQ(3, end);
-  EXPECT_EQ(static_cast<DWORD>(MAKELONG(1, 3)), edit.GetSel());
-  edit.ReplaceSel("EL");
-  EXPECT_EQ("hELlo", edit.GetWindowText());
-}
-
-// --- GDI objects and device contexts -----------------------------------------------------------
-
-TEST(GdiObject, ABrushOwnsItsHandle) {
+TEST(GdiObject, AttachingOverAHeldBrushDeletesTheOldOne) {
   CBrush brush(RGB(10, 20, 30));
-  ASSERT_NE(nullptr, brush.GetSafeHandle());
-  EXPECT_EQ(static_cast<HBRUSH>(brush.m_hObject), static_cast<HBRUSH>(brush));
-  EXPECT_TRUE(brush.DeleteObject());
-  EXPECT_EQ(nullptr, brush.GetSafeHandle());
-  EXPECT_FALSE(brush.DeleteObject());
-
-  EXPECT_FALSE(brush.Attach(nullptr));
-  EXPECT_EQ(nullptr, brush.GetSafeHandle());
-  HBRUSH hOther = ::CreateSolidBrush(RGB(1, 1, 1));
-  ASSERT_TRUE(brush.Attach(hOther));
-  EXPECT_EQ(hOther, static_cast<HBRUSH>(brush));
+  const HGDIOBJ hFirst = brush.GetSafeHandle();
+  ASSERT_NE(nullptr, hFirst);
   EXPECT_FALSE(brush.Attach(nullptr));  // keeps what it holds
-  EXPECT_EQ(hOther, static_cast<HBRUSH>(brush));
-  EXPECT_EQ(hOther, brush.Detach());
-  EXPECT_TRUE(::DeleteObject(hOther));
-}
+  EXPECT_EQ(hFirst, brush.GetSafeHandle());
 
-TEST(GdiObject, CreatingAgainReplacesTheBrush) {
-  CBrush brush;
-  ASSERT_TRUE(brush.CreateSolidBrush(RGB(1, 2, 3)));
-  HGDIOBJ hFirst = brush.GetSafeHandle();
+  const HBRUSH hOther = ::CreateSolidBrush(RGB(1, 1, 1));
+  ASSERT_TRUE(brush.Attach(hOther));
+  EXPECT_FALSE(::DeleteObject(hFirst));  // already deleted, not leaked
   ASSERT_TRUE(brush.CreateSolidBrush(RGB(4, 5, 6)));
-  EXPECT_NE(nullptr, brush.GetSafeHandle());
-  EXPECT_NE(hFirst, brush.GetSafeHandle());
-}
+  EXPECT_FALSE(::DeleteObject(hOther));
 
-TEST(GdiObject, AFailedCreationKeepsTheBrushHeldSoFar) {
-  KWTEST_REQUIRE_INSPECT();
-  CBrush brush(RGB(1, 2, 3));
-  HGDIOBJ hHeld = brush.GetSafeHandle();
-  kwinspect::FailCreateSolidBrush(true);
-  EXPECT_FALSE(brush.CreateSolidBrush(RGB(4, 5, 6)));
-  CBrush none(RGB(7, 8, 9));
-  kwinspect::FailCreateSolidBrush(false);
-  EXPECT_EQ(hHeld, brush.GetSafeHandle());
-  EXPECT_EQ(nullptr, none.GetSafeHandle());
-}
-
-TEST_F(WindowObjectTest, DeviceContextColoursAndSolidFill) {
-  HWND hEdit = CreateEdit(218);
-  HDC hDC = ::GetDC(hEdit);
-  ASSERT_NE(nullptr, hDC);
-  {
-    CDC dc;
-    EXPECT_FALSE(dc.Attach(nullptr));
-    ASSERT_TRUE(dc.Attach(hDC));
-    dc.SetTextColor(RGB(1, 2, 3));
-    EXPECT_EQ(RGB(1, 2, 3), dc.SetTextColor(RGB(4, 5, 6)));
-    EXPECT_EQ(RGB(4, 5, 6), dc.GetTextColor());
-    dc.SetBkColor(RGB(7, 8, 9));
-    EXPECT_EQ(RGB(7, 8, 9), dc.GetBkColor());
-    dc.FillSolidRect(CRect(0, 0, 10, 10), RGB(200, 100, 50));
-    EXPECT_EQ(RGB(200, 100, 50), dc.GetBkColor());  // the fill colour stays the background colour
-    dc.FillSolidRect(1, 1, 4, 4, RGB(9, 9, 9));
-    EXPECT_EQ(RGB(9, 9, 9), ::GetBkColor(hDC));
-  }
-  // The CDC let the handle be; its owner releases it.
-  EXPECT_EQ(RGB(4, 5, 6), ::GetTextColor(hDC));
-  ::ReleaseDC(hEdit, hDC);
+  ASSERT_TRUE(brush.Attach(brush.GetSafeHandle()));  // its own handle again: kept alive
+  EXPECT_TRUE(brush.DeleteObject());
+  EXPECT_FALSE(brush.DeleteObject());
 }
 
 }  // namespace
