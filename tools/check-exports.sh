@@ -44,8 +44,9 @@ demangled=$(printf '%s\n' "$mangled" | c++filt)
 classes='KwMaskedEdit|KwCharacterMaskedEdit|KwFieldMaskedEdit|KwNumberMaskedEdit|KwValidator'
 own="^(($classes)::|(vtable|typeinfo|typeinfo name|VTT|construction vtable) for ($classes)$|(non-virtual |virtual |covariant return )?thunk to ($classes)::)"
 # Standard-library templates instantiated in the library (possibly after a return type), and
-# what the linker or the runtime adds to every shared object.
-foreign='^([^ (]+ )?(std|__gnu_cxx)::|^(vtable|typeinfo|typeinfo name|guard variable) for (std|__gnu_cxx)::|^(_init|_fini|_edata|_end|__bss_start)$'
+# what the linker, the runtime or AddressSanitizer (its ODR indicators of exported globals) adds
+# to every shared object.
+foreign='^([^ (]+ )?(std|__gnu_cxx)::|^(vtable|typeinfo|typeinfo name|guard variable) for (std|__gnu_cxx)::|^(_init|_fini|_edata|_end|__bss_start)$|^__odr_asan[._]'
 # A standard template instantiated over one of the library's internal types is the library's own.
 internal='KwMaskSymbol|KwSymbolKind|GetLocaleSeparator|g_ch[A-Z]|g_extensionModule|KwModule'
 
