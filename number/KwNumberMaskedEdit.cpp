@@ -236,6 +236,14 @@ int KwNumberMaskedEdit::SetInputData(const char* data, int keep, int raw) {
       }
     }
   }
+  if (raw != 0 && HasGap()) {
+    // A prompt character in raw data left an empty place inside the number, which the shown
+    // text would pass over, so that text indexes no longer matched positions: lay out again
+    // what was placed (no prompt in it, so no gap), which also shows it.
+    const std::string placed = GetInputData(false);
+    SetInputData(placed.c_str(), 0, 0);
+    return result;
+  }
   Update(0);
   return result;
 }
@@ -267,6 +275,15 @@ bool KwNumberMaskedEdit::IsDataPosition(int index) const {
 
 bool KwNumberMaskedEdit::IsEmptyPosition(int index) const {
   return m_vecSymbols[index]->m_chValue == m_chPromptSymbol;
+}
+
+bool KwNumberMaskedEdit::HasGap() const {
+  int last = -1;
+  for (int i = 0; i < PositionCount(); ++i)
+    if (IsDataPosition(i) && !IsEmptyPosition(i)) last = i;
+  for (int i = std::max(m_nFirstShown, 0); i < last; ++i)
+    if (IsDataPosition(i) && IsEmptyPosition(i)) return true;
+  return false;
 }
 
 char KwNumberMaskedEdit::DataChar(int index) const {

@@ -57,6 +57,16 @@ TEST(NumberLayout, KeepTakesTheFirstCharactersOfTheCurrentData) {
   EXPECT_EQ(edit->GetInputData(false), "129");
 }
 
+TEST(NumberLayout, PromptInsideRawDataLeavesNoGap) {
+  // A validator's correction comes in raw: a space (the prompt) inside it must not leave an
+  // empty place that the shown text passes over.
+  auto edit = NumberModel("", ' ');
+  edit->SetInputData("1 234.5", 0, 1);
+  EXPECT_EQ(edit->ShowMask(), Shown("1,234.5"));
+  EXPECT_EQ(edit->FirstShown(), 6);
+  EXPECT_EQ(edit->GetInputData(false), "1234.5");
+}
+
 TEST(NumberLayout, WithoutPromptsDropsPromptCharactersOfTheData) {
   auto edit = NumberModel();
   edit->SetInputData("_1_2._5", 0, 0);
