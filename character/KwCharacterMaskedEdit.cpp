@@ -241,7 +241,10 @@ int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
     char stored = m_chPromptSymbol;
     while (next < source.size()) {
       const char c = source[next++];
-      if (c == m_chPromptSymbol || symbol->AcceptsChar(c)) {
+      // The prompt keeps a position empty as it is: raised or lowered, a letter prompt would
+      // turn into an entered character.
+      if (c == m_chPromptSymbol) break;
+      if (symbol->AcceptsChar(c)) {
         stored = symbol->TransformChar(c);
         break;
       }
@@ -284,7 +287,11 @@ int KwCharacterMaskedEdit::SetAt(int pos, char ch) {
   if (pos < 0 || pos >= PositionCount()) return pos;
   KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(pos)];
   if (!symbol->IsInput()) return pos;
-  if (ch != m_chPromptSymbol && !symbol->AcceptsChar(ch)) return -1;
+  if (ch == m_chPromptSymbol) {
+    symbol->m_chValue = ch;
+    return pos;
+  }
+  if (!symbol->AcceptsChar(ch)) return -1;
   symbol->m_chValue = symbol->TransformChar(ch);
   return pos;
 }

@@ -185,11 +185,26 @@ int KwNumberMaskedEdit::SetInputData(const char* data, int keep, int raw) {
   std::string text = GetInputData(false);
   if (keep < 0) keep = 0;
   if (static_cast<size_t>(keep) < text.size()) text.resize(static_cast<size_t>(keep));
+  int result = 1;
+  // Refused characters go before the number is laid out, so that the places counted right of
+  // the point are the places filled. A number has one point: the first one given is it; any
+  // later one is refused, so that no digit position ever takes a point.
+  bool hasPoint = text.find('.') != std::string::npos;
   for (const char* p = data; *p != 0; ++p) {
-    if (raw != 0 || *p != m_chPromptSymbol) text += *p;
+    if (raw == 0 && *p == m_chPromptSymbol) continue;
+    if (*p == '.') {
+      if (hasPoint) {
+        result = 0;
+        continue;
+      }
+      hasPoint = true;
+    } else if (!m_digitSymbol.AcceptsChar(*p)) {
+      result = 0;
+      continue;
+    }
+    text += *p;
   }
 
-  int result = 1;
   const std::string::size_type point = text.find('.');
   int fraction = point == std::string::npos ? -1 : static_cast<int>(text.size() - point - 1);
   int decimals = m_nMaxDecimalPos;
@@ -405,7 +420,8 @@ int KwNumberMaskedEdit::SetAt(int pos, char ch) {
 
   if (symbol->IsInput()) {
     if (ch != m_chPromptSymbol) {
-      if (!symbol->AcceptsChar(ch)) return -1;
+      // The point has a position of its own; a digit position never holds one.
+      if (ch == '.' || !symbol->AcceptsChar(ch)) return -1;
       symbol->m_chValue = symbol->TransformChar(ch);
       return pos;
     }

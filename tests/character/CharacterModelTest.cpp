@@ -199,5 +199,20 @@ TEST(CharacterEmptyData, MaskWithoutInputIsEmpty) {
   EXPECT_EQ(edit->IsInputEmpty(), 1);
 }
 
+// A letter prompt is kept as it is in every kind of position: raised or lowered by the
+// position's kind it would turn an empty position into an entered character.
+TEST(CharacterData, LetterPromptStaysAPromptInCasePositions) {
+  auto edit = Model("<>", "", 'x');
+  EXPECT_EQ(edit->InsertAt(0, 'B'), 0);
+  EXPECT_EQ(edit->ShowMask(), "bx");
+  EXPECT_EQ(edit->GetInputData(false), "b");
+  edit->SetInputData("AB", 0, 1);
+  EXPECT_EQ(edit->SetAt(1, 'x'), 1);
+  EXPECT_EQ(edit->ShowMask(), "ax");
+  EXPECT_EQ(edit->GetInputData(false), "a");
+  edit->SetInputData("xx", 0, 1);
+  EXPECT_EQ(edit->IsInputEmpty(), 1);
+}
+
 }  // namespace
 }  // namespace kwtest

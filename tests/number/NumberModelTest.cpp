@@ -45,7 +45,11 @@ INSTANTIATE_TEST_SUITE_P(
                           LayoutCase{"Empty", "", 1, "", "", "____________", 10},
                           LayoutCase{"SignBesideSeparatorShowsSpace", "-123", 1, "- 123", "-123", "_____-123___", 6},
                           LayoutCase{"LettersSkipped", "1a2", 0, "12", "12", "_______12___", 9},
-                          LayoutCase{"PointOnly", "1.", 1, "1.", "1.", "________1.__", 10}),
+                          LayoutCase{"PointOnly", "1.", 1, "1.", "1.", "________1.__", 10},
+                          // Only the first point is the point; refused characters do not hold
+                          // a place, so no digit position ever takes a point.
+                          LayoutCase{"SecondPointRefused", "1.2.3", 0, "1.23", "1.23", "________1.23", 10},
+                          LayoutCase{"LetterInFractionSkipped", "1.a2", 0, "1.2", "1.2", "________1.2_", 10}),
         ::testing::Values("%", "$")),
     [](const ::testing::TestParamInfo<std::tuple<LayoutCase, const char*>>& info) {
       return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param)[0] == '$' ? "Money" : "Number");
@@ -276,6 +280,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EditCase{"SameCharacter", "1234", 2, '2', 2, "1,234"},
                       EditCase{"OverThousandsSeparator", "1234", 1, '7', -1, "1,234"},
                       EditCase{"LetterRefused", "1234", 0, 'x', -1, "1,234"},
+                      EditCase{"PointOverDigitRefused", "12.34", 0, '.', -1, "12.34"},
                       EditCase{"PastTheLayout", "1234", 8, '1', -1, "1,234"},
                       EditCase{"BeforeTheLayout", "1234", -7, '1', -1, "1,234"},
                       EditCase{"DigitOverPointJoinsFraction", "12.34", 2, '5', 3, "12,534"},
