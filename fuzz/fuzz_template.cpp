@@ -1,0 +1,77 @@
+// Fuzzer of the validator's template matcher on arbitrary data and templates. The template is
+// handed over in a heap block of exactly its size, so that AddressSanitizer sees any read past
+// its end. A match (0) leaves the data in the template's form: as long as the template, up to
+// the 254 positions the matcher reads; a mismatch leaves the data as it was and names a
+// position within it or one past its end (1000 for data longer than 999 characters).
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "FuzzCheck.h"
+#include "core/KwValidator.h"
+
+namespace {
+
+using kwfuzz::Show;
+
+class Matcher : public KwValidator {
+ public:
+  Matcher() : KwValidator(nullptr) {}
+  int Validate(std::string&) override { return 0; }
+  KwValidator* Clone() override { return new Matcher(*this); }
+};
+
+// Template characters: mostly letters, digits, '?' and separators, sometimes any byte.
+std::string Template(FuzzedDataProvider& in) {
+  static const char kTemplate[] = "A9?-/ .x0";
+  std::string t;
+  const int length = in.ConsumeIntegralInRange<int>(0, in.ConsumeBool() ? 20 : 300);
+  for (int i = 0; i < length; ++i) {
+    if (in.ConsumeIntegralInRange<int>(0, 4) == 0)
+      t += static_cast<char>(in.ConsumeIntegral<uint8_t>());
+    else
+      t += kTemplate[in.ConsumeIntegralInRange<std::size_t>(0, sizeof kTemplate - 2)];
+  }
+  return t;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, std::size_t size) {
+  FuzzedDataProvider in(bytes, size);
+  const std::string tmpl = Template(in);
+  std::string data = in.ConsumeBool() ? in.ConsumeRandomLengthString(1200) : in.ConsumeRandomLengthString(30);
+
+  // The template as a C string in a block of its own size (it ends at its first NUL).
+  const std::size_t tmplLength = std::strlen(tmpl.c_str());
+  std::unique_ptr<char[]> block(new char[tmplLength + 1]);
+  std::memcpy(block.get(), tmpl.c_str(), tmplLength + 1);
+
+  Matcher matcher;
+  const std::string before = data;
+  const int r = matcher.IsErrMatchTemplate(data, block.get());
+  if (r == 0) {
+    const std::size_t expected = tmplLength < 254 ? tmplLength : 254;
+    KW_FUZZ_CHECK(data.size() == expected, "a match of '%s' with '%s' gave '%s' (%zu characters, expected %zu)",
+                  Show(before).c_str(), Show(tmpl).c_str(), Show(data).c_str(), data.size(), expected);
+    // The normalised data matches again and stays as it is (within the 254 positions, and
+    // unless the template ends in spaces, which the matcher trims from the data).
+    if (tmplLength >= 254 || tmpl[tmplLength - (tmplLength ? 1 : 0)] == ' ') return 0;
+    std::string again = data;
+    const int r2 = matcher.IsErrMatchTemplate(again, block.get());
+    KW_FUZZ_CHECK(r2 == 0 && again == data, "the normalised '%s' matched with %d as '%s'", Show(data).c_str(), r2,
+                  Show(again).c_str());
+  } else {
+    KW_FUZZ_CHECK(data == before, "a mismatch (%d) changed the data", r);
+    const int limit = before.size() > 999 ? 1000 : static_cast<int>(before.size()) + 1;
+    KW_FUZZ_CHECK(r >= 1 && r <= limit, "a mismatch of %zu characters at %d", before.size(), r);
+  }
+  // Null template: as the empty one.
+  std::string d2 = before;
+  matcher.IsErrMatchTemplate(d2, nullptr);
+  return 0;
+}
