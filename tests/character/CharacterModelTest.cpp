@@ -1,154 +1,158 @@
-// The character control's editing operations on its model, without a window: insertion with
-// shift across literals, refused shifts, deletion with losses, raw and packed data, navigation.
+// The character control's model without a window: the mask language (every mask character,
+// escapes, the trailing backslash, locale separators), the prompt symbol, and the editing
+// operations (insertion with shift across literals, refused shifts, deletion with losses, raw and
+// packed data, navigation).
 #include <gtest/gtest.h>
 
 #include "character/CharacterTestSupport.h"
+#include "core/KwLocaleSeparators.h"
 
 namespace kwtest {
 namespace {
 
-struct InsertCase {
+struct MaskCase {
+  const char* name;
+  std::string mask;
+  std::string shown;  // with the prompt '_'
+  // One letter per position, indexed by kind: D T H S = decimal, thousands, time, date separator;
+  // d=digit a=alnum l=alpha u=upper w=lower c=any e=escaped t=literal.
+  std::string kinds;
+};
+
+class CharacterMaskLanguage : public ::testing::TestWithParam<MaskCase> {};
+
+TEST_P(CharacterMaskLanguage, PositionsDisplayAndRoundTrip) {
+  const MaskCase& c = GetParam();
+  auto edit = Model("###", "123");
+  EXPECT_TRUE(edit->SetMask(c.mask));
+  std::string kinds;
+  for (int i = 0; i < edit->PositionCount(); ++i) kinds += std::string("DTHSdp$aluwcet!").at(edit->Symbol(i).m_nKind);
+  EXPECT_EQ(kinds, c.kinds);
+  EXPECT_EQ(edit->ShowMask(), c.shown) << "a new mask empties the data";
+  EXPECT_EQ(edit->GetMask(), c.mask) << "the mask comes back exactly as it was set";
+}
+
+const std::string kSeps = std::string("_") + g_chDecimalSep + "_" + g_chThousandSep + "_" + g_chTimeSep + "_" +
+                          g_chDateSep + "_";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CharacterMaskLanguage,
+    ::testing::Values(MaskCase{"Phone", "(###) ###-####", "(___) ___-____", "tdddttdddtdddd"},
+                      MaskCase{"EveryInputKind", "#A?><&", "______", "daluwc"},
+                      MaskCase{"OnlyCapitalAIsInput", "a#A", "a__", "tda"},
+                      MaskCase{"EscapedLetterThenInputs", "\\A>?" "?-&", "A___-_", "eulltc"},
+                      MaskCase{"EscapedSpecialCharacters", "\\#\\&\\.\\\\", "#&.\\", "eeee"},
+                      MaskCase{"TrailingBackslashIsLiteral", "#\\", "_\\", "dt"},
+                      MaskCase{"LoneBackslash", "\\", "\\", "t"},
+                      MaskCase{"Separators", "#.#,#:#/#", kSeps, "dDdTdHdSd"},
+                      MaskCase{"OtherCharactersAreLiterals", "$%-() 9x\xE9", "$%-() 9x\xE9", "ttttttttt"},
+                      MaskCase{"EmptyMask", "", "", ""}),
+    [](const ::testing::TestParamInfo<MaskCase>& info) { return std::string(info.param.name); });
+
+TEST(CharacterMask, ConstructorAppliesItsMaskWithTheSpacePrompt) {
+  KwCharacterMaskedEdit edit("(###)");
+  EXPECT_EQ(edit.GetMask(), "(###)");
+  EXPECT_EQ(edit.ShowMask(), "(   )");
+}
+
+// A new prompt symbol fills the empty positions only; control characters and DEL are refused;
+// an entered character equal to the prompt counts as empty.
+TEST(CharacterPrompt, ChangesTheEmptyPositionsOnly) {
+  auto edit = Model("#-#-#", "1");
+  for (char refused : {'\0', '\r', '\n', '\x7F'}) edit->SetPromptSymbol(refused);
+  EXPECT_EQ(edit->GetPromptSymbol(), '_');
+  edit->SetPromptSymbol('*');
+  EXPECT_EQ(edit->ShowMask(), "1-*-*");
+  EXPECT_EQ(edit->GetInputData(true), "1**");
+  EXPECT_EQ(edit->GetInputData(false), "1");
+  edit->SetPromptSymbol('1');
+  EXPECT_EQ(edit->ShowMask(), "1-1-1");
+  EXPECT_EQ(edit->IsInputEmpty(), 1);
+  EXPECT_EQ(edit->GetInputData(false), "");
+}
+
+struct OpCase {
   const char* name;
   const char* mask;
-  const char* data;  // raw input data, '_' for an empty position
-  int pos;
-  char ch;
+  const char* data;  // raw input data before, '_' for an empty position
+  // I: InsertAt(a, arg[0])  D: DeleteRange(a, b)  S: SetInputData(arg, keep a, raw b)
+  // A: SetAt(a, arg[0])     T: SetText(arg)
+  char op;
+  int a, b;
+  const char* arg;
   int result;
   const char* shown;
 };
 
-class CharacterInsertAt : public ::testing::TestWithParam<InsertCase> {};
+class CharacterModel : public ::testing::TestWithParam<OpCase> {};
 
-TEST_P(CharacterInsertAt, ShiftsAcrossLiteralsOrRestores) {
-  const InsertCase& c = GetParam();
+TEST_P(CharacterModel, ResultAndDisplay) {
+  const OpCase& c = GetParam();
   auto edit = Model(c.mask, c.data);
-  EXPECT_EQ(edit->InsertAt(c.pos, c.ch), c.result);
+  int result = 0;
+  switch (c.op) {
+    case 'I': result = edit->InsertAt(c.a, c.arg[0]); break;
+    case 'D': result = edit->DeleteRange(c.a, c.b); break;
+    case 'S': result = edit->SetInputData(c.arg, c.a, c.b); break;
+    case 'A': result = edit->SetAt(c.a, c.arg[0]); break;
+    default: result = edit->SetText(c.arg); break;
+  }
+  EXPECT_EQ(result, c.result);
   EXPECT_EQ(edit->ShowMask(), c.shown);
 }
 
+const char kPhone[] = "(###) ###-####";
+
 INSTANTIATE_TEST_SUITE_P(
-    Cases, CharacterInsertAt,
+    Cases, CharacterModel,
     ::testing::Values(
-        InsertCase{"PhoneShiftsAcrossLiterals", "(###) ###-####", "555123", 1, '9', 1, "(955) 512-3___"},
-        InsertCase{"RefusedCharacterKeepsContent", "(###) ###-####", "9555123", 6, 'x', -1, "(955) 512-3___"},
-        InsertCase{"FullControlDropsLastCharacter", "##-##", "1234", 0, '9', 0, "91-23"},
-        InsertCase{"PromptInsertsAnEmptyPosition", "###", "12_", 0, '_', 0, "_12"},
-        InsertCase{"OnLiteralGoesToNextInput", "(###)", "", 0, '5', 1, "(5__)"},
-        InsertCase{"ShiftedCharacterRefusedRestores", "?#", "a1", 0, 'b', -1, "a1"},
-        InsertCase{"ShiftedLettersIntoDigitsRestores", "##-??", "12ab", 0, '3', -1, "12-ab"},
-        InsertCase{"NoInputPositionAfter", "##-", "12", 2, '3', -1, "12-"},
-        InsertCase{"UpperCasePositionConverts", ">>", "", 0, 'q', 0, "Q_"},
-        InsertCase{"CharacterUnfitForPosition", "#?", "", 0, 'a', -1, "__"}),
-    [](const ::testing::TestParamInfo<InsertCase>& info) { return std::string(info.param.name); });
-
-struct DeleteCase {
-  const char* name;
-  const char* mask;
-  const char* data;
-  int first;
-  int end;
-  int removed;
-  const char* shown;
-};
-
-class CharacterDeleteRange : public ::testing::TestWithParam<DeleteCase> {};
-
-TEST_P(CharacterDeleteRange, MovesFollowingInputLeft) {
-  const DeleteCase& c = GetParam();
-  auto edit = Model(c.mask, c.data);
-  EXPECT_EQ(edit->DeleteRange(c.first, c.end), c.removed);
-  EXPECT_EQ(edit->ShowMask(), c.shown);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CharacterDeleteRange,
-    ::testing::Values(DeleteCase{"LettersCannotMoveIntoDigits", "##-AA", "12ab", 0, 1, 1, "2_-__"},
-                      DeleteCase{"LetterLostOnTheWay", "#?#", "1a2", 0, 1, 1, "2__"},
-                      DeleteCase{"SelectionAcrossLiteral", "(###) ###-####", "5551234", 1, 4, 3, "(123) 4__-____"},
-                      DeleteCase{"LiteralsOnlyRemoveNothing", "(###)", "123", 4, 5, 0, "(123)"},
-                      DeleteCase{"NegativeFirstActsAsZero", "###", "123", -5, 1, 1, "23_"},
-                      DeleteCase{"EndBeyondTextActsAsEnd", "###", "123", 1, 99, 2, "1__"},
-                      DeleteCase{"EmptyRange", "###", "123", 2, 1, 0, "123"},
-                      DeleteCase{"EmptyPositionsCount", "#-#", "__", 0, 3, 2, "_-_"}),
-    [](const ::testing::TestParamInfo<DeleteCase>& info) { return std::string(info.param.name); });
-
-struct DataCase {
-  const char* name;
-  const char* mask;
-  const char* before;
-  const char* data;
-  int keep;
-  int raw;
-  int result;
-  const char* shown;
-};
-
-class CharacterSetInputData : public ::testing::TestWithParam<DataCase> {};
-
-TEST_P(CharacterSetInputData, FillsInputPositions) {
-  const DataCase& c = GetParam();
-  auto edit = Model(c.mask, c.before);
-  EXPECT_EQ(edit->SetInputData(c.data, c.keep, c.raw), c.result);
-  EXPECT_EQ(edit->ShowMask(), c.shown);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CharacterSetInputData,
-    ::testing::Values(DataCase{"RefusedCharactersSkipped", "##-AA", "12ab", "2ab", 0, 1, 0, "2_-__"},
-                      DataCase{"RawPromptKeepsPositionEmpty", "###", "", "1_3", 0, 1, 1, "1_3"},
-                      DataCase{"PackedDropsPrompts", "###", "", "1_3", 0, 0, 1, "13_"},
-                      DataCase{"KeepsLeadingData", "###", "12_", "9", 2, 1, 1, "129"},
-                      DataCase{"KeepLongerThanData", "###", "12_", "9", 10, 1, 1, "12_"},
-                      DataCase{"SurplusIgnored", "##", "", "123", 0, 1, 1, "12"},
-                      DataCase{"LiteralsOfDisplayTextSkipped", "(###) ###-####", "", "(555) 123-4", 0, 0, 0,
-                               "(555) 123-4___"},
-                      DataCase{"CaseConverted", "><", "", "aB", 0, 1, 1, "Ab"},
-                      DataCase{"NullDataEmpties", "##", "12", nullptr, 0, 1, 1, "__"}),
-    [](const ::testing::TestParamInfo<DataCase>& info) { return std::string(info.param.name); });
-
-TEST(CharacterSetAt, OverwritesOnePosition) {
-  auto edit = Model(">#-#", "q12");
-  EXPECT_EQ(edit->ShowMask(), "Q1-2");
-  EXPECT_EQ(edit->SetAt(2, '9'), 2) << "a literal position is answered with itself";
-  EXPECT_EQ(edit->SetAt(1, 'x'), -1);
-  EXPECT_EQ(edit->SetAt(0, 'z'), 0);
-  EXPECT_EQ(edit->SetAt(3, '_'), 3) << "the prompt empties a position";
-  EXPECT_EQ(edit->SetAt(-1, '1'), -1);
-  EXPECT_EQ(edit->SetAt(4, '1'), 4);
-  EXPECT_EQ(edit->ShowMask(), "Z1-_");
-}
+        OpCase{"InsertShiftsAcrossLiterals", kPhone, "555123", 'I', 1, 0, "9", 1, "(955) 512-3___"},
+        OpCase{"InsertRefusedKeepsContent", kPhone, "9555123", 'I', 6, 0, "x", -1, "(955) 512-3___"},
+        OpCase{"InsertIntoFullDropsLast", "##-##", "1234", 'I', 0, 0, "9", 0, "91-23"},
+        OpCase{"InsertPromptMakesAnEmptyPosition", "###", "12_", 'I', 0, 0, "_", 0, "_12"},
+        OpCase{"InsertOnLiteralGoesToNextInput", "(###)", "", 'I', 0, 0, "5", 1, "(5__)"},
+        OpCase{"InsertShiftRefusedRestores", "?#", "a1", 'I', 0, 0, "b", -1, "a1"},
+        OpCase{"InsertShiftLettersIntoDigitsRestores", "##-??", "12ab", 'I', 0, 0, "3", -1, "12-ab"},
+        OpCase{"InsertWithNoInputAfter", "##-", "12", 'I', 2, 0, "3", -1, "12-"},
+        OpCase{"DeleteLettersCannotMoveIntoDigits", "##-AA", "12ab", 'D', 0, 1, "", 1, "2_-__"},
+        OpCase{"DeleteLosesLetterOnTheWay", "#?#", "1a2", 'D', 0, 1, "", 1, "2__"},
+        OpCase{"DeleteAcrossLiteral", kPhone, "5551234", 'D', 1, 4, "", 3, "(123) 4__-____"},
+        OpCase{"DeleteLiteralsOnlyRemovesNothing", "(###)", "123", 'D', 4, 5, "", 0, "(123)"},
+        OpCase{"DeleteNegativeFirstActsAsZero", "###", "123", 'D', -5, 1, "", 1, "23_"},
+        OpCase{"DeleteEndBeyondTextActsAsEnd", "###", "123", 'D', 1, 99, "", 2, "1__"},
+        OpCase{"DeleteEmptyRange", "###", "123", 'D', 2, 1, "", 0, "123"},
+        OpCase{"DeleteCountsEmptyPositions", "#-#", "__", 'D', 0, 3, "", 2, "_-_"},
+        OpCase{"DataRefusedCharactersSkipped", "##-AA", "12ab", 'S', 0, 1, "2ab", 0, "2_-__"},
+        OpCase{"DataRawPromptKeepsPositionEmpty", "###", "", 'S', 0, 1, "1_3", 1, "1_3"},
+        OpCase{"DataPackedDropsPrompts", "###", "", 'S', 0, 0, "1_3", 1, "13_"},
+        OpCase{"DataKeepsLeadingData", "###", "12_", 'S', 2, 1, "9", 1, "129"},
+        OpCase{"DataKeepLongerThanData", "###", "12_", 'S', 10, 1, "9", 1, "12_"},
+        OpCase{"DataSkipsLiteralsOfDisplayText", kPhone, "", 'S', 0, 0, "(555) 123-4", 0, "(555) 123-4___"},
+        OpCase{"DataConvertsCase", "><", "", 'S', 0, 1, "aB", 1, "Ab"},
+        OpCase{"DataNullEmpties", "##", "12", 'S', 0, 1, nullptr, 1, "__"},
+        OpCase{"SetAtConverts", ">#-#", "q12", 'A', 0, 0, "z", 0, "Z1-2"},
+        OpCase{"SetAtLiteralAnswersItself", ">#-#", "q12", 'A', 2, 0, "9", 2, "Q1-2"},
+        OpCase{"SetAtRefused", ">#-#", "q12", 'A', 1, 0, "x", -1, "Q1-2"},
+        OpCase{"SetAtPromptEmpties", ">#-#", "q12", 'A', 3, 0, "_", 3, "Q1-_"},
+        OpCase{"SetAtPastEnd", ">#-#", "q12", 'A', 4, 0, "1", 4, "Q1-2"},
+        OpCase{"SetTextKeepsPromptsInPlace", "###", "", 'T', 0, 0, "1_3", 1, "1_3"},
+        OpCase{"SetTextSucceedsWhenNothingFits", "###", "", 'T', 0, 0, "abc", 1, "___"}),
+    [](const ::testing::TestParamInfo<OpCase>& info) { return std::string(info.param.name); });
 
 TEST(CharacterLocations, NextPreviousAndEmpty) {
   auto edit = Model("(###)", "1_3");
   EXPECT_EQ(edit->GetPreviousInputLocation(0), 1) << "none at or before 0: the next one";
   EXPECT_EQ(edit->GetPreviousInputLocation(4), 3);
-  EXPECT_EQ(edit->GetPreviousInputLocation(99), 3);
   EXPECT_EQ(edit->GetPreviousInputLocation(-2), 0);
   EXPECT_EQ(edit->GetNextInputLocation(-3), 1);
   EXPECT_EQ(edit->GetNextInputLocation(2), 2);
   EXPECT_EQ(edit->GetNextInputLocation(4), 5);
-  EXPECT_EQ(edit->GetNextInputLocation(50), 5);
   EXPECT_EQ(edit->GetEmptyInputLocation(0), 2);
   EXPECT_EQ(edit->GetEmptyInputLocation(3), 5);
-  EXPECT_EQ(edit->IsInputData(0), 0);
-  EXPECT_EQ(edit->IsInputData(1), 1);
-  EXPECT_EQ(edit->IsInputData(5), 0);
-  EXPECT_EQ(edit->IsInputData(-1), 0);
-
+  for (int pos : {-1, 0, 1, 5}) EXPECT_EQ(edit->IsInputData(pos), pos == 1 ? 1 : 0) << pos;
   auto literals = Model("--");
   EXPECT_EQ(literals->GetNextInputLocation(0), 2);
   EXPECT_EQ(literals->GetPreviousInputLocation(1), 2);
-}
-
-TEST(CharacterData, WithAndWithoutPrompts) {
-  auto edit = Model("(###) ###-####", "5551234");
-  EXPECT_EQ(edit->ShowMask(), "(555) 123-4___");
-  EXPECT_EQ(edit->GetInputData(true), "5551234___");
-  EXPECT_EQ(edit->GetInputData(false), "5551234");
-
-  auto gaps = Model("#-#-#", "1_3");
-  EXPECT_EQ(gaps->GetInputData(true), "1_3");
-  EXPECT_EQ(gaps->GetInputData(false), "13");
 }
 
 struct TextCase {
@@ -159,44 +163,35 @@ struct TextCase {
 
 class CharacterDataFromText : public ::testing::TestWithParam<TextCase> {};
 
+// Literals are dropped only where the mask has them; whatever the control holds does not matter.
 TEST_P(CharacterDataFromText, StripsLiteralsAtTheirPlace) {
-  auto edit = Model(GetParam().mask, "9");  // what the control holds does not matter
+  auto edit = Model(GetParam().mask, "9");
   EXPECT_EQ(edit->GetInputData(GetParam().text, true), GetParam().data);
   EXPECT_EQ(edit->GetInputData(GetParam().text, false), GetParam().data);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CharacterDataFromText,
-                         ::testing::Values(TextCase{"(###) ###-####", "(555) 123-4567", "5551234567"},
-                                           TextCase{"(###) ###-####", "5551234567", "5551234567"},
-                                           TextCase{"(###) ###-####", "555-1234", "555-1234"},
+                         ::testing::Values(TextCase{kPhone, "(555) 123-4567", "5551234567"},
+                                           TextCase{kPhone, "5551234567", "5551234567"},
+                                           TextCase{kPhone, "555-1234", "555-1234"},
                                            TextCase{"(###)", "(123)", "123)"},
-                                           TextCase{"##-##", "12-34", "1234"},
-                                           TextCase{"##-##", "12", "12"},
-                                           TextCase{"(###)", "", ""},
                                            TextCase{"##--##", "12-", "12-"}));
 
-TEST(CharacterEmptyData, KeepingOrDroppingTheMask) {
-  auto edit = Model("##-##", "1234");
+TEST(CharacterData, PromptsEmptinessAndEmptyData) {
+  auto edit = Model("#-#-#", "1_3");
+  EXPECT_EQ(edit->GetInputData(true), "1_3");
+  EXPECT_EQ(edit->GetInputData(false), "13");
   EXPECT_EQ(edit->IsInputEmpty(), 0);
-  edit->EmptyData(1);
-  EXPECT_EQ(edit->ShowMask(), "__-__");
-  EXPECT_EQ(edit->GetMask(), "##-##");
-  EXPECT_EQ(edit->IsInputEmpty(), 1);
-
-  edit->SetInputData("12", 0, 1);
   edit->SetAt(0, '_');
-  edit->SetAt(1, '_');
+  edit->SetAt(4, '_');
   EXPECT_EQ(edit->IsInputEmpty(), 1) << "every input position set back to the prompt";
-
+  edit->SetInputData("123", 0, 1);
+  edit->EmptyData(1);
+  EXPECT_EQ(edit->ShowMask(), "_-_-_");
   edit->EmptyData(0);
   EXPECT_EQ(edit->GetMask(), "");
-  EXPECT_EQ(edit->Positions(), 0u);
   EXPECT_EQ(edit->ShowMask(), "");
-}
-
-TEST(CharacterEmptyData, MaskWithoutInputIsEmpty) {
-  auto edit = Model("--");
-  EXPECT_EQ(edit->IsInputEmpty(), 1);
+  EXPECT_EQ(Model("--")->IsInputEmpty(), 1) << "a mask without input is empty";
 }
 
 // A letter prompt is kept as it is in every kind of position: raised or lowered by the

@@ -1,11 +1,13 @@
-// Test support for the character masked edit: a probe that opens the protected model
-// operations, counts refused keystrokes, and a fixture that makes controls in the shared
-// parent window.
+// Test support for the character masked edit: a probe that opens the protected model operations
+// and counts refused keystrokes, a fixture that makes controls in the shared parent window, and
+// a player for key sequences.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,28 +20,17 @@ namespace kwtest {
 class CharEditProbe : public KwCharacterMaskedEdit {
  public:
   using KwCharacterMaskedEdit::KwCharacterMaskedEdit;
-
   using KwCharacterMaskedEdit::DeleteRange;
   using KwCharacterMaskedEdit::GetEmptyInputLocation;
   using KwCharacterMaskedEdit::GetNextInputLocation;
   using KwCharacterMaskedEdit::GetPreviousInputLocation;
   using KwCharacterMaskedEdit::InsertAt;
   using KwCharacterMaskedEdit::IsInputData;
-  using KwCharacterMaskedEdit::NotifyParent;
+  using KwCharacterMaskedEdit::PositionCount;
   using KwCharacterMaskedEdit::SetAt;
   using KwCharacterMaskedEdit::SetInputData;
-  using KwCharacterMaskedEdit::Update;
-  using KwCharacterMaskedEdit::UpdateInsertionPointBackward;
-  using KwCharacterMaskedEdit::UpdateInsertionPointForward;
-
-  int UpdateDepth() const { return m_nUpdateDepth; }
-  int Override() const { return m_nErrorOverride; }
-  COLORREF BackgroundWarning() const { return m_crBackgroundWarning; }
-  HBRUSH WarningBrush() const { return m_brBackgroundWarning; }
   const KwValidator* Validator() const { return m_pValidator; }
-  std::size_t Positions() const { return m_vecSymbols.size(); }
   const KwMaskSymbol& Symbol(std::size_t i) const { return *m_vecSymbols.at(i); }
-
   // Every refused keystroke comes through here; counting it works on every platform.
   int refusals = 0;
 
@@ -59,38 +50,6 @@ inline std::unique_ptr<CharEditProbe> Model(const char* mask, const char* data =
   return edit;
 }
 
-class CharacterControlTest : public WindowTest {
- protected:
-  // A character control created as a child of the shared parent, with the prompt '_' and the
-  // mask applied before the window exists.
-  CharEditProbe& Make(const char* mask, int id = 1, char prompt = '_', DWORD style = kEditStyle) {
-    auto edit = std::make_unique<CharEditProbe>();
-    edit->SetPromptSymbol(prompt);
-    edit->SetMask(mask);
-    EXPECT_TRUE(edit->Create(style, EditRect(id), ParentWnd(), static_cast<UINT>(id)));
-    Pump();
-    m_controls.push_back(std::move(edit));
-    return *m_controls.back();
-  }
-
-  // Focus on the control, caret at pos, nothing recorded so far.
-  void Ready(CharEditProbe& edit, int pos) { Ready(edit, pos, pos); }
-  void Ready(CharEditProbe& edit, int start, int end) {
-    Focus(edit.GetSafeHwnd());
-    SetSel(edit.GetSafeHwnd(), start, end);
-    Pump();
-    ClearNotifications();
-    edit.refusals = 0;
-  }
-
-  void TearDown() override {
-    m_controls.clear();
-    WindowTest::TearDown();
-  }
-
-  std::vector<std::unique_ptr<CharEditProbe>> m_controls;
-};
-
 inline std::pair<int, int> Caret(int pos) { return {pos, pos}; }
 
 // What the parent hears for each rewrite of the window by the control: the edit control's own
@@ -100,5 +59,65 @@ inline std::vector<UINT> OwnUpdates(int count) {
   for (int i = 0; i < count; ++i) codes.insert(codes.end(), {EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE});
   return codes;
 }
+
+// Plays keys on the focused control: a plain character is typed; {Name} presses a key, "S-" and
+// "C-" in front hold Shift and Ctrl ({C-X}); {cut} and {clear} send WM_CUT and WM_CLEAR to h.
+inline void Keys(HWND h, const std::string& keys) {
+  static const std::map<std::string, UINT> named = {
+      {"Del", VK_DELETE}, {"Back", VK_BACK}, {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Up", VK_UP},
+      {"Down", VK_DOWN},  {"Home", VK_HOME}, {"End", VK_END},   {"Ins", VK_INSERT}};
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i] != '{') {
+      Type(std::string(1, keys[i]));
+      continue;
+    }
+    const std::size_t close = keys.find('}', i);
+    std::string name = keys.substr(i + 1, close - i - 1);
+    i = close;
+    const bool shift = name.compare(0, 2, "S-") == 0, ctrl = name.compare(0, 2, "C-") == 0;
+    if (shift || ctrl) name.erase(0, 2);
+    if (name == "cut" || name == "clear") {
+      ::SendMessageA(h, name == "cut" ? WM_CUT : WM_CLEAR, 0, 0);
+    } else {
+      // Held across the key, as a user holds them: the control samples the keys' state.
+      std::optional<ShiftHeld> shiftHeld;
+      std::optional<CtrlHeld> ctrlHeld;
+      if (shift) shiftHeld.emplace();
+      if (ctrl) ctrlHeld.emplace();
+      Press(name.size() == 1 ? static_cast<UINT>(name[0]) : named.at(name));
+    }
+  }
+}
+
+class CharacterControlTest : public WindowTest {
+ protected:
+  // A character control created as a child of the shared parent, with the prompt '_' and the
+  // mask applied before the window exists and the (raw) data after.
+  CharEditProbe& Make(const char* mask, int id = 1, const char* data = "") {
+    m_controls.push_back(Model(mask));
+    CharEditProbe& edit = *m_controls.back();
+    EXPECT_TRUE(edit.Create(kEditStyle, EditRect(id), ParentWnd(), static_cast<UINT>(id)));
+    if (*data != '\0') edit.SetInputData(data, 0, 1);
+    Pump();
+    return edit;
+  }
+
+  // Focus on the control, the selection set, nothing recorded so far.
+  void Ready(CharEditProbe& edit, int start, int end) {
+    Focus(edit.GetSafeHwnd());
+    SetSel(edit.GetSafeHwnd(), start, end);
+    Pump();
+    ClearNotifications();
+    edit.refusals = 0;
+    if (CanInspect()) ResetBeeps();
+  }
+
+  void TearDown() override {
+    m_controls.clear();
+    WindowTest::TearDown();
+  }
+
+  std::vector<std::unique_ptr<CharEditProbe>> m_controls;
+};
 
 }  // namespace kwtest

@@ -1,109 +1,139 @@
-// The masked edit base: construction, copying with a validator, validator ownership, the number
-// value of the data, Update and NotifyParent without a window, the refusal beep and the locale
-// separator fall-back.
+// The masked edit core: what each mask position kind accepts and stores, the locale separator
+// fall-back, validator ownership, copies, and the number value of the data.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "character/CharacterTestSupport.h"
 #include "core/KwLocaleSeparators.h"
+#include "core/KwMaskSymbol.h"
 
 namespace kwtest {
 namespace {
 
-// A validator that records what it saw and how many of its kind are alive.
-class RecordingValidator : public KwValidator {
- public:
-  explicit RecordingValidator(KwMaskedEdit* pEdit, std::string replacement = "")
-      : KwValidator(pEdit), m_replacement(std::move(replacement)) {
-    ++alive;
-  }
-  RecordingValidator(const RecordingValidator& other) : KwValidator(other), m_replacement(other.m_replacement) {
-    ++alive;
-  }
-  ~RecordingValidator() override { --alive; }
+struct AcceptCase {
+  const char* name;
+  int kind;
+  std::string accepted;
+  std::string refused;
+};
 
+class MaskSymbolAccepts : public ::testing::TestWithParam<AcceptCase> {};
+
+TEST_P(MaskSymbolAccepts, ByKind) {
+  const AcceptCase& c = GetParam();
+  const KwMaskSymbol symbol(c.kind, ' ');
+  for (char ch : c.accepted)
+    EXPECT_TRUE(symbol.AcceptsChar(ch)) << "0x" << std::hex << (static_cast<unsigned char>(ch) & 0xFF);
+  for (char ch : c.refused)
+    EXPECT_FALSE(symbol.AcceptsChar(ch)) << "0x" << std::hex << (static_cast<unsigned char>(ch) & 0xFF);
+}
+
+const std::string kHigh = "\x80\xA0\xC9\xE9\xFF";
+const std::string kControl = std::string("\x00\x01\x09\x0A\x0D\x1F\x7F", 7);
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, MaskSymbolAccepts,
+    ::testing::Values(
+        AcceptCase{"DecimalSeparator", KindDecimalSeparator, ".", ",5 a"},
+        AcceptCase{"ThousandSeparator", KindThousandSeparator, "", ",.5a "},
+        AcceptCase{"TimeSeparator", KindTimeSeparator, "", ":5a"},
+        AcceptCase{"DateSeparator", KindDateSeparator, "", "/.5a"},
+        AcceptCase{"Digit", KindDigit, "0123456789", "a Z.-+" + kHigh + kControl},
+        AcceptCase{"Percent", KindPercent, "7.-+ 0", ",a$" + kHigh},
+        AcceptCase{"Currency", KindCurrency, "7.-+ 9", ",a$" + kHigh},
+        AcceptCase{"AlphaNumeric", KindAlphaNumeric, "09azAZ", " -_." + kHigh + kControl},
+        AcceptCase{"Alpha", KindAlpha, "azAZmq", "05 -_" + kHigh},
+        AcceptCase{"UpperAlpha", KindUpperAlpha, "aZq", "5 " + kHigh},
+        AcceptCase{"LowerAlpha", KindLowerAlpha, "aZQ", "5 " + kHigh},
+        // '~' (0x7E) is printable and taken like every other printable character.
+        AcceptCase{"AnyChar", KindAnyChar, " }~!aZ09" + kHigh, kControl},
+        AcceptCase{"EscapedLiteral", KindEscapedLiteral, "", "a5 ."},
+        AcceptCase{"Literal", KindLiteral, "", "a5 ."}),
+    [](const ::testing::TestParamInfo<AcceptCase>& info) { return std::string(info.param.name); });
+
+TEST(MaskSymbol, InputKindsAreDigitToAnyChar) {
+  for (int kind = KindDecimalSeparator; kind <= KindLiteral; ++kind)
+    EXPECT_EQ(KwMaskSymbol(kind, 'x').IsInput(), kind >= KindDigit && kind <= KindAnyChar) << "kind " << kind;
+}
+
+// Only the case kinds change case, and only of ASCII letters.
+TEST(MaskSymbol, TransformChangesCaseOnlyForCaseKinds) {
+  const struct {
+    int kind;
+    char in, out;
+  } cases[] = {{KindUpperAlpha, 'q', 'Q'},       {KindUpperAlpha, 'Q', 'Q'},      {KindLowerAlpha, 'Q', 'q'},
+               {KindLowerAlpha, '5', '5'},       {KindAlphaNumeric, 'q', 'q'},    {KindUpperAlpha, '\xE9', '\xE9'},
+               {KindLowerAlpha, '\xC9', '\xC9'}};
+  for (const auto& c : cases) EXPECT_EQ(KwMaskSymbol(c.kind, ' ').TransformChar(c.in), c.out) << c.kind << " " << c.in;
+}
+
+TEST(LocaleSeparators, UnknownTypeFallsBackToQuestionMark) { EXPECT_EQ(GetLocaleSeparator(0x7777), '?'); }
+
+// A validator that counts how many of its kind are alive, records the data it saw and may
+// correct it.
+class CountedValidator : public KwValidator {
+ public:
+  explicit CountedValidator(KwMaskedEdit* pEdit, std::string fix = "") : KwValidator(pEdit), m_fix(std::move(fix)) {
+    ++alive;
+  }
+  CountedValidator(const CountedValidator& other) : KwValidator(other), m_fix(other.m_fix) { ++alive; }
+  ~CountedValidator() override { --alive; }
   int Validate(std::string& data) override {
-    seen.push_back(data);
-    if (!m_replacement.empty()) data = m_replacement;
-    SetErrorString("checked");
+    seen = data;
+    if (!m_fix.empty()) data = m_fix;
     return 7;
   }
-  KwValidator* Clone() override { return new RecordingValidator(*this); }
+  KwValidator* Clone() override { return new CountedValidator(*this); }
   using KwValidator::GetMaskedEdit;
-
   static int alive;
-  std::vector<std::string> seen;
-
- private:
-  std::string m_replacement;
+  std::string seen, m_fix;
 };
-int RecordingValidator::alive = 0;
+int CountedValidator::alive = 0;
 
 class MaskedEditBase : public ::testing::Test {
  protected:
-  void SetUp() override { RecordingValidator::alive = 0; }
+  void SetUp() override { CountedValidator::alive = 0; }
 };
 
-TEST_F(MaskedEditBase, ReplacedValidatorGoesBackToCaller) {
-  auto* first = new RecordingValidator(nullptr);
-  auto* second = new RecordingValidator(nullptr);
+// The control deletes the validator it holds; one it replaces or lets go goes back to the caller.
+TEST_F(MaskedEditBase, DeletesOnlyTheValidatorItHolds) {
+  auto* first = new CountedValidator(nullptr);
+  auto* second = new CountedValidator(nullptr);
   {
     CharEditProbe edit("##");
     EXPECT_TRUE(edit.SetValidator(first));
     EXPECT_TRUE(edit.SetValidator(second));
-    EXPECT_EQ(RecordingValidator::alive, 2) << "the replaced validator is not deleted";
-    EXPECT_EQ(edit.Validator(), second);
+    EXPECT_TRUE(edit.SetValidator(first));
+    EXPECT_TRUE(edit.SetValidator(nullptr));
+    EXPECT_TRUE(edit.SetValidator(first));
+    EXPECT_EQ(CountedValidator::alive, 2);
   }
-  EXPECT_EQ(RecordingValidator::alive, 1) << "the control deletes the validator it holds";
-  delete first;
-
-  auto* kept = new RecordingValidator(nullptr);
-  {
-    CharEditProbe edit("##");
-    edit.SetValidator(kept);
-    edit.SetValidator(nullptr);
-  }
-  EXPECT_EQ(RecordingValidator::alive, 1) << "detaching does not delete";
-  delete kept;
+  EXPECT_EQ(CountedValidator::alive, 1);
+  delete second;
 }
 
-TEST_F(MaskedEditBase, CopyOwnsAClonedValidator) {
-  auto source = std::make_unique<CharEditProbe>("#-#");
-  auto* validator = new RecordingValidator(source.get());
+TEST_F(MaskedEditBase, CopyOwnsItsPositionsAndAClonedValidator) {
+  auto source = Model("(###) ###", "12345");
+  source->SetPromptSymbol('*');
+  auto* validator = new CountedValidator(source.get());
   source->SetValidator(validator);
-  source->SetAutoTab(true);
-  source->SetInsertMode(false);
-  source->SetState(0x02);
-  source->SetErrorOverride(KwMaskedEdit::OverrideError);
-  source->SetBackgroundColorWarning(RGB(1, 2, 3));
-
   auto copy = std::make_unique<CharEditProbe>(*source);
+  EXPECT_EQ(CharEditProbe(*Model("##")).Validator(), nullptr) << "no validator, no clone";
   ASSERT_NE(copy->Validator(), nullptr);
   EXPECT_NE(copy->Validator(), validator);
-  EXPECT_EQ(RecordingValidator::alive, 2);
-  EXPECT_EQ(const_cast<RecordingValidator*>(static_cast<const RecordingValidator*>(copy->Validator()))->GetMaskedEdit(),
+  EXPECT_EQ(CountedValidator::alive, 2);
+  EXPECT_EQ(const_cast<CountedValidator*>(static_cast<const CountedValidator*>(copy->Validator()))->GetMaskedEdit(),
             source.get())
       << "the clone keeps what Clone gave it";
-  EXPECT_TRUE(copy->GetAutoTab());
-  EXPECT_FALSE(copy->GetInsertMode());
-  EXPECT_EQ(copy->GetState(), 0x02) << "a copy of a control in the warning state is in it too";
-  EXPECT_EQ(copy->Override(), KwMaskedEdit::OverrideNone) << "but has no colour override";
-  EXPECT_EQ(copy->BackgroundWarning(), RGB(1, 2, 3));
-  EXPECT_NE(copy->WarningBrush(), nullptr);
-  EXPECT_NE(copy->WarningBrush(), source->WarningBrush()) << "each control owns its brushes";
-
   source.reset();
-  EXPECT_EQ(RecordingValidator::alive, 1) << "destroying one control deletes only its own validator";
+  EXPECT_EQ(CountedValidator::alive, 1) << "destroying one control deletes only its own validator";
+  EXPECT_EQ(copy->GetMask(), "(###) ###");
+  EXPECT_EQ(copy->ShowMask(), "(123) 45*");
+  EXPECT_EQ(copy->InsertAt(1, '9'), 1);
+  EXPECT_EQ(copy->ShowMask(), "(912) 345");
   copy.reset();
-  EXPECT_EQ(RecordingValidator::alive, 0);
-}
-
-TEST_F(MaskedEditBase, CopyWithoutValidatorHasNone) {
-  CharEditProbe source("##");
-  CharEditProbe copy(source);
-  EXPECT_EQ(copy.Validator(), nullptr);
+  EXPECT_EQ(CountedValidator::alive, 0);
 }
 
 struct NumCase {
@@ -119,8 +149,7 @@ class DataNumValue : public ::testing::TestWithParam<NumCase> {};
 // Prompt symbols read as blanks, so the value does not depend on which prompt the control shows.
 TEST_P(DataNumValue, ReadsInputDataAsNumber) {
   const NumCase& c = GetParam();
-  auto edit = Model(c.mask, "", c.prompt);
-  edit->SetInputData(c.data, 0, 1);
+  auto edit = Model(c.mask, c.data, c.prompt);
   double value = -999.0;
   EXPECT_TRUE(edit->GetDataNumValue(value));
   EXPECT_DOUBLE_EQ(value, c.value);
@@ -128,8 +157,7 @@ TEST_P(DataNumValue, ReadsInputDataAsNumber) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DataNumValue,
-    ::testing::Values(NumCase{"Plain", "&&&&&&", '_', "12.5", 12.5},
-                      NumCase{"Empty", "&&&&&&", '_', "", 0.0},
+    ::testing::Values(NumCase{"Plain", "&&&&&&", '_', "12.5", 12.5}, NumCase{"Empty", "&&&&&&", '_', "", 0.0},
                       NumCase{"LeadingUnderscorePrompts", "&&&&&&&&&&", '_', "__-1234.5", -1234.5},
                       NumCase{"LeadingSpacePrompts", "&&&&&&&&&&", ' ', "  -1234.5", -1234.5},
                       NumCase{"LetterPrompt", "&&&&&&", 'x', "xx42", 42.0},
@@ -137,38 +165,14 @@ INSTANTIATE_TEST_SUITE_P(
                       NumCase{"Unreadable", "??", '_', "ab", 0.0}),
     [](const ::testing::TestParamInfo<NumCase>& info) { return std::string(info.param.name); });
 
-TEST_F(MaskedEditBase, DataNumValueValidatesFirst) {
-  auto edit = Model("&&&&", "");
-  edit->SetInputData("12", 0, 1);
-  auto* validator = new RecordingValidator(edit.get(), "34");
+TEST_F(MaskedEditBase, DataNumValueReadsWhatTheValidatorLeaves) {
+  auto edit = Model("&&&&", "12");
+  auto* validator = new CountedValidator(edit.get(), "34");
   edit->SetValidator(validator);
   double value = 0.0;
   EXPECT_TRUE(edit->GetDataNumValue(value));
-  ASSERT_EQ(validator->seen.size(), 1u);
-  EXPECT_EQ(validator->seen[0], "12");
-  EXPECT_DOUBLE_EQ(value, 34.0) << "the validator's correction is read";
-  EXPECT_EQ(validator->GetErrorString(), "checked");
-}
-
-TEST_F(MaskedEditBase, SetTextKeepsPromptsInPlace) {
-  auto edit = Model("###", "");
-  EXPECT_EQ(edit->SetText("1_3"), 1);
-  EXPECT_EQ(edit->ShowMask(), "1_3");
-  EXPECT_EQ(edit->SetText("abc"), 1) << "success is reported even when nothing fits";
-  EXPECT_EQ(edit->ShowMask(), "___");
-}
-
-TEST_F(MaskedEditBase, NothingHappensWithoutAWindow) {
-  auto edit = Model("##", "12");
-  edit->Update(0);
-  edit->Update(-1);
-  EXPECT_EQ(edit->UpdateDepth(), 0);
-  EXPECT_EQ(edit->NotifyParent(EN_CHANGE), FALSE);
-  EXPECT_EQ(edit->GetSafeHwnd(), nullptr);
-}
-
-TEST(LocaleSeparators, UnknownTypeFallsBackToQuestionMark) {
-  EXPECT_EQ(GetLocaleSeparator(0x7777), '?');
+  EXPECT_EQ(validator->seen, "12");
+  EXPECT_DOUBLE_EQ(value, 34.0);
 }
 
 }  // namespace
