@@ -96,7 +96,10 @@ void Run(FuzzedDataProvider& in) {
     switch (op) {
       case 0: {
         const std::string text = NumberText(in);
-        const int r = edit.SetInputData(text.c_str(), in.ConsumeIntegralInRange<int>(-1, 14), in.ConsumeBool());
+        const int keep = in.ConsumeIntegralInRange<int>(-1, 14);
+        const bool raw = in.ConsumeBool();
+        if (kwfuzz::Tracing()) std::fprintf(stderr, "SetInputData('%s', %d, %d)\n", Show(text).c_str(), keep, raw);
+        const int r = edit.SetInputData(text.c_str(), keep, raw);
         KW_FUZZ_CHECK(r == 0 || r == 1, "SetInputData answered %d", r);
         break;
       }
@@ -112,12 +115,14 @@ void Run(FuzzedDataProvider& in) {
         const char ch = NumberChar(in);
         const int r = edit.InsertAt(pos, ch);
         // A point typed anywhere but at the decimal point lays the number out with the new
-        // point and answers a negative value other than -1 (the key handling beeps).
-        const bool movedPoint = ch == '.' && r < -1 && Count(edit.GetInputData(false), '.') == 1;
-        KW_FUZZ_CHECK(movedPoint || (r >= -1 && r <= static_cast<int>(edit.ShowMask().size())),
+        // point and answers a negative value (-2 for '.' between 1 and 23 of 123, -1 between
+        // 5 and 5 of 55: the position it had before the new layout); the key handling beeps.
+        const bool movedPoint = ch == '.' && r < 0 && Count(edit.GetInputData(false), '.') == 1;
+        // Any other negative answer is a refusal (-1: refused character, below: no place for it).
+        KW_FUZZ_CHECK(r <= static_cast<int>(edit.ShowMask().size()),
                       "InsertAt(%d, '%s') answered %d, shown '%s', data before '%s'", pos, Show(std::string(1, ch)).c_str(),
                       r, Show(edit.ShowMask()).c_str(), Show(before).c_str());
-        if (r == -1)
+        if (r < 0 && !movedPoint)
           KW_FUZZ_CHECK(edit.GetInputData(false) == before, "a refused insert of '%s' at %d changed '%s' to '%s'",
                         Show(std::string(1, ch)).c_str(), pos, Show(before).c_str(), Show(edit.GetInputData(false)).c_str());
         break;
