@@ -89,7 +89,6 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"ShiftDeleteDoesNotCopy", kPhone, "555123", 1, 4, "{S-Del}", "(123) ___-____", 1, 1, 2, 0, "k"},
         KeyCase{"BackspaceOverLiterals", kPhone, "555123", 6, 6, "{Back}", "(551) 23_-____", 3, 3, 4, 0, ""},
         KeyCase{"BackspaceAtStart", kPhone, "555123", 0, 0, "{Back}", "(555) 123-____", 0, 0, 0, 0, ""},
-        KeyCase{"BackspaceBeforeFirstInput", kPhone, "555123", 1, 1, "{Back}", "(555) 123-____", 1, 1, 1, 0, ""},
         KeyCase{"BackspaceLiteralSelection", kPhone, "555123", 4, 6, "{Back}", "(551) 23_-____", 3, 3, 3, 0, ""},
         KeyCase{"LeftSkipsLiterals", kPhone, "555123", 6, 6, "{Left}", "(555) 123-____", 3, 3, 0, 0, ""},
         KeyCase{"UpMovesLikeLeft", kPhone, "555123", 6, 6, "{Up}", "(555) 123-____", 3, 3, 0, 0, ""},
