@@ -296,7 +296,11 @@ bool KwNumberMaskedEdit::HasGap() const {
   int last = -1;
   for (int i = 0; i < PositionCount(); ++i)
     if (IsDataPosition(i) && !IsEmptyPosition(i)) last = i;
-  for (int i = std::max(m_nFirstShown, 0); i < last; ++i)
+  if (last < 0) return false;
+  // The integer part ends at the point: an empty place between its last character and the
+  // point is a gap too, even when nothing follows the point.
+  const int end = std::max(last, m_nDecimalIndex);
+  for (int i = std::max(m_nFirstShown, 0); i < end; ++i)
     if (IsDataPosition(i) && IsEmptyPosition(i)) return true;
   return false;
 }

@@ -106,8 +106,8 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
   int PositionCount() const { return static_cast<int>(m_vecSymbols.size()); }
   bool IsDataPosition(int index) const;
   bool IsEmptyPosition(int index) const;
-  // Whether an empty data position stands inside the number (between the first shown and the
-  // last entered position).
+  // Whether an empty data position stands inside the number: between the first shown position
+  // and the last entered one, or between the integer part and the point.
   bool HasGap() const;
   // What a data position contributes to the data text: its character, '.' for a set point.
   char DataChar(int index) const;
