@@ -1,38 +1,41 @@
-// A minimal host: one top-level window with a plain edit control and a character masked edit
-// control from the shared library, typed into through the host's message loop (PeekMessageA ->
-// PreTranslateMessage walk -> IsDialogMessageA -> TranslateMessage -> DispatchMessageA) with
-// keyboard input from SendInput, then printed.
+// The KwMaskEdit showcase: a frame window holding a phone number, a row of three fields, a money
+// amount and a date, filled in by simulated key presses that travel the host's own message loop
+// (PeekMessageA -> PreTranslateMessage walk -> IsDialogMessageA -> TranslateMessage ->
+// DispatchMessageA), as a user's typing does. It prints what each control shows after every step
+// and exits nonzero when a step does not give what it should, so it doubles as a smoke test.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "character/KwCharacterMaskedEdit.h"
+#include "field/KwFieldMaskedEdit.h"
 #include "framework/framework.h"
+#include "number/KwNumberMaskedEdit.h"
 
 namespace {
 
-const char kClassName[] = "KwDemoHost";
-const int kFirstId = 101;
-const int kSecondId = 102;
+enum { kPhone = 101, kField1, kField2, kField3, kAmount, kDate, kLastId = kDate };
+const char* const kNames[] = {"phone", "field 1", "field 2", "field 3", "amount", "date"};
+int g_failures = 0;
 
-// The host's main window: counts the notifications its edit controls send it.
-class CDemoWnd : public CWnd {
+// The frame window: counts the notifications its controls send it, per control.
+class DemoFrame : public CWnd {
  public:
-  struct Counts {
-    int setFocus = 0, change = 0, maxText = 0;
-  };
-  Counts m_counts[2];
+  struct Counts { int setFocus = 0, killFocus = 0, change = 0, maxText = 0; };
+  Counts counts[kLastId - kPhone + 1];
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     const int id = LOWORD(wParam);
-    if (message == WM_COMMAND && (id == kFirstId || id == kSecondId)) {
-      Counts& c = m_counts[id - kFirstId];
+    if (message == WM_COMMAND && id >= kPhone && id <= kLastId) {
+      Counts& c = counts[id - kPhone];
       switch (HIWORD(wParam)) {
         case EN_SETFOCUS: ++c.setFocus; break;
+        case EN_KILLFOCUS: ++c.killFocus; break;
         case EN_CHANGE: ++c.change; break;
         case EN_MAXTEXT: ++c.maxText; break;
         default: break;
@@ -42,58 +45,157 @@ class CDemoWnd : public CWnd {
   }
 };
 
-// Runs the host loop until the queue stays empty for a moment (input from SendInput may reach
-// the queue a little later on the real platform).
-void RunLoop(HWND hDlg) {
-  auto quietSince = std::chrono::steady_clock::now();
+// Any of the controls, counting the keys it refuses (it still beeps, as the library does).
+template <class Control>
+class Counted : public Control {
+ public:
+  using Control::Control;
+  int refused = 0;
+
+ protected:
+  void ValidationError() override {
+    ++refused;
+    Control::ValidationError();
+  }
+};
+
+// Judges a date entered as mmddyyyy (the control's data holds no separators): eight digits by
+// the template matcher, then a month of 1-12 and a day that month has. A bad date turns the
+// control to its error look (state 0x04) and leaves a message to show.
+class DateValidator : public KwValidator {
+ public:
+  explicit DateValidator(KwMaskedEdit* pEdit) : KwValidator(pEdit) {}
+  int Validate(std::string& data) override {
+    int result = IsErrMatchTemplate(data, "99999999");
+    if (result != 0) {
+      SetErrorString("not a complete date: check position " + std::to_string(result));
+    } else {
+      const int month = std::atoi(data.substr(0, 2).c_str()), day = std::atoi(data.substr(2, 2).c_str());
+      const int year = std::atoi(data.substr(4).c_str());
+      const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+      const int days[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+      if (month < 1 || month > 12) result = 1, SetErrorString("no month " + data.substr(0, 2));
+      else if (day < 1 || day > days[month - 1]) result = 3, SetErrorString("no day " + data.substr(2, 2) + " in that month");
+      else SetErrorString("");
+    }
+    GetMaskedEdit()->SetState(result != 0 ? 0x04 : 0);
+    return result;
+  }
+  KwValidator* Clone() override { return new DateValidator(*this); }
+};
+
+// --- Input through the host loop ---------------------------------------------------------------
+
+int g_pendingKeys = 0;  // key events sent but not yet taken from the queue
+
+// Runs the host loop until the queue is empty and every key event sent has come through (under
+// Wine, input from SendInput reaches the queue a little later, from another process).
+void Pump(HWND hFrame) {
+  const auto start = std::chrono::steady_clock::now();
   MSG msg;
-  while (std::chrono::steady_clock::now() - quietSince < std::chrono::milliseconds(50)) {
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  for (;;) {
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) --g_pendingKeys;
+      if (AfxPreTranslateMessage(&msg)) continue;
+      if (IsDialogMessageA(hFrame, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
       continue;
     }
-    quietSince = std::chrono::steady_clock::now();
-    if (AfxPreTranslateMessage(&msg)) continue;
-    if (IsDialogMessageA(hDlg, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    if (g_pendingKeys <= 0) return;
+    if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(2000)) {
+      std::printf("  FAILED: %d key event(s) never arrived\n", g_pendingKeys);
+      ++g_failures, g_pendingKeys = 0;
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 }
 
-void AddKey(std::vector<INPUT>& in, WORD vk, bool up) {
-  INPUT i;
-  std::memset(&i, 0, sizeof i);
-  i.type = INPUT_KEYBOARD;
-  i.ki.wVk = vk;
-  i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  in.push_back(i);
+INPUT Key(UINT vk, bool up) {
+  INPUT in;
+  std::memset(&in, 0, sizeof in);
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = static_cast<WORD>(vk);
+#ifdef _WIN32
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+#endif
+  const bool extended = vk == VK_HOME || vk == VK_END || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_DELETE;
+  in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+  return in;
 }
 
-// Types text as key presses: the key and the Shift state for each character from VkKeyScanA;
-// '\t' is the Tab key, which the dialog manager turns into a focus move.
-void TypeText(const std::string& text) {
+// Presses one key, with Shift and/or Ctrl held across it, and lets the host loop take it.
+void Press(HWND hFrame, UINT vk, bool shift = false, bool ctrl = false) {
   std::vector<INPUT> in;
-  for (char ch : text) {
-    SHORT scan = VkKeyScanA(ch);
-    // Wine under Xvfb finds no key for the parentheses; a US keyboard has them on Shift+9, Shift+0.
-    if (scan == -1 && (ch == '(' || ch == ')')) scan = static_cast<SHORT>(0x100 | (ch == '(' ? '9' : '0'));
-    if (scan == -1) continue;
-    const bool shift = (scan & 0x100) != 0;
-    if (shift) AddKey(in, VK_SHIFT, false);
-    AddKey(in, LOBYTE(scan), false);
-    AddKey(in, LOBYTE(scan), true);
-    if (shift) AddKey(in, VK_SHIFT, true);
-  }
+  if (shift) in.push_back(Key(VK_SHIFT, false));
+  if (ctrl) in.push_back(Key(VK_CONTROL, false));
+  in.push_back(Key(vk, false));
+  in.push_back(Key(vk, true));
+  if (ctrl) in.push_back(Key(VK_CONTROL, true));
+  if (shift) in.push_back(Key(VK_SHIFT, true));
+  g_pendingKeys += static_cast<int>(in.size());
   SendInput(static_cast<UINT>(in.size()), in.data(), static_cast<int>(sizeof(INPUT)));
+  Pump(hFrame);
 }
 
-std::string Show(const CEdit& edit) {
-  int start = 0, end = 0;
-  edit.GetSel(start, end);
-  char buf[96];
-  std::snprintf(buf, sizeof buf, "'%s' (selection %d..%d)", edit.GetWindowText().c_str(), start, end);
-  return buf;
+void Type(HWND hFrame, char ch) {
+  const SHORT scan = VkKeyScanA(ch);
+  if (scan != -1) Press(hFrame, LOBYTE(scan), (scan & 0x100) != 0);
 }
+
+void Type(HWND hFrame, const std::string& text) {
+  for (char ch : text) Type(hFrame, ch);
+}
+
+bool PutOnClipboard(HWND hOwner, const std::string& text) {
+  bool open = false;  // Wine's clipboard manager may hold the clipboard for a moment
+  for (int i = 0; i < 50 && !(open = OpenClipboard(hOwner) != FALSE); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (!open) return false;
+  EmptyClipboard();
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  char* p = mem ? static_cast<char*>(GlobalLock(mem)) : nullptr;
+  if (p) std::memcpy(p, text.c_str(), text.size() + 1), GlobalUnlock(mem);
+  const bool done = p && SetClipboardData(CF_TEXT, mem) != nullptr;
+  if (!done && mem) GlobalFree(mem);
+  CloseClipboard();
+  return done;
+}
+
+// --- The transcript ----------------------------------------------------------------------------
+
+// The user's locale puts its own separators into the shown texts; expectations are written with
+// ',' '.' '/' and translated.
+char LocaleChar(LCTYPE type, char fallback) {
+  char buf[8] = {0};
+  return GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf) > 0 && buf[0] ? buf[0] : fallback;
+}
+
+std::string Localised(std::string text, bool money) {
+  const char thousands = LocaleChar(money ? LOCALE_SMONTHOUSANDSEP : LOCALE_STHOUSAND, ',');
+  const char decimal = LocaleChar(money ? LOCALE_SMONDECIMALSEP : LOCALE_SDECIMAL, '.');
+  const char date = LocaleChar(LOCALE_SDATE, '/');
+  for (char& c : text) c = c == ',' ? thousands : c == '.' ? decimal : c == '/' ? date : c;
+  return text;
+}
+
+void Check(bool ok, const std::string& what) {
+  if (!ok) std::printf("  FAILED: %s\n", what.c_str()), ++g_failures;
+}
+
+void ExpectText(const CWnd& control, const std::string& expected, bool money = false) {
+  const std::string shown = control.GetWindowText(), wanted = Localised(expected, money);
+  Check(shown == wanted, "shows '" + shown + "', expected '" + wanted + "'");
+}
+
+void ExpectFocus(int id) {
+  HWND focus = GetFocus();
+  const int actual = focus ? GetDlgCtrlID(focus) : 0;
+  Check(actual == id, "focus on " + std::to_string(actual) + ", expected " + std::to_string(id));
+}
+
+void Step(const char* what) { std::printf("\n== %s\n", what); }
 
 }  // namespace
 
@@ -103,45 +205,124 @@ int main() {
   wc.lpfnWndProc = DefWindowProcA;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.lpszClassName = kClassName;
-  if (!RegisterClassA(&wc)) {
-    std::fprintf(stderr, "demo: cannot register the window class\n");
+  wc.lpszClassName = "KwDemoFrame";
+  DemoFrame frame;
+  if (!RegisterClassA(&wc) || !frame.CreateEx(0, wc.lpszClassName, "KwMaskEdit demo", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                               0, 0, 360, 220, nullptr, nullptr)) {
+    std::fprintf(stderr, "demo: cannot create the frame window\n");
     return 1;
   }
+  frame.ShowWindow(SW_SHOW);
+  frame.UpdateWindow();
+#ifdef _WIN32
+  SetForegroundWindow(frame.GetSafeHwnd());  // keyboard input goes to the foreground window
+#endif
 
-  CDemoWnd frame;
-  if (!frame.CreateEx(0, kClassName, "KwMaskEdit demo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 140, nullptr,
-                      nullptr)) {
-    std::fprintf(stderr, "demo: cannot create the main window\n");
-    return 1;
-  }
-  CEdit name;
-  KwCharacterMaskedEdit phone("(###) ###-####");  // from the shared library, as any host uses it
+  // The controls, created in tab order.
+  Counted<KwCharacterMaskedEdit> phone("(###) ###-####");
+  Counted<KwFieldMaskedEdit> field1(">"), field2("#"), field3("#");
+  Counted<KwNumberMaskedEdit> amount("$");
+  Counted<KwCharacterMaskedEdit> date("##/##/####");
+  KwMaskedEdit* const all[] = {&phone, &field1, &field2, &field3, &amount, &date};
+  const int* const refused[] = {&phone.refused, &field1.refused, &field2.refused, &field3.refused, &amount.refused, &date.refused};
+  phone.SetPromptSymbol('_');
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-  if (!name.Create(style, CRect(10, 10, 290, 36), &frame, kFirstId) ||
-      !phone.Create(style, CRect(10, 50, 290, 76), &frame, kSecondId)) {
-    std::fprintf(stderr, "demo: cannot create the edit controls\n");
+  bool created = phone.Create(style, CRect(10, 10, 200, 34), &frame, kPhone);
+  created = created && field1.Create(style, CRect(10, 44, 60, 68), &frame, kField1);
+  created = created && field2.Create(style, CRect(70, 44, 130, 68), &frame, kField2);
+  created = created && field3.Create(style, CRect(140, 44, 200, 68), &frame, kField3);
+  created = created && amount.Create(style, CRect(10, 78, 200, 102), &frame, kAmount);
+  created = created && date.Create(style, CRect(10, 112, 200, 136), &frame, kDate);
+  if (!created) {
+    std::fprintf(stderr, "demo: cannot create the controls\n");
     return 1;
   }
+  field1.SetLimitText(3), field2.SetLimitText(4), field3.SetLimitText(4);
+  for (KwMaskedEdit* c : {static_cast<KwMaskedEdit*>(&phone), static_cast<KwMaskedEdit*>(&field1),
+                          static_cast<KwMaskedEdit*>(&field2), static_cast<KwMaskedEdit*>(&field3)})
+    c->SetAutoTab(true);
+  DateValidator* const validator = new DateValidator(&date);  // the control owns it from now on
+  date.SetValidator(validator);
+  const HWND hFrame = frame.GetSafeHwnd();
 
-  std::printf("Typing \"Ada Lovelace\", Tab, \"5551234567 ext 89\":\n");
-  name.SetFocus();
-  RunLoop(frame);
-  TypeText("Ada Lovelace\t5551234567 ext 89");
-  RunLoop(frame);
+  auto showAll = [&] {
+    HWND focus = GetFocus();
+    for (int i = 0; i <= kLastId - kPhone; ++i)
+      std::printf("   %-8s '%s'%s\n", kNames[i], all[i]->GetWindowText().c_str(),
+                  focus == all[i]->GetSafeHwnd() ? "   <- focus" : "");
+  };
 
-  std::printf("First control shows:  %s\n", Show(name).c_str());
-  std::printf("Second control shows: %s, text limit %u\n", Show(phone).c_str(), phone.GetLimitText());
-  for (int i = 0; i < 2; ++i) {
-    const CDemoWnd::Counts& c = frame.m_counts[i];
-    std::printf("Control %d told its parent: focus gained %d, text changed %d, text limit reached %d\n",
-                kFirstId + i, c.setFocus, c.change, c.maxText);
+  Step("Start: the phone control has the focus");
+  phone.SetFocus();
+  Pump(hFrame);
+  showAll();
+  ExpectText(phone, "(___) ___-____");
+
+  Step("The user types 'x' into the phone number: a letter has no place there");
+  Type(hFrame, 'x');
+  std::printf("   phone '%s', keys refused so far: %d\n", phone.GetWindowText().c_str(), phone.refused);
+  Check(phone.refused == 1, "the letter was not refused");
+  ExpectText(phone, "(___) ___-____");
+
+  Step("The user types 5551234567: the literals are stepped over, and when the number is full the focus moves on");
+  Type(hFrame, "5551234567");
+  showAll();
+  ExpectText(phone, "(555) 123-4567");
+  ExpectFocus(kField1);
+
+  Step("The user types abc20260042 across the row of fields: each full field hands on the focus");
+  Type(hFrame, "abc20260042");
+  showAll();
+  ExpectText(field1, "ABC"), ExpectText(field2, "2026"), ExpectText(field3, "0042");
+  ExpectFocus(kAmount);
+
+  Step("The user types 1234567.89 into the amount (with the locale's decimal separator)");
+  for (char ch : Localised("1234567.89", true)) {
+    Type(hFrame, ch);
+    std::printf("   typed %c -> '%s'\n", ch, amount.GetWindowText().c_str());
   }
-  HWND focus = GetFocus();
-  std::printf("Focus is on control %d\n", focus ? GetDlgCtrlID(focus) : 0);
+  ExpectText(amount, "1,234,567.89", true);
+  Check(amount.GetInputData(false) == "1234567.89", "amount data is '" + amount.GetInputData(false) + "'");
 
-  name.DestroyWindow();
-  phone.DestroyWindow();
+  Step("The user tabs to the date and types 13452026, then the host validates it");
+  Press(hFrame, VK_TAB);
+  ExpectFocus(kDate);
+  Type(hFrame, "13452026");
+  int verdict = date.OnValidate();
+  std::printf("   date '%s', validator says %d ('%s'), state 0x%02X: %s look\n", date.GetWindowText().c_str(),
+              verdict, validator->GetErrorString().c_str(), date.GetState(), date.GetState() & 0x04 ? "error" : "normal");
+  ExpectText(date, "13/45/2026");
+  Check(verdict != 0 && date.GetState() == 0x04, "the bad date was not marked as an error");
+
+  Step("The user selects the date (Home, Shift+End), pastes 07042026 with Ctrl+V, and the host validates again");
+  Check(PutOnClipboard(hFrame, "07042026"), "the clipboard took no text");
+  Press(hFrame, VK_HOME);
+  Press(hFrame, VK_END, true);
+  Press(hFrame, 'V', false, true);
+  verdict = date.OnValidate();
+  std::printf("   date '%s', validator says %d ('%s'), state 0x%02X: %s look\n", date.GetWindowText().c_str(),
+              verdict, validator->GetErrorString().c_str(), date.GetState(), date.GetState() & 0x04 ? "error" : "normal");
+  ExpectText(date, "07/04/2026");
+  Check(verdict == 0 && date.GetState() == 0, "the good date was not accepted");
+
+  Step("What the host reads back");
+  std::printf("   %-8s %-15s %-13s %-14s %-5s %-7s %s\n", "control", "data+prompt", "data", "number value", "state",
+              "refused", "WM_COMMAND setfocus/killfocus/change/maxtext");
+  for (int i = 0; i <= kLastId - kPhone; ++i) {
+    double value = 0;
+    all[i]->GetDataNumValue(value);
+    const DemoFrame::Counts& c = frame.counts[i];
+    std::printf("   %-8s %-15s %-13s %-14.2f 0x%02X  %-7d %d/%d/%d/%d\n", kNames[i],
+                ("'" + all[i]->GetInputData(true) + "'").c_str(), ("'" + all[i]->GetInputData(false) + "'").c_str(),
+                value, all[i]->GetState(), *refused[i], c.setFocus, c.killFocus, c.change, c.maxText);
+  }
+  double value = 0;
+  amount.GetDataNumValue(value);
+  Check(value == 1234567.89, "the amount reads " + std::to_string(value));
+  Check(phone.GetInputData(false) == "5551234567", "the phone data is '" + phone.GetInputData(false) + "'");
+
+  for (KwMaskedEdit* c : all) c->DestroyWindow();
   frame.DestroyWindow();
-  return 0;
+  std::printf("\n%s\n", g_failures ? "Some steps did not give what they should." : "Every step gave what it should.");
+  return g_failures ? 1 : 0;
 }
