@@ -75,7 +75,7 @@ class DateValidator : public KwValidator {
       const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
       const int days[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
       if (month < 1 || month > 12) result = 1, SetErrorString("no month " + data.substr(0, 2));
-      else if (day < 1 || day > days[month - 1]) result = 3, SetErrorString("no day " + data.substr(2, 2) + " in that month");
+      else if (day < 1 || day > days[month - 1]) result = 3, SetErrorString("no day " + data.substr(2, 2) + " then");
       else SetErrorString("");
     }
     GetMaskedEdit()->SetState(result != 0 ? 0x04 : 0);
@@ -224,7 +224,8 @@ int main() {
   Counted<KwNumberMaskedEdit> amount("$");
   Counted<KwCharacterMaskedEdit> date("##/##/####");
   KwMaskedEdit* const all[] = {&phone, &field1, &field2, &field3, &amount, &date};
-  const int* const refused[] = {&phone.refused, &field1.refused, &field2.refused, &field3.refused, &amount.refused, &date.refused};
+  const int* const refused[] = {&phone.refused,  &field1.refused, &field2.refused,
+                                &field3.refused, &amount.refused, &date.refused};
   phone.SetPromptSymbol('_');
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
   bool created = phone.Create(style, CRect(10, 10, 200, 34), &frame, kPhone);
@@ -250,6 +251,12 @@ int main() {
     for (int i = 0; i <= kLastId - kPhone; ++i)
       std::printf("   %-8s '%s'%s\n", kNames[i], all[i]->GetWindowText().c_str(),
                   focus == all[i]->GetSafeHwnd() ? "   <- focus" : "");
+  };
+
+  auto showVerdict = [&](int verdict) {
+    std::printf("   date '%s', validator says %d ('%s'), state 0x%02X: %s look\n", date.GetWindowText().c_str(),
+                verdict, validator->GetErrorString().c_str(), date.GetState(),
+                date.GetState() & 0x04 ? "error" : "normal");
   };
 
   Step("Start: the phone control has the focus");
@@ -289,8 +296,7 @@ int main() {
   ExpectFocus(kDate);
   Type(hFrame, "13452026");
   int verdict = date.OnValidate();
-  std::printf("   date '%s', validator says %d ('%s'), state 0x%02X: %s look\n", date.GetWindowText().c_str(),
-              verdict, validator->GetErrorString().c_str(), date.GetState(), date.GetState() & 0x04 ? "error" : "normal");
+  showVerdict(verdict);
   ExpectText(date, "13/45/2026");
   Check(verdict != 0 && date.GetState() == 0x04, "the bad date was not marked as an error");
 
@@ -300,8 +306,7 @@ int main() {
   Press(hFrame, VK_END, true);
   Press(hFrame, 'V', false, true);
   verdict = date.OnValidate();
-  std::printf("   date '%s', validator says %d ('%s'), state 0x%02X: %s look\n", date.GetWindowText().c_str(),
-              verdict, validator->GetErrorString().c_str(), date.GetState(), date.GetState() & 0x04 ? "error" : "normal");
+  showVerdict(verdict);
   ExpectText(date, "07/04/2026");
   Check(verdict == 0 && date.GetState() == 0, "the good date was not accepted");
 
