@@ -1,115 +1,90 @@
-// The clipboard round trip in movable global memory, and the user locale's separators as
-// GetLocaleInfoA reports them.
+// The clipboard in movable global memory, and the user locale's separators as GetLocaleInfoA
+// reports them.
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "common/TestHost.h"
+#include "PlatformTest.h"
 
 namespace {
 
 class Clipboard : public kwtest::WindowTest {};
 
-TEST_F(Clipboard, TextRoundTrips) {
+TEST_F(Clipboard, TextRoundTripsInAMovableBlockAndEmptyingTakesItAway) {
   ASSERT_TRUE(kwtest::SetClipboardText("round trip 1,234.5"));
-  EXPECT_TRUE(kwtest::ClipboardHasText());
   EXPECT_EQ(kwtest::ClipboardText(), "round trip 1,234.5");
-}
-
-TEST_F(Clipboard, EmptyingLeavesNoText) {
-  ASSERT_TRUE(kwtest::SetClipboardText("x"));
+  EXPECT_EQ(GetClipboardData(CF_TEXT), nullptr) << "readable only while open";
+  ASSERT_TRUE(OpenClipboard(kwtest::Parent()));
+  HANDLE mem = GetClipboardData(CF_TEXT);
+  ASSERT_NE(mem, nullptr);
+  EXPECT_GE(GlobalSize(mem), 19u);
+  const char* p = static_cast<const char*>(GlobalLock(mem));
+  ASSERT_NE(p, nullptr);
+  EXPECT_STREQ(p, "round trip 1,234.5");
+  GlobalUnlock(mem);
+  CloseClipboard();
   kwtest::EmptyClipboardNow();
   EXPECT_FALSE(kwtest::ClipboardHasText());
   EXPECT_EQ(kwtest::ClipboardText(), "");
 }
 
-TEST_F(Clipboard, DataIsAMovableBlockOfAtLeastTheTextAndItsNul) {
-  ASSERT_TRUE(kwtest::SetClipboardText("abcd"));
-  ASSERT_TRUE(OpenClipboard(kwtest::Parent()));
-  HANDLE mem = GetClipboardData(CF_TEXT);
-  ASSERT_NE(mem, nullptr);
-  EXPECT_GE(GlobalSize(mem), 5u);
-  const char* p = static_cast<const char*>(GlobalLock(mem));
-  ASSERT_NE(p, nullptr);
-  EXPECT_STREQ(p, "abcd");
-  GlobalUnlock(mem);
-  CloseClipboard();
-}
-
-TEST_F(Clipboard, DataIsReadOnlyWhileOpen) {
-  ASSERT_TRUE(kwtest::SetClipboardText("abcd"));
-  EXPECT_EQ(GetClipboardData(CF_TEXT), nullptr);  // not open
-}
-
-TEST_F(Clipboard, OpenTwiceFromTheSameWindowSucceeds) {
-  ASSERT_TRUE(OpenClipboard(kwtest::Parent()));
-  EXPECT_TRUE(OpenClipboard(kwtest::Parent()));
+TEST_F(Clipboard, OpensForOneWindowAtATime) {
+  HWND edit = CreateEdit(1);
+  ASSERT_TRUE(OpenClipboard(edit));
+  EXPECT_TRUE(OpenClipboard(edit)) << "again from the same window";
+  EXPECT_FALSE(OpenClipboard(kwtest::Parent()));
+  EXPECT_EQ(GetOpenClipboardWindow(), edit);
   EXPECT_TRUE(CloseClipboard());
-  EXPECT_FALSE(CloseClipboard());  // one close ends it
+  SetLastError(0);
+  EXPECT_FALSE(CloseClipboard()) << "one close ends it";
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLIPBOARD_NOT_OPEN));
+  EXPECT_FALSE(EmptyClipboard());
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EXPECT_FALSE(OpenClipboard(edit)) << "open without a window still holds it";
+  EXPECT_TRUE(CloseClipboard());
 }
 
-TEST_F(Clipboard, EditControlCopyAndPasteShareIt) {
-  HWND one = CreateEdit(1, "hello world");
-  HWND two = CreateEdit(2, "");
-  kwtest::SetSel(one, 6, 11);
-  SendMessageA(one, WM_COPY, 0, 0);
-  EXPECT_EQ(kwtest::ClipboardText(), "world");
-  SendMessageA(two, WM_PASTE, 0, 0);
-  EXPECT_EQ(kwtest::Text(two), "world");
-}
-
-TEST_F(Clipboard, GlobalMemoryKeepsWhatIsWritten) {
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 8);
+// A block freed by the program that handed it over (a fault of that program) takes the text
+// away, and the clipboard survives it.
+TEST_F(Clipboard, FreeingTheBlockAfterHandingItOver) {
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 4);
   ASSERT_NE(mem, nullptr);
-  EXPECT_GE(GlobalSize(mem), 8u);
-  char* p = static_cast<char*>(GlobalLock(mem));
-  ASSERT_NE(p, nullptr);
-  std::memcpy(p, "1234567", 8);
-  GlobalUnlock(mem);
-  p = static_cast<char*>(GlobalLock(mem));
-  ASSERT_NE(p, nullptr);
-  EXPECT_STREQ(p, "1234567");
-  GlobalUnlock(mem);
+  std::memcpy(GlobalLock(mem), "abc", 4);
+  EXPECT_TRUE(GlobalLock(mem) && GlobalUnlock(mem)) << "locks are counted: still locked once";
+  EXPECT_FALSE(GlobalUnlock(mem));
+  ASSERT_TRUE(OpenClipboard(kwtest::Parent()) && EmptyClipboard());
+  ASSERT_NE(SetClipboardData(CF_TEXT, mem), nullptr);
+  CloseClipboard();
   EXPECT_EQ(GlobalFree(mem), nullptr);
+  EXPECT_EQ(kwtest::ClipboardText(), "");
 }
 
 // --- GetLocaleInfoA ----------------------------------------------------------------------------
 
-// The separators of the user's locale. The test process runs in the C/English locale, or, in
-// the run registered as platform_locale_tests, with LC_ALL=de_DE.UTF-8 (Wine takes the Windows
-// locale from the same variables).
-struct Separators {
-  char decimal, thousand, monDecimal, monThousand, date, time;
-};
+// The separators decimal, thousand, monetary decimal, monetary thousand, date, time.
+std::string Separators() {
+  std::string s;
+  for (LCTYPE type : {LOCALE_SDECIMAL, LOCALE_STHOUSAND, LOCALE_SMONDECIMALSEP, LOCALE_SMONTHOUSANDSEP,
+                      LOCALE_SDATE, LOCALE_STIME}) {
+    char buf[8] = {};
+    const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf);
+    s += n == 2 ? buf : "<" + std::string(buf) + ">";
+  }
+  return s;
+}
 
-bool GermanRun() {
+// The test process runs in the C/English locale, or, in the run registered as
+// platform_locale_tests, with LC_ALL=de_DE.UTF-8 (Wine takes the Windows locale from the same
+// variables).
+TEST(Locale, SeparatorsOfTheUserLocale) {
   const char* all = std::getenv("LC_ALL");
-  return all && std::strncmp(all, "de_DE", 5) == 0;
-}
-
-char LocaleChar(LCTYPE type) {
-  char buf[8] = {};
-  const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf);
-  EXPECT_EQ(n, 2) << "type " << type << " gave '" << buf << "'";
-  return buf[0];
-}
-
-class Locale : public ::testing::Test {};
-
-TEST_F(Locale, SeparatorsOfTheUserLocale) {
-  const Separators want = GermanRun() ? Separators{',', '.', ',', '.', '.', ':'} : Separators{'.', ',', '.', ',', '/', ':'};
-  EXPECT_EQ(LocaleChar(LOCALE_SDECIMAL), want.decimal);
-  EXPECT_EQ(LocaleChar(LOCALE_STHOUSAND), want.thousand);
-  EXPECT_EQ(LocaleChar(LOCALE_SMONDECIMALSEP), want.monDecimal);
-  EXPECT_EQ(LocaleChar(LOCALE_SMONTHOUSANDSEP), want.monThousand);
-  EXPECT_EQ(LocaleChar(LOCALE_SDATE), want.date);
-  EXPECT_EQ(LocaleChar(LOCALE_STIME), want.time);
-}
-
-TEST_F(Locale, SizeQueryAndShortBuffer) {
-  EXPECT_EQ(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, nullptr, 0), 2);
+  const bool german = all && std::strncmp(all, "de_DE", 5) == 0;
+  EXPECT_EQ(Separators(), german ? ",.,..:" : ".,.,/:");
+  EXPECT_EQ(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, nullptr, 0), 2) << "size query";
   char one[1] = {'x'};
-  EXPECT_EQ(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, one, 1), 0);
+  EXPECT_EQ(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, one, 1), 0) << "short buffer";
+  EXPECT_EQ(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, nullptr, 4), 0) << "no buffer";
 }
+
 
 }  // namespace

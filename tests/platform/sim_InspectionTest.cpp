@@ -1,158 +1,67 @@
-// The simulation's inspection interface: beeps and repaint requests counted, one-shot failures
-// of the clipboard and memory calls, and a failing brush. The real platform has none of it, so
-// every test here starts with KWTEST_REQUIRE_INSPECT().
-#include <cstring>
-#include <string>
-
-#include "common/TestHost.h"
+// The simulation's inspection interface, which the control suites rely on: beeps and repaint
+// requests counted, one-shot failures of the clipboard and memory calls, and a failing brush.
+// The real platform has none of it, so every test starts with KWTEST_REQUIRE_INSPECT().
+#include "PlatformTest.h"
 
 namespace {
 
-using kwtest::ClipboardText;
-using kwtest::Sel;
 using kwtest::Text;
 
 class Inspection : public kwtest::WindowTest {
  protected:
-  void SetUp() override {
-    kwtest::WindowTest::SetUp();
-    if (kwinspect::Available()) kwinspect::ResetRepaintRequests();
-  }
   void TearDown() override {
     if (kwinspect::Available()) kwinspect::FailCreateSolidBrush(false);
     kwtest::WindowTest::TearDown();
   }
 };
 
-TEST_F(Inspection, BeepsAreCountedWithTheLastType) {
+TEST_F(Inspection, BeepsAndRepaintRequestsAreCounted) {
   KWTEST_REQUIRE_INSPECT();
-  EXPECT_EQ(kwinspect::BeepCount(), 0);
   MessageBeep(MB_OK);
   MessageBeep(MB_ICONEXCLAMATION);
   EXPECT_EQ(kwinspect::BeepCount(), 2);
   EXPECT_EQ(kwinspect::LastBeepType(), static_cast<UINT>(MB_ICONEXCLAMATION));
   kwinspect::ResetBeeps();
   EXPECT_EQ(kwinspect::BeepCount(), 0);
-}
 
-TEST_F(Inspection, RepaintRequestsAreCountedPerWindow) {
-  KWTEST_REQUIRE_INSPECT();
   HWND a = CreateEdit(1, "a");
   HWND b = CreateEdit(2, "b");
+  kwtest::Focus(a);
   kwinspect::ResetRepaintRequests();
+  // The edit control's own repaints (typing, a new text, caret moves) are not requests.
+  kwtest::Type("xy");
+  SetWindowTextA(a, "other");
+  kwtest::Press(VK_END);
+  UpdateWindow(a);
+  EXPECT_EQ(kwinspect::RepaintRequests(), 0);
   InvalidateRect(a, nullptr, TRUE);
   InvalidateRect(a, nullptr, FALSE);
   InvalidateRect(b, nullptr, TRUE);
   EXPECT_EQ(kwinspect::RepaintRequests(a), 2);
   EXPECT_EQ(kwinspect::RepaintRequests(b), 1);
   EXPECT_EQ(kwinspect::RepaintRequests(), 3);
+  DestroyWindow(b);
+  EXPECT_FALSE(InvalidateRect(b, nullptr, TRUE)) << "a stale window is not counted";
+  EXPECT_EQ(kwinspect::RepaintRequests(), 3);
   kwinspect::ResetRepaintRequests();
   EXPECT_EQ(kwinspect::RepaintRequests(a), 0);
   EXPECT_EQ(kwinspect::RepaintRequests(), 0);
 }
 
-TEST_F(Inspection, TheEditControlsOwnRepaintsAreNotRequests) {
-  // Only calls of InvalidateRect count: typing, setting the text and moving the caret repaint
-  // the control without asking.
+TEST_F(Inspection, FailureSwitches) {
   KWTEST_REQUIRE_INSPECT();
-  HWND edit = CreateEdit(1, "abc");
-  kwtest::Focus(edit);
-  kwinspect::ResetRepaintRequests();
-  kwtest::Type("xy");
-  SetWindowTextA(edit, "other");
-  kwtest::Press(VK_END);
-  UpdateWindow(edit);
-  EXPECT_EQ(Text(edit), "other");
-  EXPECT_EQ(kwinspect::RepaintRequests(), 0);
-}
-
-TEST_F(Inspection, RepaintRequestOfAStaleWindowFailsAndIsNotCounted) {
-  KWTEST_REQUIRE_INSPECT();
-  HWND edit = CreateEdit(1);
-  DestroyWindow(edit);
-  kwinspect::ResetRepaintRequests();
-  EXPECT_FALSE(InvalidateRect(edit, nullptr, TRUE));
-  EXPECT_EQ(kwinspect::RepaintRequests(), 0);
-}
-
-TEST_F(Inspection, FailNextOpenClipboardFailsOnce) {
-  KWTEST_REQUIRE_INSPECT();
-  kwinspect::FailNextOpenClipboard();
-  EXPECT_FALSE(OpenClipboard(kwtest::Parent()));
-  ASSERT_TRUE(OpenClipboard(kwtest::Parent()));
-  EXPECT_TRUE(CloseClipboard());
-}
-
-TEST_F(Inspection, CopyWithoutTheClipboardKeepsItsText) {
-  KWTEST_REQUIRE_INSPECT();
-  HWND edit = CreateEdit(1, "abcdef");
-  ASSERT_TRUE(kwtest::SetClipboardText("old"));
-  kwtest::SetSel(edit, 1, 4);
-  kwinspect::FailNextOpenClipboard();
-  SendMessageA(edit, WM_COPY, 0, 0);
-  EXPECT_EQ(ClipboardText(), "old");
-  EXPECT_EQ(GetOpenClipboardWindow(), nullptr) << "a failed copy leaves the clipboard closed";
-}
-
-TEST_F(Inspection, CutWithoutTheClipboardStillDeletes) {
-  // As the standard control does when another window holds the clipboard open.
-  KWTEST_REQUIRE_INSPECT();
-  HWND edit = CreateEdit(1, "abcdef");
-  ASSERT_TRUE(kwtest::SetClipboardText("old"));
-  kwtest::SetSel(edit, 1, 4);
-  kwinspect::FailNextOpenClipboard();
-  SendMessageA(edit, WM_CUT, 0, 0);
-  EXPECT_EQ(Text(edit), "aef");
-  EXPECT_EQ(ClipboardText(), "old");
-}
-
-TEST_F(Inspection, CopyWithoutMemoryKeepsTheClipboard) {
-  KWTEST_REQUIRE_INSPECT();
-  HWND edit = CreateEdit(1, "abcdef");
-  ASSERT_TRUE(kwtest::SetClipboardText("old"));
-  kwtest::SetSel(edit, 0, 2);
-  kwinspect::FailNextGlobalAlloc();
-  SendMessageA(edit, WM_COPY, 0, 0);
-  EXPECT_EQ(ClipboardText(), "old");
-  kwinspect::FailNextGlobalLock();
-  SendMessageA(edit, WM_COPY, 0, 0);
-  EXPECT_EQ(ClipboardText(), "old");
-  SendMessageA(edit, WM_COPY, 0, 0);
-  EXPECT_EQ(ClipboardText(), "ab") << "each failure is one-shot";
-}
-
-TEST_F(Inspection, FailNextGlobalAllocAndLockAreOneShot) {
-  KWTEST_REQUIRE_INSPECT();
-  kwinspect::FailNextGlobalAlloc();
+  kwinspect::FailNextGlobalAlloc();  // the clipboard's switch: see the next test
   EXPECT_EQ(GlobalAlloc(GMEM_MOVEABLE, 4), nullptr);
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 4);
   ASSERT_NE(mem, nullptr);
   kwinspect::FailNextGlobalLock();
   EXPECT_EQ(GlobalLock(mem), nullptr);
-  void* p = GlobalLock(mem);
-  EXPECT_NE(p, nullptr);
+  EXPECT_NE(GlobalLock(mem), nullptr);
   GlobalUnlock(mem);
   EXPECT_EQ(GlobalFree(mem), nullptr);
-}
-
-TEST_F(Inspection, PasteWithoutTheClipboardChangesNothing) {
-  KWTEST_REQUIRE_INSPECT();
-  HWND edit = CreateEdit(1, "abc");
-  ASSERT_TRUE(kwtest::SetClipboardText("XY"));
-  kwtest::SetSel(edit, 1, 1);
-  kwtest::ClearNotifications();
-  kwinspect::FailNextOpenClipboard();
-  SendMessageA(edit, WM_PASTE, 0, 0);
-  EXPECT_EQ(Text(edit), "abc");
-  EXPECT_EQ(Sel(edit), std::make_pair(1, 1));
-  EXPECT_TRUE(kwtest::CodesFor(1).empty()) << kwtest::Describe(kwtest::CodesFor(1));
-}
-
-TEST_F(Inspection, FailCreateSolidBrushHoldsUntilSwitchedOff) {
-  KWTEST_REQUIRE_INSPECT();
   kwinspect::FailCreateSolidBrush(true);
   EXPECT_EQ(CreateSolidBrush(RGB(1, 2, 3)), nullptr);
-  EXPECT_EQ(CreateSolidBrush(RGB(1, 2, 3)), nullptr);
+  EXPECT_EQ(CreateSolidBrush(RGB(1, 2, 3)), nullptr) << "holds until switched off";
   kwinspect::FailCreateSolidBrush(false);
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
   ASSERT_NE(brush, nullptr);
@@ -160,24 +69,35 @@ TEST_F(Inspection, FailCreateSolidBrushHoldsUntilSwitchedOff) {
   EXPECT_FALSE(DeleteObject(brush)) << "a deleted brush is stale";
 }
 
-TEST_F(Inspection, HandlesAreDistinctAndNeverReused) {
+// The edit control's clipboard messages when the clipboard or its memory fails: a cut still
+// deletes, as the standard control does when another window holds the clipboard open; nothing
+// else changes, and the clipboard is left closed with its old text.
+TEST_F(Inspection, EditClipboardMessagesSurviveFailures) {
   KWTEST_REQUIRE_INSPECT();
+  const struct {
+    void (*fail)();
+    UINT msg;
+    const char* wantText;
+    const char* wantNotes;
+  } rows[] = {{kwinspect::FailNextOpenClipboard, WM_COPY, "abcdef", ""},
+              {kwinspect::FailNextGlobalAlloc, WM_COPY, "abcdef", ""},
+              {kwinspect::FailNextGlobalLock, WM_COPY, "abcdef", ""},
+              {kwinspect::FailNextOpenClipboard, WM_CUT, "aef", "1U 1C"},
+              {kwinspect::FailNextOpenClipboard, WM_PASTE, "abcdef", ""}};
   HWND edit = CreateEdit(1);
-  HBRUSH brush = CreateSolidBrush(RGB(0, 0, 0));
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 1);
-  HDC dc = GetDC(edit);
-  const void* handles[] = {edit, brush, mem, dc};
-  for (size_t i = 0; i < 4; ++i) {
-    EXPECT_NE(handles[i], nullptr);
-    for (size_t j = i + 1; j < 4; ++j) EXPECT_NE(handles[i], handles[j]);
+  ASSERT_TRUE(kwtest::SetClipboardText("old"));
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << "message " << r.msg << " row " << (&r - rows));
+    SetWindowTextA(edit, "abcdef");
+    kwtest::SetSel(edit, 1, 4);
+    kwtest::ClearNotifications();
+    r.fail();
+    SendMessageA(edit, r.msg, 0, 0);
+    EXPECT_EQ(Text(edit), r.wantText);
+    EXPECT_EQ(ptest::Notes(), r.wantNotes);
+    EXPECT_EQ(kwtest::ClipboardText(), "old");
+    EXPECT_EQ(GetOpenClipboardWindow(), nullptr);
   }
-  ReleaseDC(edit, dc);
-  DeleteObject(brush);
-  GlobalFree(mem);
-  DestroyWindow(edit);
-  HWND again = CreateEdit(2);
-  EXPECT_NE(again, edit) << "a new window never takes a destroyed one's handle";
-  EXPECT_FALSE(IsWindow(edit));
 }
 
 }  // namespace
