@@ -44,21 +44,6 @@ TEST_F(Clipboard, OpensForOneWindowAtATime) {
   EXPECT_TRUE(CloseClipboard());
 }
 
-// A block freed by the program that handed it over (a fault of that program) takes the text
-// away, and the clipboard survives it.
-TEST_F(Clipboard, FreeingTheBlockAfterHandingItOver) {
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 4);
-  ASSERT_NE(mem, nullptr);
-  std::memcpy(GlobalLock(mem), "abc", 4);
-  EXPECT_TRUE(GlobalLock(mem) && GlobalUnlock(mem)) << "locks are counted: still locked once";
-  EXPECT_FALSE(GlobalUnlock(mem));
-  ASSERT_TRUE(OpenClipboard(kwtest::Parent()) && EmptyClipboard());
-  ASSERT_NE(SetClipboardData(CF_TEXT, mem), nullptr);
-  CloseClipboard();
-  EXPECT_EQ(GlobalFree(mem), nullptr);
-  EXPECT_EQ(kwtest::ClipboardText(), "");
-}
-
 // --- GetLocaleInfoA ----------------------------------------------------------------------------
 
 // The separators decimal, thousand, monetary decimal, monetary thousand, date, time.
