@@ -6,7 +6,7 @@
 #include <locale.h>
 #include <string>
 
-#include "platform/inspect.h"
+#include "platform/probe.h"
 #include "platform/sim/SimState.h"
 
 namespace kwsim {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "framework/framework.h"
-#include "platform/inspect.h"
+#include "platform/probe.h"
 
 namespace kwtest {
 

@@ -8,7 +8,7 @@
 
 #include "common/TestHost.h"
 #include "framework/framework.h"
-#include "platform/inspect.h"
+#include "platform/probe.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // KWTEST_REQUIRE_INSPECT(), which says why.
 #ifdef _WIN32
 
-#include "platform/inspect.h"
+#include "platform/probe.h"
 
 namespace kwinspect {
 
