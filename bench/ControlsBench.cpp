@@ -215,14 +215,14 @@ BENCHMARK(BM_TypeNumber)->Unit(benchmark::kMicrosecond);
 // Three fields with auto-tab (letters 3, digits 4, digits 4) and a plain edit control after
 // them: the whole entry typed in one go, the focus moving on twice and leaving the row.
 void BM_TypeFieldRow(benchmark::State& state) {
-  struct Spec {
+  struct FieldKind {
     const char* mask;
     UINT limit;
   };
-  const Spec specs[] = {{">", 3}, {"#", 4}, {"#", 4}};
+  const FieldKind kinds[] = {{">", 3}, {"#", 4}, {"#", 4}};
   std::vector<std::unique_ptr<KwFieldMaskedEdit>> fields;
   int id = 3;
-  for (const Spec& s : specs) {
+  for (const FieldKind& s : kinds) {
     fields.push_back(std::make_unique<KwFieldMaskedEdit>(s.mask));
     fields.back()->SetAutoTab(true);
     fields.back()->Create(kEditStyle, Row(id), Parent(), static_cast<UINT>(id));
