@@ -15,11 +15,7 @@ IMPLEMENT_DYNAMIC(KwCharacterMaskedEdit, KwMaskedEdit)
 BEGIN_MESSAGE_MAP(KwCharacterMaskedEdit, KwMaskedEdit)
   ON_WM_KEYDOWN()
   ON_WM_CHAR()
-  ON_MESSAGE(WM_CUT, OnCut)
-  ON_MESSAGE(WM_COPY, OnCopy)
-  ON_MESSAGE(WM_PASTE, OnPaste)
-  ON_MESSAGE(WM_CLEAR, OnClear)
-  ON_MESSAGE(WM_SETTEXT, OnSetText)
+  KW_ON_TEXT_AND_CLIPBOARD_MESSAGES()
 END_MESSAGE_MAP()
 // clang-format on
 

@@ -10,6 +10,15 @@
 #include "core/KwDefs.h"
 #include "core/KwValidator.h"
 
+// Message-map entries of the five text and clipboard messages: each calls the virtual operation
+// of the same name, so the override of the object's own class runs whichever map matched.
+#define KW_ON_TEXT_AND_CLIPBOARD_MESSAGES() \
+  ON_MESSAGE(WM_CUT, OnCut)                 \
+  ON_MESSAGE(WM_COPY, OnCopy)               \
+  ON_MESSAGE(WM_PASTE, OnPaste)             \
+  ON_MESSAGE(WM_CLEAR, OnClear)             \
+  ON_MESSAGE(WM_SETTEXT, OnSetText)
+
 class KW_API KwMaskedEdit : public CEdit {
   DECLARE_DYNAMIC(KwMaskedEdit)
 
