@@ -24,17 +24,28 @@ namespace {
 // The position a mask character makes, with the character it holds while empty.
 KwMaskSymbol SymbolFor(char maskChar, char prompt) {
   switch (maskChar) {
-    case '#': return KwMaskSymbol(KindDigit, prompt);
-    case 'A': return KwMaskSymbol(KindAlphaNumeric, prompt);
-    case '?': return KwMaskSymbol(KindAlpha, prompt);
-    case '>': return KwMaskSymbol(KindUpperAlpha, prompt);
-    case '<': return KwMaskSymbol(KindLowerAlpha, prompt);
-    case '&': return KwMaskSymbol(KindAnyChar, prompt);
-    case '.': return KwMaskSymbol(KindDecimalSeparator, g_chDecimalSep);
-    case ',': return KwMaskSymbol(KindThousandSeparator, g_chThousandSep);
-    case ':': return KwMaskSymbol(KindTimeSeparator, g_chTimeSep);
-    case '/': return KwMaskSymbol(KindDateSeparator, g_chDateSep);
-    default: return KwMaskSymbol(KindLiteral, maskChar);
+    case '#':
+      return KwMaskSymbol(KindDigit, prompt);
+    case 'A':
+      return KwMaskSymbol(KindAlphaNumeric, prompt);
+    case '?':
+      return KwMaskSymbol(KindAlpha, prompt);
+    case '>':
+      return KwMaskSymbol(KindUpperAlpha, prompt);
+    case '<':
+      return KwMaskSymbol(KindLowerAlpha, prompt);
+    case '&':
+      return KwMaskSymbol(KindAnyChar, prompt);
+    case '.':
+      return KwMaskSymbol(KindDecimalSeparator, g_chDecimalSep);
+    case ',':
+      return KwMaskSymbol(KindThousandSeparator, g_chThousandSep);
+    case ':':
+      return KwMaskSymbol(KindTimeSeparator, g_chTimeSep);
+    case '/':
+      return KwMaskSymbol(KindDateSeparator, g_chDateSep);
+    default:
+      return KwMaskSymbol(KindLiteral, maskChar);
   }
 }
 
@@ -56,14 +67,16 @@ void ReadSelection(HWND hWnd, int& start, int& end) {
 // ---------------------------------------------------------------------------------------------
 // Construction
 
-KwCharacterMaskedEdit::KwCharacterMaskedEdit(const char* mask) : KwMaskedEdit(mask), m_chPromptSymbol(' ') {
+KwCharacterMaskedEdit::KwCharacterMaskedEdit(const char* mask)
+    : KwMaskedEdit(mask), m_chPromptSymbol(' ') {
   if (mask != nullptr && *mask != '\0') SetMask(mask);
 }
 
 KwCharacterMaskedEdit::KwCharacterMaskedEdit(const KwCharacterMaskedEdit& other)
     : KwMaskedEdit(other), m_chPromptSymbol(other.m_chPromptSymbol) {
   m_vecSymbols.reserve(other.m_vecSymbols.size());
-  for (const KwMaskSymbol* symbol : other.m_vecSymbols) m_vecSymbols.push_back(new KwMaskSymbol(*symbol));
+  for (const KwMaskSymbol* symbol : other.m_vecSymbols)
+    m_vecSymbols.push_back(new KwMaskSymbol(*symbol));
 }
 
 KwCharacterMaskedEdit::~KwCharacterMaskedEdit() {
@@ -112,21 +125,43 @@ std::string KwCharacterMaskedEdit::GetMask() const {
   std::string mask;
   for (const KwMaskSymbol* symbol : m_vecSymbols) {
     switch (symbol->m_nKind) {
-      case KindDecimalSeparator: mask += '.'; break;
-      case KindThousandSeparator: mask += ','; break;
-      case KindTimeSeparator: mask += ':'; break;
-      case KindDateSeparator: mask += '/'; break;
-      case KindDigit: mask += '#'; break;
-      case KindAlphaNumeric: mask += 'A'; break;
-      case KindAlpha: mask += '?'; break;
-      case KindUpperAlpha: mask += '>'; break;
-      case KindLowerAlpha: mask += '<'; break;
-      case KindAnyChar: mask += '&'; break;
+      case KindDecimalSeparator:
+        mask += '.';
+        break;
+      case KindThousandSeparator:
+        mask += ',';
+        break;
+      case KindTimeSeparator:
+        mask += ':';
+        break;
+      case KindDateSeparator:
+        mask += '/';
+        break;
+      case KindDigit:
+        mask += '#';
+        break;
+      case KindAlphaNumeric:
+        mask += 'A';
+        break;
+      case KindAlpha:
+        mask += '?';
+        break;
+      case KindUpperAlpha:
+        mask += '>';
+        break;
+      case KindLowerAlpha:
+        mask += '<';
+        break;
+      case KindAnyChar:
+        mask += '&';
+        break;
       case KindEscapedLiteral:
         mask += '\\';
         mask += symbol->m_chValue;
         break;
-      default: mask += symbol->m_chValue; break;
+      default:
+        mask += symbol->m_chValue;
+        break;
     }
   }
   return mask;
@@ -143,7 +178,8 @@ void KwCharacterMaskedEdit::SetPromptSymbol(char symbol) {
   if (!HasPositions()) {
     // A plain edit control has no prompt to show: keep the symbol for a later mask and leave
     // what was typed alone.
-    if (symbol != '\0' && symbol != '\r' && symbol != '\n' && symbol != '\x7F') m_chPromptSymbol = symbol;
+    if (symbol != '\0' && symbol != '\r' && symbol != '\n' && symbol != '\x7F')
+      m_chPromptSymbol = symbol;
     return;
   }
   if (symbol != '\0' && symbol != '\r' && symbol != '\n' && symbol != '\x7F') {
@@ -214,7 +250,8 @@ int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
   const std::string given = data != nullptr ? data : "";
   if (!HasPositions()) {
     // A plain edit control: the first keep characters of its text followed by the data.
-    std::string text = keep > 0 ? GetWindowText().substr(0, static_cast<std::size_t>(keep)) : std::string();
+    std::string text =
+        keep > 0 ? GetWindowText().substr(0, static_cast<std::size_t>(keep)) : std::string();
     text += given;
     if (::IsWindow(m_hWnd)) SetWindowText(text);
     return 1;
@@ -356,7 +393,9 @@ void KwCharacterMaskedEdit::UpdateInsertionPointForward(int pos) {
   PlaceCaret(m_hWnd, p);
 }
 
-void KwCharacterMaskedEdit::UpdateInsertionPointBackward(int pos) { KwMaskedEdit::UpdateInsertionPointBackward(pos); }
+void KwCharacterMaskedEdit::UpdateInsertionPointBackward(int pos) {
+  KwMaskedEdit::UpdateInsertionPointBackward(pos);
+}
 
 void KwCharacterMaskedEdit::EmptyData(int keepMask) {
   if (!HasPositions()) {
@@ -434,7 +473,9 @@ LRESULT KwCharacterMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   return 0;
 }
 
-LRESULT KwCharacterMaskedEdit::OnCopy(WPARAM wParam, LPARAM lParam) { return KwMaskedEdit::OnCopy(wParam, lParam); }
+LRESULT KwCharacterMaskedEdit::OnCopy(WPARAM wParam, LPARAM lParam) {
+  return KwMaskedEdit::OnCopy(wParam, lParam);
+}
 
 LRESULT KwCharacterMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   if (!HasPositions()) return Default();

@@ -7,13 +7,20 @@ namespace {
 
 char FallbackSeparator(LCTYPE type) {
   switch (type) {
-    case LOCALE_SDECIMAL: return '.';
-    case LOCALE_STHOUSAND: return ',';
-    case LOCALE_SMONDECIMALSEP: return '.';
-    case LOCALE_SMONTHOUSANDSEP: return ',';
-    case LOCALE_STIME: return ':';
-    case LOCALE_SDATE: return '/';
-    default: return '?';
+    case LOCALE_SDECIMAL:
+      return '.';
+    case LOCALE_STHOUSAND:
+      return ',';
+    case LOCALE_SMONDECIMALSEP:
+      return '.';
+    case LOCALE_SMONTHOUSANDSEP:
+      return ',';
+    case LOCALE_STIME:
+      return ':';
+    case LOCALE_SDATE:
+      return '/';
+    default:
+      return '?';
   }
 }
 

@@ -299,7 +299,8 @@ int KwMaskedEdit::NotifyParent(UINT nCode) {
   CWnd* pParent = CWnd::FromHandle(::GetParent(m_hWnd));
   if (pParent == nullptr) return FALSE;
   ::SendMessageA(pParent->GetSafeHwnd(), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID() & 0xFFFF, nCode & 0xFFFF), reinterpret_cast<LPARAM>(m_hWnd));
+                 MAKEWPARAM(GetDlgCtrlID() & 0xFFFF, nCode & 0xFFFF),
+                 reinterpret_cast<LPARAM>(m_hWnd));
   return TRUE;
 }
 

@@ -133,16 +133,28 @@ HBRUSH KwMaskedEdit::CtlColor(CDC* pDC, UINT /*nCtlColor*/) {
   bool byState = false;
   bool byFocus = false;
   switch (m_nErrorOverride) {
-    case OverrideNone: byState = true; break;
-    case OverrideError: look = Look::Error; break;
-    case OverrideNormal: byFocus = true; break;
-    case OverrideWarning: look = Look::Warning; break;
-    default: return nullptr;  // colouring switched off
+    case OverrideNone:
+      byState = true;
+      break;
+    case OverrideError:
+      look = Look::Error;
+      break;
+    case OverrideNormal:
+      byFocus = true;
+      break;
+    case OverrideWarning:
+      look = Look::Warning;
+      break;
+    default:
+      return nullptr;  // colouring switched off
   }
   if (byState) {
-    if (m_nState & kErrorBits) look = Look::Error;
-    else if (m_nState & kWarningBits) look = Look::Warning;
-    else byFocus = true;
+    if (m_nState & kErrorBits)
+      look = Look::Error;
+    else if (m_nState & kWarningBits)
+      look = Look::Warning;
+    else
+      byFocus = true;
   }
   if (byFocus) look = (CWnd::GetFocus() == this) ? Look::Focused : Look::Normal;
 
@@ -151,13 +163,19 @@ HBRUSH KwMaskedEdit::CtlColor(CDC* pDC, UINT /*nCtlColor*/) {
   const CBrush* brush = &m_brBackground;
   switch (look) {
     case Look::Error:
-      text = m_crTextError; background = m_crBackgroundError; brush = &m_brBackgroundError;
+      text = m_crTextError;
+      background = m_crBackgroundError;
+      brush = &m_brBackgroundError;
       break;
     case Look::Warning:
-      text = m_crTextWarning; background = m_crBackgroundWarning; brush = &m_brBackgroundWarning;
+      text = m_crTextWarning;
+      background = m_crBackgroundWarning;
+      brush = &m_brBackgroundWarning;
       break;
     case Look::Focused:
-      text = m_crTextFocus; background = m_crBackgroundFocus; brush = &m_brBackgroundFocus;
+      text = m_crTextFocus;
+      background = m_crBackgroundFocus;
+      brush = &m_brBackgroundFocus;
       break;
     case Look::Normal:
     case Look::None:
@@ -176,10 +194,14 @@ BOOL KwMaskedEdit::OnEraseBkgnd(CDC* pDC) {
   if (GetStyle() & kNoColourStyles) return static_cast<BOOL>(Default());
 
   COLORREF background;
-  if (m_nState & kErrorBits) background = m_crBackgroundError;
-  else if (m_nState & kWarningBits) background = m_crBackgroundWarning;
-  else if (CWnd::GetFocus() == this) background = m_crBackgroundFocus;
-  else background = m_crBackground;
+  if (m_nState & kErrorBits)
+    background = m_crBackgroundError;
+  else if (m_nState & kWarningBits)
+    background = m_crBackgroundWarning;
+  else if (CWnd::GetFocus() == this)
+    background = m_crBackgroundFocus;
+  else
+    background = m_crBackground;
 
   CRect rect;
   GetClientRect(&rect);

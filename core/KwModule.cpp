@@ -22,10 +22,12 @@ BOOL KwModuleEntry(HINSTANCE hInstance, DWORD dwReason) {
     case DLL_PROCESS_ATTACH: {
       // A second attach of a loaded module (which the platform never sends) must not chain the
       // classes twice.
-      const bool alreadyChained = g_extensionModule.bInitialized && g_extensionModule.hModule == hInstance;
-      if (!AfxInitExtensionModule(g_extensionModule, hInstance,
-                                  {RUNTIME_CLASS(KwMaskedEdit), RUNTIME_CLASS(KwCharacterMaskedEdit),
-                                   RUNTIME_CLASS(KwFieldMaskedEdit), RUNTIME_CLASS(KwNumberMaskedEdit)}))
+      const bool alreadyChained =
+          g_extensionModule.bInitialized && g_extensionModule.hModule == hInstance;
+      if (!AfxInitExtensionModule(
+              g_extensionModule, hInstance,
+              {RUNTIME_CLASS(KwMaskedEdit), RUNTIME_CLASS(KwCharacterMaskedEdit),
+               RUNTIME_CLASS(KwFieldMaskedEdit), RUNTIME_CLASS(KwNumberMaskedEdit)}))
         return FALSE;
       if (!alreadyChained) new CDynLinkLibrary(g_extensionModule, FALSE);  // the framework owns it
       return TRUE;
@@ -50,7 +52,8 @@ bool LinkedIntoProgram() { return ThisModule() == ::GetModuleHandleA(nullptr); }
 // The base address of the shared object (or program) these objects are linked into.
 HINSTANCE ThisModule() {
   Dl_info info{};
-  if (::dladdr(reinterpret_cast<const void*>(&g_extensionModule), &info) != 0 && info.dli_fbase != nullptr)
+  if (::dladdr(reinterpret_cast<const void*>(&g_extensionModule), &info) != 0 &&
+      info.dli_fbase != nullptr)
     return reinterpret_cast<HINSTANCE>(info.dli_fbase);
   return reinterpret_cast<HINSTANCE>(&g_extensionModule);
 }

@@ -9,7 +9,7 @@
 IMPLEMENT_DYNAMIC(KwFieldMaskedEdit, KwMaskedEdit)
 
 BEGIN_MESSAGE_MAP(KwFieldMaskedEdit, KwMaskedEdit)
-  KW_ON_TEXT_AND_CLIPBOARD_MESSAGES()
+KW_ON_TEXT_AND_CLIPBOARD_MESSAGES()
 END_MESSAGE_MAP()
 
 namespace {
@@ -20,10 +20,18 @@ struct FieldMaskEntry {
   int kind;
 };
 constexpr FieldMaskEntry kFieldMasks[] = {
-    {'.', KindDecimalSeparator}, {',', KindThousandSeparator}, {':', KindTimeSeparator},
-    {'/', KindDateSeparator},    {'#', KindDigit},             {'%', KindPercent},
-    {'$', KindCurrency},         {'A', KindAlphaNumeric},      {'?', KindAlpha},
-    {'>', KindUpperAlpha},       {'<', KindLowerAlpha},        {'&', KindAnyChar},
+    {'.', KindDecimalSeparator},
+    {',', KindThousandSeparator},
+    {':', KindTimeSeparator},
+    {'/', KindDateSeparator},
+    {'#', KindDigit},
+    {'%', KindPercent},
+    {'$', KindCurrency},
+    {'A', KindAlphaNumeric},
+    {'?', KindAlpha},
+    {'>', KindUpperAlpha},
+    {'<', KindLowerAlpha},
+    {'&', KindAnyChar},
 };
 
 }  // namespace
@@ -278,7 +286,9 @@ LRESULT KwFieldMaskedEdit::OnCut(WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
-LRESULT KwFieldMaskedEdit::OnCopy(WPARAM wParam, LPARAM lParam) { return KwMaskedEdit::OnCopy(wParam, lParam); }
+LRESULT KwFieldMaskedEdit::OnCopy(WPARAM wParam, LPARAM lParam) {
+  return KwMaskedEdit::OnCopy(wParam, lParam);
+}
 
 LRESULT KwFieldMaskedEdit::OnPaste(WPARAM wParam, LPARAM lParam) {
   return KwMaskedEdit::OnPaste(wParam, lParam);

@@ -24,9 +24,13 @@ COLORREF CDC::SetTextColor(COLORREF crColor) {
   return m_hDC != nullptr ? ::SetTextColor(m_hDC, crColor) : CLR_INVALID;
 }
 
-COLORREF CDC::SetBkColor(COLORREF crColor) { return m_hDC != nullptr ? ::SetBkColor(m_hDC, crColor) : CLR_INVALID; }
+COLORREF CDC::SetBkColor(COLORREF crColor) {
+  return m_hDC != nullptr ? ::SetBkColor(m_hDC, crColor) : CLR_INVALID;
+}
 
-COLORREF CDC::GetTextColor() const { return m_hDC != nullptr ? ::GetTextColor(m_hDC) : CLR_INVALID; }
+COLORREF CDC::GetTextColor() const {
+  return m_hDC != nullptr ? ::GetTextColor(m_hDC) : CLR_INVALID;
+}
 
 COLORREF CDC::GetBkColor() const { return m_hDC != nullptr ? ::GetBkColor(m_hDC) : CLR_INVALID; }
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-const CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), 0xFFFF, nullptr, nullptr,
-                                             nullptr};
+const CRuntimeClass CObject::classCObject = {
+    "CObject", static_cast<int>(sizeof(CObject)), 0xFFFF, nullptr, nullptr, nullptr};
 
 const CRuntimeClass* PASCAL CObject::GetThisClass() { return &CObject::classCObject; }
 
@@ -29,10 +29,13 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
   if (pBaseClass == nullptr) return FALSE;
   // A chain is a few classes long; the bound only guards against a malformed, cyclic one.
   int guard = 0;
-  for (const CRuntimeClass* p = this; p != nullptr && guard < 1000; p = p->GetBaseClass(), ++guard) {
+  for (const CRuntimeClass* p = this; p != nullptr && guard < 1000;
+       p = p->GetBaseClass(), ++guard) {
     if (SameClass(p, pBaseClass)) return TRUE;
   }
   return FALSE;
 }
 
-CObject* CRuntimeClass::CreateObject() const { return m_pfnCreateObject != nullptr ? m_pfnCreateObject() : nullptr; }
+CObject* CRuntimeClass::CreateObject() const {
+  return m_pfnCreateObject != nullptr ? m_pfnCreateObject() : nullptr;
+}

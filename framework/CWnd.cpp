@@ -116,7 +116,8 @@ void AfxDeleteTempMap() {
 }
 
 BOOL CWnd::Attach(HWND hWndNew) {
-  if (hWndNew == nullptr || m_hWnd != nullptr || FromHandlePermanent(hWndNew) != nullptr) return FALSE;
+  if (hWndNew == nullptr || m_hWnd != nullptr || FromHandlePermanent(hWndNew) != nullptr)
+    return FALSE;
   State().permanent[hWndNew] = this;
   m_hWnd = hWndNew;
   // Attached again to a window the framework subclassed earlier: its original procedure.
@@ -141,18 +142,21 @@ HWND CWnd::Detach() {
 // ---------------------------------------------------------------------------------------------
 // Creation and subclassing
 
-BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                  UINT nID) {
-  return CreateEx(0, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr,
+BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                  CWnd* pParentWnd, UINT nID) {
+  return CreateEx(0, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
+                  rect.right - rect.left, rect.bottom - rect.top,
+                  pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr,
                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), nullptr);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y,
-                    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam) {
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+                    int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
+                    LPVOID lpParam) {
   if (m_hWnd != nullptr || lpszClassName == nullptr) return FALSE;
-  HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent,
-                                nIDorHMenu, ::GetModuleHandleA(nullptr), lpParam);
+  HWND hWnd =
+      ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth, nHeight,
+                        hWndParent, nIDorHMenu, ::GetModuleHandleA(nullptr), lpParam);
   if (hWnd == nullptr) return FALSE;
   // The messages of the creation itself went to the class's procedure; from here on the
   // framework sees them.
@@ -224,7 +228,9 @@ void CWnd::PostNcDestroy() {}
 // ---------------------------------------------------------------------------------------------
 // Window state
 
-void CWnd::SetWindowText(LPCSTR lpszString) { ::SetWindowTextA(m_hWnd, lpszString != nullptr ? lpszString : ""); }
+void CWnd::SetWindowText(LPCSTR lpszString) {
+  ::SetWindowTextA(m_hWnd, lpszString != nullptr ? lpszString : "");
+}
 
 void CWnd::GetWindowText(std::string& rString) const {
   rString.clear();
@@ -243,7 +249,9 @@ std::string CWnd::GetWindowText() const {
   return text;
 }
 
-int CWnd::GetWindowTextLength() const { return m_hWnd != nullptr ? ::GetWindowTextLengthA(m_hWnd) : 0; }
+int CWnd::GetWindowTextLength() const {
+  return m_hWnd != nullptr ? ::GetWindowTextLengthA(m_hWnd) : 0;
+}
 
 DWORD CWnd::GetStyle() const {
   return m_hWnd != nullptr ? static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)) : 0;
@@ -255,7 +263,9 @@ DWORD CWnd::GetExStyle() const {
 
 int CWnd::GetDlgCtrlID() const { return m_hWnd != nullptr ? ::GetDlgCtrlID(m_hWnd) : 0; }
 
-CWnd* CWnd::GetParent() const { return m_hWnd != nullptr ? FromHandle(::GetParent(m_hWnd)) : nullptr; }
+CWnd* CWnd::GetParent() const {
+  return m_hWnd != nullptr ? FromHandle(::GetParent(m_hWnd)) : nullptr;
+}
 
 CWnd* CWnd::GetDlgItem(int nID) const {
   return m_hWnd != nullptr ? FromHandle(::GetDlgItem(m_hWnd, nID)) : nullptr;
@@ -263,7 +273,8 @@ CWnd* CWnd::GetDlgItem(int nID) const {
 
 CWnd* CWnd::GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious) const {
   if (m_hWnd == nullptr) return nullptr;
-  return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl != nullptr ? pWndCtl->m_hWnd : nullptr, bPrevious));
+  return FromHandle(
+      ::GetNextDlgTabItem(m_hWnd, pWndCtl != nullptr ? pWndCtl->m_hWnd : nullptr, bPrevious));
 }
 
 // Without a window there is nothing to focus: ::SetFocus(nullptr) would take the focus away.
@@ -341,7 +352,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT lResult = 0;
-  if (!OnWndMsg(message, wParam, lParam, &lResult)) lResult = DefWindowProc(message, wParam, lParam);
+  if (!OnWndMsg(message, wParam, lParam, &lResult))
+    lResult = DefWindowProc(message, wParam, lParam);
   return lResult;
 }
 
@@ -351,8 +363,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
   // with is our answer.
   if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC) {
     CWnd* pChild = FromHandlePermanent(reinterpret_cast<HWND>(lParam));
-    if (pChild != nullptr && pChild != this && pChild->OnChildNotify(message, wParam, lParam, &lResult) &&
-        lResult != 0) {
+    if (pChild != nullptr && pChild != this &&
+        pChild->OnChildNotify(message, wParam, lParam, &lResult) && lResult != 0) {
       if (pResult != nullptr) *pResult = lResult;
       return TRUE;
     }
@@ -361,7 +373,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 
   for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != nullptr;
        pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
-    for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry != nullptr && pEntry->pfn != nullptr; ++pEntry) {
+    for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries;
+         pEntry != nullptr && pEntry->pfn != nullptr; ++pEntry) {
       if (pEntry->nMessage == message) {
         lResult = pEntry->pfn(this, wParam, lParam);
         if (pResult != nullptr) *pResult = lResult;

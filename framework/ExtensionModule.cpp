@@ -48,7 +48,8 @@ void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll) {
   state.bInitialized = FALSE;
 }
 
-CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state, BOOL bSystem) : m_pModule(&state), m_bSystem(bSystem) {
+CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state, BOOL bSystem)
+    : m_pModule(&state), m_bSystem(bSystem) {
   Libraries().push_back(this);
 }
 
@@ -62,7 +63,8 @@ const CRuntimeClass* AfxFindRuntimeClass(const char* lpszClassName) {
   for (const CDynLinkLibrary* pDLL : Libraries()) {
     if (pDLL->m_pModule == nullptr || !pDLL->m_pModule->bInitialized) continue;
     for (const CRuntimeClass* pClass : pDLL->m_pModule->classes) {
-      if (pClass->m_lpszClassName != nullptr && std::strcmp(pClass->m_lpszClassName, lpszClassName) == 0)
+      if (pClass->m_lpszClassName != nullptr &&
+          std::strcmp(pClass->m_lpszClassName, lpszClassName) == 0)
         return pClass;
     }
   }

@@ -22,7 +22,7 @@ class CDC;
 typedef LRESULT (*AFX_PMSGTHUNK)(CWnd* pWnd, WPARAM wParam, LPARAM lParam);
 
 struct AFX_MSGMAP_ENTRY {
-  UINT nMessage;        // 0 ends the table
+  UINT nMessage;  // 0 ends the table
   AFX_PMSGTHUNK pfn;
 };
 
@@ -36,64 +36,67 @@ struct AFX_MSGMAP {
   static const AFX_MSGMAP* PASCAL GetThisMessageMap(); \
   const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                           \
-  const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }      \
-  const AFX_MSGMAP* PASCAL theClass::GetThisMessageMap() {                               \
-    typedef theClass ThisClass;                                                          \
-    typedef baseClass TheBaseClass;                                                      \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                      \
+  const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
+  const AFX_MSGMAP* PASCAL theClass::GetThisMessageMap() {                          \
+    typedef theClass ThisClass;                                                     \
+    typedef baseClass TheBaseClass;                                                 \
     static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-#define END_MESSAGE_MAP()                                                                \
-  {0, nullptr}};                                                                         \
+#define END_MESSAGE_MAP()                                                                       \
+  { 0, nullptr }                                                                                \
+  }                                                                                             \
+  ;                                                                                             \
   static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-  return &messageMap;                                                                    \
+  return &messageMap;                                                                           \
   }
 
 #define KWFW_THIS(pWnd) static_cast<ThisClass*>(pWnd)
 
 // LRESULT memberFxn(WPARAM, LPARAM)
 #define ON_MESSAGE(message, memberFxn) \
-  {(UINT)(message), [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT { return KWFW_THIS(w)->memberFxn(wp, lp); }},
+  {(UINT)(message),                    \
+   [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT { return KWFW_THIS(w)->memberFxn(wp, lp); }},
 
 // void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) and the like.
-#define KWFW_ON_KEYMSG(message, memberFxn)                                       \
-  {(UINT)(message), [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {               \
-     KWFW_THIS(w)->memberFxn((UINT)wp, (UINT)LOWORD(lp), (UINT)HIWORD(lp));      \
-     return 0;                                                                   \
+#define KWFW_ON_KEYMSG(message, memberFxn)                                  \
+  {(UINT)(message), [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {          \
+     KWFW_THIS(w)->memberFxn((UINT)wp, (UINT)LOWORD(lp), (UINT)HIWORD(lp)); \
+     return 0;                                                              \
    }},
 #define ON_WM_KEYDOWN() KWFW_ON_KEYMSG(WM_KEYDOWN, OnKeyDown)
 #define ON_WM_KEYUP() KWFW_ON_KEYMSG(WM_KEYUP, OnKeyUp)
 #define ON_WM_CHAR() KWFW_ON_KEYMSG(WM_CHAR, OnChar)
 
 // void OnSetFocus(CWnd* pOldWnd) / void OnKillFocus(CWnd* pNewWnd)
-#define ON_WM_SETFOCUS()                                                         \
-  {WM_SETFOCUS, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {                      \
-     KWFW_THIS(w)->OnSetFocus(CWnd::FromHandle((HWND)wp));                       \
-     return 0;                                                                   \
+#define ON_WM_SETFOCUS()                                    \
+  {WM_SETFOCUS, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT { \
+     KWFW_THIS(w)->OnSetFocus(CWnd::FromHandle((HWND)wp));  \
+     return 0;                                              \
    }},
-#define ON_WM_KILLFOCUS()                                                        \
-  {WM_KILLFOCUS, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {                     \
-     KWFW_THIS(w)->OnKillFocus(CWnd::FromHandle((HWND)wp));                      \
-     return 0;                                                                   \
+#define ON_WM_KILLFOCUS()                                    \
+  {WM_KILLFOCUS, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT { \
+     KWFW_THIS(w)->OnKillFocus(CWnd::FromHandle((HWND)wp));  \
+     return 0;                                               \
    }},
 
 // void OnLButtonDown(UINT nFlags, CPoint point) and the like.
-#define KWFW_ON_MOUSEMSG(message, memberFxn)                                     \
-  {(UINT)(message), [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {               \
-     KWFW_THIS(w)->memberFxn((UINT)wp, CPoint(lp));                              \
-     return 0;                                                                   \
+#define KWFW_ON_MOUSEMSG(message, memberFxn)                       \
+  {(UINT)(message), [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT { \
+     KWFW_THIS(w)->memberFxn((UINT)wp, CPoint(lp));                \
+     return 0;                                                     \
    }},
 #define ON_WM_LBUTTONDOWN() KWFW_ON_MOUSEMSG(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() KWFW_ON_MOUSEMSG(WM_LBUTTONUP, OnLButtonUp)
 #define ON_WM_LBUTTONDBLCLK() KWFW_ON_MOUSEMSG(WM_LBUTTONDBLCLK, OnLButtonDblClk)
 
 // BOOL OnEraseBkgnd(CDC* pDC). The expanding file must include framework/CDC.h.
-#define ON_WM_ERASEBKGND()                                                       \
-  {WM_ERASEBKGND, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {                    \
-     CDC dc;                                                                     \
-     dc.Attach((HDC)wp);                                                         \
-     LRESULT r = (LRESULT)KWFW_THIS(w)->OnEraseBkgnd(&dc);                       \
-     dc.Detach();                                                                \
-     return r;                                                                   \
+#define ON_WM_ERASEBKGND()                                    \
+  {WM_ERASEBKGND, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT { \
+     CDC dc;                                                  \
+     dc.Attach((HDC)wp);                                      \
+     LRESULT r = (LRESULT)KWFW_THIS(w)->OnEraseBkgnd(&dc);    \
+     dc.Detach();                                             \
+     return r;                                                \
    }},
 
 // HBRUSH CtlColor(CDC* pDC, UINT nCtlColor): the control-colour message reflected back to the

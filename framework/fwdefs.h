@@ -30,14 +30,28 @@
 #endif
 
 struct CPoint : public POINT {
-  CPoint() { x = 0; y = 0; }
-  CPoint(int initX, int initY) { x = initX; y = initY; }
-  explicit CPoint(LPARAM lParam) { x = GET_X_LPARAM(lParam); y = GET_Y_LPARAM(lParam); }
+  CPoint() {
+    x = 0;
+    y = 0;
+  }
+  CPoint(int initX, int initY) {
+    x = initX;
+    y = initY;
+  }
+  explicit CPoint(LPARAM lParam) {
+    x = GET_X_LPARAM(lParam);
+    y = GET_Y_LPARAM(lParam);
+  }
 };
 
 struct CRect : public RECT {
   CRect() { left = top = right = bottom = 0; }
-  CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+  CRect(int l, int t, int r, int b) {
+    left = l;
+    top = t;
+    right = r;
+    bottom = b;
+  }
   CRect(const RECT& r) : RECT(r) {}
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }

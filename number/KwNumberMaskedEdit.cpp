@@ -10,10 +10,10 @@
 IMPLEMENT_DYNAMIC(KwNumberMaskedEdit, KwMaskedEdit)
 
 BEGIN_MESSAGE_MAP(KwNumberMaskedEdit, KwMaskedEdit)
-  ON_WM_CHAR()
-  ON_WM_KEYDOWN()
-  ON_WM_LBUTTONDBLCLK()
-  KW_ON_TEXT_AND_CLIPBOARD_MESSAGES()
+ON_WM_CHAR()
+ON_WM_KEYDOWN()
+ON_WM_LBUTTONDBLCLK()
+KW_ON_TEXT_AND_CLIPBOARD_MESSAGES()
 END_MESSAGE_MAP()
 
 namespace {
@@ -53,7 +53,8 @@ KwNumberMaskedEdit::KwNumberMaskedEdit(const KwNumberMaskedEdit& other)
       m_chDecimalSep(other.m_chDecimalSep),
       m_chThousandSep(other.m_chThousandSep) {
   m_vecSymbols.reserve(other.m_vecSymbols.size());
-  for (const KwMaskSymbol* symbol : other.m_vecSymbols) m_vecSymbols.push_back(new KwMaskSymbol(*symbol));
+  for (const KwMaskSymbol* symbol : other.m_vecSymbols)
+    m_vecSymbols.push_back(new KwMaskSymbol(*symbol));
 }
 
 KwNumberMaskedEdit::~KwNumberMaskedEdit() {
@@ -120,8 +121,7 @@ std::string KwNumberMaskedEdit::ShowMask() const {
     const KwMaskSymbol* symbol = m_vecSymbols[i];
     if (symbol->m_nKind == KindThousandSeparator) {
       const char left = i > 0 ? m_vecSymbols[i - 1]->m_chValue : m_chPromptSymbol;
-      if (left == m_chPromptSymbol)
-        continue;
+      if (left == m_chPromptSymbol) continue;
       shown += IsDecimalDigit(left) ? symbol->m_chValue : ' ';
     } else if (symbol->m_chValue != m_chPromptSymbol) {
       shown += symbol->m_chValue;
@@ -134,7 +134,8 @@ std::string KwNumberMaskedEdit::ShowMask() const {
 void KwNumberMaskedEdit::SetPromptSymbol(char symbol) {
   if (IsPromptSafe(symbol)) {
     for (KwMaskSymbol* s : m_vecSymbols) {
-      if (s->m_nKind != KindThousandSeparator && s->m_chValue == m_chPromptSymbol) s->m_chValue = symbol;
+      if (s->m_nKind != KindThousandSeparator && s->m_chValue == m_chPromptSymbol)
+        s->m_chValue = symbol;
     }
     m_chPromptSymbol = symbol;
   }
@@ -281,7 +282,8 @@ std::string KwNumberMaskedEdit::GetInputData(const char* text, bool /*withPrompt
 // Positions
 
 bool KwNumberMaskedEdit::IsDataPosition(int index) const {
-  return index >= 0 && index < PositionCount() && m_vecSymbols[index]->m_nKind != KindThousandSeparator;
+  return index >= 0 && index < PositionCount() &&
+         m_vecSymbols[index]->m_nKind != KindThousandSeparator;
 }
 
 bool KwNumberMaskedEdit::IsEmptyPosition(int index) const {
@@ -322,13 +324,17 @@ std::string KwNumberMaskedEdit::DataPositionsText(int skipFrom, int skipTo, int*
   return text;
 }
 
-int KwNumberMaskedEdit::IsInputData(int pos) const { return pos >= 0 && pos < PositionCount() ? 1 : 0; }
+int KwNumberMaskedEdit::IsInputData(int pos) const {
+  return pos >= 0 && pos < PositionCount() ? 1 : 0;
+}
 
 int KwNumberMaskedEdit::GetNextInputLocation(int pos) {
   pos = std::max(pos, 0);
   while (true) {
     const int index = m_nFirstShown + pos;
-    if (index < 0 || index >= PositionCount() || m_vecSymbols[index]->m_nKind != KindThousandSeparator) break;
+    if (index < 0 || index >= PositionCount() ||
+        m_vecSymbols[index]->m_nKind != KindThousandSeparator)
+      break;
     ++pos;
   }
   return pos;
@@ -338,7 +344,9 @@ int KwNumberMaskedEdit::GetPreviousInputLocation(int pos) {
   pos = std::max(pos, 0);
   while (true) {
     const int index = m_nFirstShown + pos;
-    if (index < 0 || index >= PositionCount() || m_vecSymbols[index]->m_nKind != KindThousandSeparator) break;
+    if (index < 0 || index >= PositionCount() ||
+        m_vecSymbols[index]->m_nKind != KindThousandSeparator)
+      break;
     --pos;
   }
   return pos;
@@ -370,7 +378,9 @@ void KwNumberMaskedEdit::UpdateInsertionPointForward(int pos) {
   SetCaret(q);
 }
 
-void KwNumberMaskedEdit::UpdateInsertionPointBackward(int pos) { KwMaskedEdit::UpdateInsertionPointBackward(pos); }
+void KwNumberMaskedEdit::UpdateInsertionPointBackward(int pos) {
+  KwMaskedEdit::UpdateInsertionPointBackward(pos);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Editing operations
@@ -500,7 +510,8 @@ int KwNumberMaskedEdit::GetSelection(int& start, int& end) const {
 }
 
 void KwNumberMaskedEdit::SetCaret(int pos) {
-  ::SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(static_cast<INT_PTR>(pos)), static_cast<LPARAM>(pos));
+  ::SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(static_cast<INT_PTR>(pos)),
+                 static_cast<LPARAM>(pos));
   ::SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);
 }
 
@@ -569,7 +580,9 @@ LRESULT KwNumberMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   return 0;
 }
 
-LRESULT KwNumberMaskedEdit::OnCopy(WPARAM wParam, LPARAM lParam) { return KwMaskedEdit::OnCopy(wParam, lParam); }
+LRESULT KwNumberMaskedEdit::OnCopy(WPARAM wParam, LPARAM lParam) {
+  return KwMaskedEdit::OnCopy(wParam, lParam);
+}
 
 LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   if (m_vecSymbols.empty()) return Default();
@@ -586,7 +599,8 @@ LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   // Read within the block: a text without its terminating NUL ends with the block.
   const SIZE_T size = ::GlobalSize(handle);
   const char* stop = static_cast<const char*>(std::memchr(memory, 0, size));
-  std::string pasted(memory, stop != nullptr ? static_cast<size_t>(stop - memory) : static_cast<size_t>(size));
+  std::string pasted(
+      memory, stop != nullptr ? static_cast<size_t>(stop - memory) : static_cast<size_t>(size));
   ::GlobalUnlock(handle);
   ::CloseClipboard();
 

@@ -90,15 +90,15 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
   // Selects the whole text.
   void OnLButtonDblClk(UINT nFlags, CPoint point);
 
-  KwMaskSymbol m_digitSymbol;                // the kind of every digit position
-  std::vector<KwMaskSymbol*> m_vecSymbols;   // the positions, owned
-  char m_chPromptSymbol;                     // what an empty data position holds
-  int m_nMaxIntPos;                          // positions left of the point, separators included
-  int m_nMaxDecimalPos;                      // digit positions right of the point
-  int m_nFirstShown;                         // position shown at text index 0
-  int m_nDecimalIndex;                       // position of the decimal point
-  char m_chDecimalSep;                       // the decimal separator shown and recognised
-  char m_chThousandSep;                      // the thousands separator shown and recognised
+  KwMaskSymbol m_digitSymbol;               // the kind of every digit position
+  std::vector<KwMaskSymbol*> m_vecSymbols;  // the positions, owned
+  char m_chPromptSymbol;                    // what an empty data position holds
+  int m_nMaxIntPos;                         // positions left of the point, separators included
+  int m_nMaxDecimalPos;                     // digit positions right of the point
+  int m_nFirstShown;                        // position shown at text index 0
+  int m_nDecimalIndex;                      // position of the decimal point
+  char m_chDecimalSep;                      // the decimal separator shown and recognised
+  char m_chThousandSep;                     // the thousands separator shown and recognised
 
   DECLARE_MESSAGE_MAP()
 

@@ -23,7 +23,8 @@ UINT Len(const EditState& es) { return static_cast<UINT>(es.text.size()); }
 void Notify(Ctx& c, WORD code) {
   HWND parent = c.es.parent;
   if (!parent) return;
-  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(c.win->ctrlId), code), reinterpret_cast<LPARAM>(c.hwnd));
+  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(c.win->ctrlId), code),
+               reinterpret_cast<LPARAM>(c.hwnd));
 }
 
 bool Alive(Ctx& c) { return Find(c.hwnd) != nullptr; }
@@ -294,9 +295,11 @@ void Paint(Ctx& c) {
   UINT msg = (!es.enabled || (c.Style() & ES_READONLY)) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
   HBRUSH brush = nullptr;
   if (parent) {
-    brush = reinterpret_cast<HBRUSH>(SendMessageA(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c.hwnd)));
+    brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c.hwnd)));
     if (!brush && Find(parent))
-      brush = reinterpret_cast<HBRUSH>(DefWindowProcA(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c.hwnd)));
+      brush = reinterpret_cast<HBRUSH>(DefWindowProcA(parent, msg, reinterpret_cast<WPARAM>(dc),
+                                                      reinterpret_cast<LPARAM>(c.hwnd)));
   }
   if (!Alive(c)) {
     ReleaseDC(nullptr, dc);
@@ -307,7 +310,8 @@ void Paint(Ctx& c) {
   if (brush) FillRect(dc, &rc, brush);
   std::string shown = es.text;
   if (c.Style() & ES_PASSWORD) shown.assign(shown.size(), '*');
-  ExtTextOutA(dc, es.margin, es.margin, 0, &rc, shown.c_str(), static_cast<UINT>(shown.size()), nullptr);
+  ExtTextOutA(dc, es.margin, es.margin, 0, &rc, shown.c_str(), static_cast<UINT>(shown.size()),
+              nullptr);
   es.paints++;
   es.paintText = GetTextColor(dc);
   es.paintBk = GetBkColor(dc);

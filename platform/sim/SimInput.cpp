@@ -64,8 +64,10 @@ void QueueKey(WORD vk, WORD scan, DWORD flags, DWORD time) {
   DWORD lp = 1u | (static_cast<DWORD>(scan & 0xFF) << 16);
   if (flags & KEYEVENTF_EXTENDEDKEY) lp |= 1u << 24;
   if (alt) lp |= 1u << 29;
-  if (up) lp |= (1u << 30) | (1u << 31);
-  else if (wasDown) lp |= 1u << 30;
+  if (up)
+    lp |= (1u << 30) | (1u << 31);
+  else if (wasDown)
+    lp |= 1u << 30;
   ev.lParam = static_cast<LPARAM>(lp);
   ev.time = time ? time : TickNow();
   s.input.push_back(ev);
@@ -119,10 +121,10 @@ char TranslateKey(UINT vk, bool shift, bool ctrl, bool caps, bool* produced) {
     char plain, shifted, control;
   };
   static const Oem oem[] = {
-      {VK_OEM_1, ';', ':', 0},      {VK_OEM_PLUS, '=', '+', 0},  {VK_OEM_COMMA, ',', '<', 0},
-      {VK_OEM_MINUS, '-', '_', 0},  {VK_OEM_PERIOD, '.', '>', 0}, {VK_OEM_2, '/', '?', 0},
-      {VK_OEM_3, '`', '~', 0},      {VK_OEM_4, '[', '{', 0x1B},  {VK_OEM_5, '\\', '|', 0x1C},
-      {VK_OEM_6, ']', '}', 0x1D},   {VK_OEM_7, '\'', '"', 0},
+      {VK_OEM_1, ';', ':', 0},     {VK_OEM_PLUS, '=', '+', 0},   {VK_OEM_COMMA, ',', '<', 0},
+      {VK_OEM_MINUS, '-', '_', 0}, {VK_OEM_PERIOD, '.', '>', 0}, {VK_OEM_2, '/', '?', 0},
+      {VK_OEM_3, '`', '~', 0},     {VK_OEM_4, '[', '{', 0x1B},   {VK_OEM_5, '\\', '|', 0x1C},
+      {VK_OEM_6, ']', '}', 0x1D},  {VK_OEM_7, '\'', '"', 0},
   };
   for (const Oem& o : oem) {
     if (o.vk != vk) continue;
@@ -169,7 +171,9 @@ char TranslateKey(UINT vk, bool shift, bool ctrl, bool caps, bool* produced) {
 
 using namespace kwsim;
 
-void WINAPI keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR) { QueueKey(vk, scan, flags, 0); }
+void WINAPI keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR) {
+  QueueKey(vk, scan, flags, 0);
+}
 
 UINT WINAPI SendInput(UINT count, LPINPUT inputs, int cbSize) {
   if (cbSize != static_cast<int>(sizeof(INPUT)) || (!inputs && count)) {
@@ -186,7 +190,8 @@ UINT WINAPI SendInput(UINT count, LPINPUT inputs, int cbSize) {
         bool up = (in.ki.dwFlags & KEYEVENTF_KEYUP) != 0;
         ev.message = up ? WM_KEYUP : WM_KEYDOWN;
         ev.vk = 0xE7;
-        ev.lParam = static_cast<LPARAM>(1u | (static_cast<DWORD>(in.ki.wScan) << 16) | (up ? 0xC0000000u : 0u));
+        ev.lParam = static_cast<LPARAM>(1u | (static_cast<DWORD>(in.ki.wScan) << 16) |
+                                        (up ? 0xC0000000u : 0u));
         ev.time = in.ki.time ? in.ki.time : TickNow();
         S().input.push_back(ev);
       } else {
@@ -232,13 +237,17 @@ SHORT WINAPI VkKeyScanA(CHAR chIn) {
     bool shift = (shiftState & 1) != 0;
     bool ctrl = (shiftState & 2) != 0;
     // Letters and digits and the punctuation keys of the main block.
-    static const UINT keys[] = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N',
-                                'O', 'P', 'Q', 'R', 'S', 'T', 'U', 'V', 'W', 'X', 'Y', 'Z', '0', '1',
-                                '2', '3', '4', '5', '6', '7', '8', '9', VK_OEM_1, VK_OEM_PLUS,
-                                VK_OEM_COMMA, VK_OEM_MINUS, VK_OEM_PERIOD, VK_OEM_2, VK_OEM_3, VK_OEM_4,
-                                VK_OEM_5, VK_OEM_6, VK_OEM_7, VK_RETURN};
+    static const UINT keys[] = {
+        'A',      'B',      'C',         'D',          'E',          'F',           'G',
+        'H',      'I',      'J',         'K',          'L',          'M',           'N',
+        'O',      'P',      'Q',         'R',          'S',          'T',           'U',
+        'V',      'W',      'X',         'Y',          'Z',          '0',           '1',
+        '2',      '3',      '4',         '5',          '6',          '7',           '8',
+        '9',      VK_OEM_1, VK_OEM_PLUS, VK_OEM_COMMA, VK_OEM_MINUS, VK_OEM_PERIOD, VK_OEM_2,
+        VK_OEM_3, VK_OEM_4, VK_OEM_5,    VK_OEM_6,     VK_OEM_7,     VK_RETURN};
     for (UINT vk : keys) {
-      if (ctrl && !(vk >= 'A' && vk <= 'Z') && vk != VK_RETURN) continue;  // Ctrl+letter, Ctrl+Enter only
+      if (ctrl && !(vk >= 'A' && vk <= 'Z') && vk != VK_RETURN)
+        continue;  // Ctrl+letter, Ctrl+Enter only
       bool produced = false;
       char c = TranslateKey(vk, shift, ctrl, false, &produced);
       if (produced && static_cast<unsigned char>(c) == ch)
@@ -326,13 +335,16 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG msg) {
             // whole text of an edit control before it takes the focus.
             HWND focus = GetFocus();
             bool previous = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-            HWND next = GetNextDlgTabItem(hDlg, focus == hDlg ? nullptr : focus, previous ? TRUE : FALSE);
+            HWND next =
+                GetNextDlgTabItem(hDlg, focus == hDlg ? nullptr : focus, previous ? TRUE : FALSE);
             if (next) {
-              LRESULT nextCode = SendMessageA(next, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
+              LRESULT nextCode =
+                  SendMessageA(next, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
               if (nextCode & DLGC_HASSETSEL) {
                 LRESULT maxlen = 1 + SendMessageA(next, WM_GETTEXTLENGTH, 0, 0);
                 std::string buffer(static_cast<size_t>(maxlen > 0 ? maxlen : 1), '\0');
-                SendMessageA(next, WM_GETTEXT, static_cast<WPARAM>(buffer.size()), reinterpret_cast<LPARAM>(&buffer[0]));
+                SendMessageA(next, WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
+                             reinterpret_cast<LPARAM>(&buffer[0]));
                 size_t length = std::strlen(buffer.c_str());
                 SendMessageA(next, EM_SETSEL, 0, static_cast<LPARAM>(length));
               }
@@ -354,7 +366,8 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG msg) {
           break;
         case 0x03 /*VK_CANCEL*/:
         case VK_ESCAPE:
-          SendMessageA(hDlg, WM_COMMAND, IDCANCEL, reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
+          SendMessageA(hDlg, WM_COMMAND, IDCANCEL,
+                       reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
           return TRUE;
         case 0x2B /*VK_EXECUTE*/:
         case VK_RETURN: {
@@ -362,7 +375,8 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG msg) {
           if (HIWORD(dw) == 0x534B /*DC_HASDEFID*/) {
             HWND def = GetDlgItem(hDlg, LOWORD(dw));
             if (def && IsWindowEnabled(def)) {
-              SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(LOWORD(dw), 0 /*BN_CLICKED*/), reinterpret_cast<LPARAM>(def));
+              SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(LOWORD(dw), 0 /*BN_CLICKED*/),
+                           reinterpret_cast<LPARAM>(def));
               return TRUE;
             }
           }

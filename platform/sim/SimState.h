@@ -53,13 +53,13 @@ struct Window {
   LONG_PTR ctrlId = 0;
   LONG_PTR userData = 0;
   HINSTANCE instance = nullptr;
-  HWND parent = nullptr;  // for child windows
-  HWND owner = nullptr;   // for top-level windows created with a parent
+  HWND parent = nullptr;       // for child windows
+  HWND owner = nullptr;        // for top-level windows created with a parent
   std::vector<HWND> children;  // top of the z-order first; creation order
   std::string text;
   int x = 0, y = 0, cx = 0, cy = 0;
-  bool invalid = true;     // has an update region
-  bool destroying = false;  // WM_DESTROY sent, going away
+  bool invalid = true;               // has an update region
+  bool destroying = false;           // WM_DESTROY sent, going away
   std::vector<unsigned char> extra;  // cbWndExtra bytes
   std::unique_ptr<EditState> edit;
 };

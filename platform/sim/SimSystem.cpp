@@ -1,9 +1,9 @@
 // Simulated clipboard, global memory, GDI, locale and kernel services, and the inspection
 // interface for tests.
-#include <clocale>
-#include <cstring>
 #include <langinfo.h>
 #include <locale.h>
+#include <clocale>
+#include <cstring>
 #include <string>
 
 #include "platform/probe.h"
@@ -97,7 +97,8 @@ std::string LocaleValue(LCTYPE type) {
   const char* fallback = "";
   if (loc) {
     const char* codeset = nl_langinfo_l(CODESET, loc);
-    bool utf8 = codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+    bool utf8 =
+        codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
     switch (type) {
       case LOCALE_SDECIMAL:
         value = ToAnsi(nl_langinfo_l(RADIXCHAR, loc), utf8);

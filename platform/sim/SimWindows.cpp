@@ -35,7 +35,8 @@ ClassInfo* FindClass(LPCSTR name) {
 DWORD Now() {
   using namespace std::chrono;
   static const auto start = steady_clock::now();
-  return static_cast<DWORD>(duration_cast<milliseconds>(steady_clock::now() - start).count()) + 1000 + S().sleptMs;
+  return static_cast<DWORD>(duration_cast<milliseconds>(steady_clock::now() - start).count()) +
+         1000 + S().sleptMs;
 }
 
 bool MatchesFilter(UINT msg, UINT first, UINT last) {
@@ -79,7 +80,8 @@ void FreeWindow(HWND hWnd) {
   if (s.active == hWnd) s.active = nullptr;
   if (s.clipOpenWindow == hWnd) s.clipOpenWindow = nullptr;
   if (s.clipOwner == hWnd) s.clipOwner = nullptr;
-  s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(), [&](const MSG& m) { return m.hwnd == hWnd; }),
+  s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(),
+                                [&](const MSG& m) { return m.hwnd == hWnd; }),
                  s.posted.end());
   s.windows.erase(w->value);
 }
@@ -100,7 +102,8 @@ HWND FindPaintTarget(HWND filter) {
   // Top-level windows first, then their children, in creation order.
   std::vector<std::shared_ptr<Window>> all;
   for (auto& [v, w] : s.windows) all.push_back(w);
-  std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a->value < b->value; });
+  std::sort(all.begin(), all.end(),
+            [](const auto& a, const auto& b) { return a->value < b->value; });
   for (auto& w : all) {
     HWND h = MakeHandle<HWND>(w->value);
     if (w->invalid && !w->destroying && IsWindowVisible(h) && MatchesWindow(filter, h)) return h;
@@ -262,8 +265,9 @@ BOOL WINAPI UnregisterClassA(LPCSTR name, HINSTANCE) {
 // ---------------------------------------------------------------------------------------------
 // Windows.
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                            int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param) {
   State& s = S();
   ClassInfo* info = FindClass(className);
   if (!info) {
@@ -484,7 +488,9 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int index, LONG_PTR value) {
   return 0;
 }
 
-LONG WINAPI GetWindowLongA(HWND hWnd, int index) { return static_cast<LONG>(GetWindowLongPtrA(hWnd, index)); }
+LONG WINAPI GetWindowLongA(HWND hWnd, int index) {
+  return static_cast<LONG>(GetWindowLongPtrA(hWnd, index));
+}
 
 LONG WINAPI SetWindowLongA(HWND hWnd, int index, LONG value) {
   return static_cast<LONG>(SetWindowLongPtrA(hWnd, index, value));
@@ -654,7 +660,8 @@ int WINAPI GetWindowTextA(HWND hWnd, LPSTR buf, int max) {
     S().lastError = ERROR_INVALID_WINDOW_HANDLE;
     return 0;
   }
-  return static_cast<int>(SendMessageA(hWnd, WM_GETTEXT, static_cast<WPARAM>(max), reinterpret_cast<LPARAM>(buf)));
+  return static_cast<int>(
+      SendMessageA(hWnd, WM_GETTEXT, static_cast<WPARAM>(max), reinterpret_cast<LPARAM>(buf)));
 }
 
 int WINAPI GetWindowTextLengthA(HWND hWnd) {
@@ -806,7 +813,8 @@ BOOL WINAPI PeekMessageA(LPMSG out, HWND hWnd, UINT first, UINT last, UINT remov
 
 BOOL WINAPI GetMessageA(LPMSG out, HWND hWnd, UINT first, UINT last) {
   if (!out) return -1;
-  if (PeekMessageA(out, hWnd, first, last, PM_REMOVE)) return out->message == WM_QUIT ? FALSE : TRUE;
+  if (PeekMessageA(out, hWnd, first, last, PM_REMOVE))
+    return out->message == WM_QUIT ? FALSE : TRUE;
   // Nothing can arrive later on the one simulated thread: instead of waiting forever, the
   // loop is told to end.
   MSG m{};
