@@ -1,0 +1,421 @@
+#include "host/KwHost.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "platform/probe.h"
+
+// Both are the platform's own values; kept here in case the Win32 subset lacks them.
+#ifndef EM_POSFROMCHAR
+#define EM_POSFROMCHAR 0x00D6
+#endif
+#ifndef MK_LBUTTON
+#define MK_LBUTTON 0x0001
+#endif
+
+namespace kwhost {
+
+namespace {
+
+void PrintError(const std::string& what) { std::fprintf(stderr, "kwhost: %s\n", what.c_str()); }
+
+ErrorHandler g_errorHandler = PrintError;
+int g_errors = 0;
+
+std::vector<Notification>& NotesStore() {
+  static std::vector<Notification> notes;
+  return notes;
+}
+
+// The parent: a framework window that writes down each WM_COMMAND before the framework's
+// own processing (reflection and the default procedure) sees it.
+class HostParentWnd : public CWnd {
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_COMMAND)
+      NotesStore().push_back({static_cast<int>(LOWORD(wParam)), static_cast<UINT>(HIWORD(wParam)),
+                              reinterpret_cast<HWND>(lParam)});
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
+const char kParentClass[] = "KwHostParent";
+
+HWND g_dialog = nullptr;
+
+// Key events sent but not yet taken out of the queue by Pump.
+int g_pendingKeyEvents = 0;
+// How long Pump waits for key events still on their way before giving up.
+constexpr std::chrono::milliseconds kInputCap(1500);
+
+bool IsKeyMessage(UINT message) {
+  return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
+         message == WM_SYSKEYUP;
+}
+
+bool IsExtendedKey(UINT vk) {
+  switch (vk) {
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_INSERT:
+    case VK_DELETE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+INPUT KeyInput(UINT vk, bool up) {
+  INPUT in;
+  std::memset(&in, 0, sizeof in);
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = static_cast<WORD>(vk);
+#ifdef _WIN32
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+#endif
+  in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
+  return in;
+}
+
+void Send(std::vector<INPUT> inputs) {
+  if (inputs.empty()) return;
+  g_pendingKeyEvents += static_cast<int>(inputs.size());
+  const UINT sent =
+      SendInput(static_cast<UINT>(inputs.size()), inputs.data(), static_cast<int>(sizeof(INPUT)));
+  if (sent != inputs.size()) {
+    ReportError("SendInput took " + std::to_string(sent) + " of " + std::to_string(inputs.size()) +
+                " key events");
+    g_pendingKeyEvents -= static_cast<int>(inputs.size() - sent);
+  }
+  Pump();
+}
+
+void Route(MSG& msg) {
+  if (AfxPreTranslateMessage(&msg)) return;
+  if (IsDialogMessageA(DialogWindow(), &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+
+// Where a click on charIndex lands, in the control's client coordinates.
+POINT CharPoint(HWND hEdit, int charIndex) {
+  RECT rc;
+  GetClientRect(hEdit, &rc);
+  POINT pt;
+  pt.y = (rc.top + rc.bottom) / 2;
+  LRESULT pos = -1;
+  if (charIndex < GetWindowTextLengthA(hEdit))
+    pos = SendMessageA(hEdit, EM_POSFROMCHAR, charIndex, 0);
+  // EM_POSFROMCHAR answers -1 at and past the end of the text: click past the last character.
+  pt.x = pos == -1 ? rc.right - 2 : static_cast<short>(LOWORD(pos)) + 1;
+  return pt;
+}
+
+void PostClicks(HWND hEdit, int charIndex, bool twice) {
+  const POINT pt = CharPoint(hEdit, charIndex);
+  const LPARAM lp = MAKELPARAM(pt.x, pt.y);
+  PostMessageA(hEdit, WM_LBUTTONDOWN, MK_LBUTTON, lp);
+  PostMessageA(hEdit, WM_LBUTTONUP, 0, lp);
+  if (twice) {
+    PostMessageA(hEdit, WM_LBUTTONDBLCLK, MK_LBUTTON, lp);
+    PostMessageA(hEdit, WM_LBUTTONUP, 0, lp);
+  }
+  Pump();
+}
+
+bool OpenClipboardRetrying() {
+  // Another process (Wine's clipboard manager) may hold the clipboard for a moment.
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (OpenClipboard(Parent())) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+}  // namespace
+
+// --- Reporting -----------------------------------------------------------------------------
+
+ErrorHandler SetErrorHandler(ErrorHandler handler) {
+  const ErrorHandler previous = g_errorHandler;
+  g_errorHandler = handler ? handler : PrintError;
+  return previous;
+}
+
+void ReportError(const std::string& what) {
+  ++g_errors;
+  g_errorHandler(what);
+}
+
+int Errors() { return g_errors; }
+
+// --- The host window -----------------------------------------------------------------------
+
+CWnd* ParentWnd() {
+  static CWnd* parent = [] {
+    WNDCLASSA wc;
+    std::memset(&wc, 0, sizeof wc);
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = kParentClass;
+    RegisterClassA(&wc);
+    auto* wnd = new HostParentWnd;
+    if (!wnd->CreateEx(0, kParentClass, "KwMaskEdit host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                       480, 400, nullptr, nullptr)) {
+      std::fprintf(stderr, "kwhost: cannot create the parent window\n");
+      std::abort();
+    }
+    wnd->ShowWindow(SW_SHOW);
+    wnd->UpdateWindow();
+#ifdef _WIN32
+    // Keyboard input goes to the foreground window's thread.
+    SetForegroundWindow(wnd->GetSafeHwnd());
+#endif
+    return static_cast<CWnd*>(wnd);
+  }();
+  return parent;
+}
+
+HWND Parent() { return ParentWnd()->GetSafeHwnd(); }
+
+void SetDialogWindow(HWND hDialog) { g_dialog = hDialog; }
+
+HWND DialogWindow() { return g_dialog ? g_dialog : Parent(); }
+
+const std::vector<Notification>& Notifications() { return NotesStore(); }
+
+void ClearNotifications() { NotesStore().clear(); }
+
+std::vector<UINT> CodesFor(int id) {
+  std::vector<UINT> codes;
+  for (const Notification& n : NotesStore())
+    if (n.id == id) codes.push_back(n.code);
+  return codes;
+}
+
+std::vector<UINT> ChangeCodesFor(int id) {
+  std::vector<UINT> codes;
+  for (const Notification& n : NotesStore())
+    if (n.id == id && (n.code == EN_UPDATE || n.code == EN_CHANGE)) codes.push_back(n.code);
+  return codes;
+}
+
+std::string CodeName(UINT code) {
+  switch (code) {
+    case EN_SETFOCUS:
+      return "EN_SETFOCUS";
+    case EN_KILLFOCUS:
+      return "EN_KILLFOCUS";
+    case EN_CHANGE:
+      return "EN_CHANGE";
+    case EN_UPDATE:
+      return "EN_UPDATE";
+    case EN_ERRSPACE:
+      return "EN_ERRSPACE";
+    case EN_MAXTEXT:
+      return "EN_MAXTEXT";
+    default: {
+      char buf[16];
+      std::snprintf(buf, sizeof buf, "0x%04X", code);
+      return buf;
+    }
+  }
+}
+
+std::string Describe(const std::vector<UINT>& codes) {
+  std::string out = "{";
+  for (size_t i = 0; i < codes.size(); ++i) out += (i ? ", " : "") + CodeName(codes[i]);
+  return out + "}";
+}
+
+RECT EditRect(int id) {
+  RECT r;
+  r.left = 10;
+  r.top = 10 + (id % 10) * 34;
+  r.right = r.left + 240;
+  r.bottom = r.top + 26;
+  return r;
+}
+
+// --- The message loop ----------------------------------------------------------------------
+
+void Pump() {
+  const auto start = std::chrono::steady_clock::now();
+  MSG msg;
+  for (;;) {
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (IsKeyMessage(msg.message) && g_pendingKeyEvents > 0) --g_pendingKeyEvents;
+      if (msg.message != WM_QUIT) Route(msg);
+      continue;
+    }
+    if (g_pendingKeyEvents <= 0) return;
+    if (std::chrono::steady_clock::now() - start > kInputCap) {
+      const int lost = g_pendingKeyEvents;
+      g_pendingKeyEvents = 0;
+      ReportError(std::to_string(lost) + " key event(s) never reached the queue");
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+// --- Keyboard ------------------------------------------------------------------------------
+
+void Press(UINT vk, bool shift, bool ctrl) {
+  std::vector<INPUT> in;
+  if (shift) in.push_back(KeyInput(VK_SHIFT, false));
+  if (ctrl) in.push_back(KeyInput(VK_CONTROL, false));
+  in.push_back(KeyInput(vk, false));
+  in.push_back(KeyInput(vk, true));
+  if (ctrl) in.push_back(KeyInput(VK_CONTROL, true));
+  if (shift) in.push_back(KeyInput(VK_SHIFT, true));
+  Send(in);
+}
+
+SHORT KeyFor(char ch) {
+  const SHORT scan = VkKeyScanA(ch);
+  // Wine under Xvfb finds no key for the parentheses (the X server's keymap lists them first
+  // on keys Wine gives no virtual key); a US keyboard has them on Shift+9 and Shift+0.
+  if (scan == -1 && (ch == '(' || ch == ')'))
+    return static_cast<SHORT>(0x100 | (ch == '(' ? '9' : '0'));
+  return scan;
+}
+
+bool Type(const std::string& text) {
+  bool typed = true;
+  for (char ch : text) {
+    const SHORT scan = KeyFor(ch);
+    if (scan == -1 || (scan & 0x0400)) {
+      char buf[48];
+      std::snprintf(buf, sizeof buf, "no key types the character 0x%02X",
+                    static_cast<unsigned char>(ch));
+      ReportError(buf);
+      typed = false;
+      continue;
+    }
+    Press(LOBYTE(scan), (scan & 0x0100) != 0, (scan & 0x0200) != 0);
+  }
+  return typed;
+}
+
+void KeyDown(UINT vk) { Send({KeyInput(vk, false)}); }
+void KeyUp(UINT vk) { Send({KeyInput(vk, true)}); }
+
+KeyHeld::KeyHeld(UINT vk) : m_vk(vk) { KeyDown(m_vk); }
+KeyHeld::~KeyHeld() { KeyUp(m_vk); }
+
+void ReleaseModifiers() {
+  for (UINT vk : {VK_SHIFT, VK_CONTROL, VK_MENU})
+    if (GetAsyncKeyState(static_cast<int>(vk)) & 0x8000) KeyUp(vk);
+}
+
+// --- Mouse ---------------------------------------------------------------------------------
+
+void Click(HWND hEdit, int charIndex) { PostClicks(hEdit, charIndex, false); }
+
+void DoubleClick(HWND hEdit, int charIndex) { PostClicks(hEdit, charIndex, true); }
+
+// --- Edit controls -------------------------------------------------------------------------
+
+std::string Text(HWND hWnd) {
+  const int len = GetWindowTextLengthA(hWnd);
+  std::string text(static_cast<size_t>(len) + 1, '\0');
+  const int got = GetWindowTextA(hWnd, &text[0], len + 1);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+std::pair<int, int> Sel(HWND hEdit) {
+  DWORD start = 0, end = 0;
+  SendMessageA(hEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {static_cast<int>(start), static_cast<int>(end)};
+}
+
+void SetSel(HWND hEdit, int start, int end) {
+  SendMessageA(hEdit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+}
+
+void Focus(HWND hWnd) {
+  SetFocus(hWnd);
+  Pump();
+}
+
+HWND Focused() { return GetFocus(); }
+
+// --- Clipboard -----------------------------------------------------------------------------
+
+bool SetClipboardText(const std::string& text) {
+  if (!OpenClipboardRetrying()) return false;
+  bool done = false;
+  if (EmptyClipboard()) {
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (mem) {
+      if (char* p = static_cast<char*>(GlobalLock(mem))) {
+        std::memcpy(p, text.c_str(), text.size() + 1);
+        GlobalUnlock(mem);
+        done = SetClipboardData(CF_TEXT, mem) != nullptr;
+      }
+      if (!done) GlobalFree(mem);
+    }
+  }
+  CloseClipboard();
+  return done;
+}
+
+std::string ClipboardText() {
+  if (!OpenClipboardRetrying()) return "";
+  std::string text;
+  if (IsClipboardFormatAvailable(CF_TEXT)) {
+    if (HANDLE mem = GetClipboardData(CF_TEXT)) {
+      if (const char* p = static_cast<const char*>(GlobalLock(mem))) {
+        const size_t size = GlobalSize(mem);
+        text.assign(p, strnlen(p, size));
+        GlobalUnlock(mem);
+      }
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+bool ClipboardHasText() {
+  if (!OpenClipboardRetrying()) return false;
+  const bool has = IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+  CloseClipboard();
+  return has;
+}
+
+void EmptyClipboardNow() {
+  if (!OpenClipboardRetrying()) return;
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+// --- The platform --------------------------------------------------------------------------
+
+bool OnWine() {
+#ifdef _WIN32
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
+}
+
+// --- Beeps ---------------------------------------------------------------------------------
+
+bool CanInspect() { return kwinspect::Available(); }
+int Beeps() { return kwinspect::BeepCount(); }
+void ResetBeeps() { kwinspect::ResetBeeps(); }
+
+}  // namespace kwhost
