@@ -3,17 +3,15 @@
 // (PeekMessageA -> PreTranslateMessage walk -> IsDialogMessageA -> TranslateMessage ->
 // DispatchMessageA), as a user's typing does. It prints what each control shows after every step
 // and exits nonzero when a step does not give what it should, so it doubles as a smoke test.
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "character/KwCharacterMaskedEdit.h"
 #include "field/KwFieldMaskedEdit.h"
 #include "framework/framework.h"
+#include "host/KeyScript.h"
 #include "number/KwNumberMaskedEdit.h"
 
 namespace {
@@ -86,81 +84,11 @@ class DateValidator : public KwValidator {
 
 // --- Input through the host loop ---------------------------------------------------------------
 
-int g_pendingKeys = 0;  // key events sent but not yet taken from the queue
-
-// Runs the host loop until the queue is empty and every key event sent has come through (under
-// Wine, input from SendInput reaches the queue a little later, from another process).
-void Pump(HWND hFrame) {
-  const auto start = std::chrono::steady_clock::now();
-  MSG msg;
-  for (;;) {
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) --g_pendingKeys;
-      if (AfxPreTranslateMessage(&msg)) continue;
-      if (IsDialogMessageA(hFrame, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-      continue;
-    }
-    if (g_pendingKeys <= 0) return;
-    if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(2000)) {
-      std::printf("  FAILED: %d key event(s) never arrived\n", g_pendingKeys);
-      ++g_failures, g_pendingKeys = 0;
-      return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-}
-
-INPUT Key(UINT vk, bool up) {
-  INPUT in;
-  std::memset(&in, 0, sizeof in);
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = static_cast<WORD>(vk);
-#ifdef _WIN32
-  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-#endif
-  const bool extended = vk == VK_HOME || vk == VK_END || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_DELETE;
-  in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-  return in;
-}
-
-// Presses one key, with Shift and/or Ctrl held across it, and lets the host loop take it.
-void Press(HWND hFrame, UINT vk, bool shift = false, bool ctrl = false) {
-  std::vector<INPUT> in;
-  if (shift) in.push_back(Key(VK_SHIFT, false));
-  if (ctrl) in.push_back(Key(VK_CONTROL, false));
-  in.push_back(Key(vk, false));
-  in.push_back(Key(vk, true));
-  if (ctrl) in.push_back(Key(VK_CONTROL, true));
-  if (shift) in.push_back(Key(VK_SHIFT, true));
-  g_pendingKeys += static_cast<int>(in.size());
-  SendInput(static_cast<UINT>(in.size()), in.data(), static_cast<int>(sizeof(INPUT)));
-  Pump(hFrame);
-}
-
-void Type(HWND hFrame, char ch) {
-  const SHORT scan = VkKeyScanA(ch);
-  if (scan != -1) Press(hFrame, LOBYTE(scan), (scan & 0x100) != 0);
-}
-
-void Type(HWND hFrame, const std::string& text) {
-  for (char ch : text) Type(hFrame, ch);
-}
-
-bool PutOnClipboard(HWND hOwner, const std::string& text) {
-  bool open = false;  // Wine's clipboard manager may hold the clipboard for a moment
-  for (int i = 0; i < 50 && !(open = OpenClipboard(hOwner) != FALSE); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  if (!open) return false;
-  EmptyClipboard();
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  char* p = mem ? static_cast<char*>(GlobalLock(mem)) : nullptr;
-  if (p) std::memcpy(p, text.c_str(), text.size() + 1), GlobalUnlock(mem);
-  const bool done = p && SetClipboardData(CF_TEXT, mem) != nullptr;
-  if (!done && mem) GlobalFree(mem);
-  CloseClipboard();
-  return done;
+// What goes wrong while typing (a key event that never arrives, a key script that does not
+// parse) is a failed step.
+void InputFailed(const std::string& what) {
+  std::printf("  FAILED: %s\n", what.c_str());
+  ++g_failures;
 }
 
 // --- The transcript ----------------------------------------------------------------------------
@@ -244,7 +172,9 @@ int main() {
     c->SetAutoTab(true);
   DateValidator* const validator = new DateValidator(&date);  // the control owns it from now on
   date.SetValidator(validator);
-  const HWND hFrame = frame.GetSafeHwnd();
+  // Keys travel the host loop, which hands the frame to IsDialogMessageA.
+  kwhost::SetDialogWindow(frame.GetSafeHwnd());
+  kwhost::SetErrorHandler(InputFailed);
 
   auto showAll = [&] {
     HWND focus = GetFocus();
@@ -261,50 +191,47 @@ int main() {
 
   Step("Start: the phone control has the focus");
   phone.SetFocus();
-  Pump(hFrame);
+  kwhost::Pump();
   showAll();
   ExpectText(phone, "(___) ___-____");
 
   Step("The user types 'x' into the phone number: a letter has no place there");
-  Type(hFrame, 'x');
+  kwhost::Keys("x");
   std::printf("   phone '%s', keys refused so far: %d\n", phone.GetWindowText().c_str(), phone.refused);
   Check(phone.refused == 1, "the letter was not refused");
   ExpectText(phone, "(___) ___-____");
 
   Step("The user types 5551234567: the literals are stepped over, and when the number is full the focus moves on");
-  Type(hFrame, "5551234567");
+  kwhost::Keys("5551234567");
   showAll();
   ExpectText(phone, "(555) 123-4567");
   ExpectFocus(kField1);
 
   Step("The user types abc20260042 across the row of fields: each full field hands on the focus");
-  Type(hFrame, "abc20260042");
+  kwhost::Keys("abc20260042");
   showAll();
   ExpectText(field1, "ABC"), ExpectText(field2, "2026"), ExpectText(field3, "0042");
   ExpectFocus(kAmount);
 
   Step("The user types 1234567.89 into the amount (with the locale's decimal separator)");
-  for (char ch : Localised("1234567.89", true)) {
-    Type(hFrame, ch);
-    std::printf("   typed %c -> '%s'\n", ch, amount.GetWindowText().c_str());
-  }
+  kwhost::PlayKeys(kwhost::ParseKeys(Localised("1234567.89", true)).strokes, [&](const kwhost::Stroke& s) {
+    std::printf("   typed %s -> '%s'\n", s.source.c_str(), amount.GetWindowText().c_str());
+  });
   ExpectText(amount, "1,234,567.89", true);
   Check(amount.GetInputData(false) == "1234567.89", "amount data is '" + amount.GetInputData(false) + "'");
 
   Step("The user tabs to the date and types 13452026, then the host validates it");
-  Press(hFrame, VK_TAB);
+  kwhost::Keys("{Tab}");
   ExpectFocus(kDate);
-  Type(hFrame, "13452026");
+  kwhost::Keys("13452026");
   int verdict = date.OnValidate();
   showVerdict(verdict);
   ExpectText(date, "13/45/2026");
   Check(verdict != 0 && date.GetState() == 0x04, "the bad date was not marked as an error");
 
   Step("The user selects the date (Home, Shift+End), pastes 07042026 with Ctrl+V, and the host validates again");
-  Check(PutOnClipboard(hFrame, "07042026"), "the clipboard took no text");
-  Press(hFrame, VK_HOME);
-  Press(hFrame, VK_END, true);
-  Press(hFrame, 'V', false, true);
+  Check(kwhost::SetClipboardText("07042026"), "the clipboard took no text");
+  kwhost::Keys("{Home}{S+End}{C+v}");
   verdict = date.OnValidate();
   showVerdict(verdict);
   ExpectText(date, "07/04/2026");

@@ -135,7 +135,7 @@ void PostClicks(HWND hEdit, int charIndex, bool twice) {
 bool OpenClipboardRetrying() {
   // Another process (Wine's clipboard manager) may hold the clipboard for a moment.
   for (int attempt = 0; attempt < 50; ++attempt) {
-    if (OpenClipboard(Parent())) return true;
+    if (OpenClipboard(DialogWindow())) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return false;
@@ -272,14 +272,18 @@ void Pump() {
 // --- Keyboard ------------------------------------------------------------------------------
 
 void Press(UINT vk, bool shift, bool ctrl) {
-  std::vector<INPUT> in;
-  if (shift) in.push_back(KeyInput(VK_SHIFT, false));
-  if (ctrl) in.push_back(KeyInput(VK_CONTROL, false));
-  in.push_back(KeyInput(vk, false));
-  in.push_back(KeyInput(vk, true));
-  if (ctrl) in.push_back(KeyInput(VK_CONTROL, true));
-  if (shift) in.push_back(KeyInput(VK_SHIFT, true));
-  Send(in);
+  // The modifiers go down, and are taken by the loop, before the key, as a user's fingers do:
+  // a control that asks GetAsyncKeyState while it handles the key finds them held.
+  std::vector<INPUT> down, up;
+  for (const auto& [modifier, held] :
+       {std::make_pair(VK_SHIFT, shift), std::make_pair(VK_CONTROL, ctrl)}) {
+    if (!held) continue;
+    down.push_back(KeyInput(modifier, false));
+    up.insert(up.begin(), KeyInput(modifier, true));
+  }
+  Send(down);
+  Send({KeyInput(vk, false), KeyInput(vk, true)});
+  Send(up);
 }
 
 SHORT KeyFor(char ch) {

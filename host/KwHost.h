@@ -71,7 +71,8 @@ void Pump();
 
 // --- Keyboard ------------------------------------------------------------------------------
 
-// Presses and releases one virtual key, with Shift and/or Ctrl held around it, and pumps.
+// Presses and releases one virtual key, with Shift and/or Ctrl held around it, and pumps: the
+// modifiers go down (and are pumped) first, as a user holds them.
 // Navigation keys are sent as extended keys.
 void Press(UINT vk, bool shift = false, bool ctrl = false);
 // Types each character with the key and the Shift/Ctrl state VkKeyScanA gives for it (false,
@@ -127,6 +128,7 @@ HWND Focused();
 
 // --- Clipboard -----------------------------------------------------------------------------
 
+// The clipboard, opened for DialogWindow() (retrying while another process holds it).
 // Puts text on the clipboard as CF_TEXT (true when done).
 bool SetClipboardText(const std::string& text);
 // The CF_TEXT on the clipboard, or "" when there is none.

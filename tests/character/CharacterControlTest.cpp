@@ -40,7 +40,7 @@ struct KeyCase {
   const char* mask;
   const char* data;  // raw
   int selStart, selEnd;
-  const char* keys;  // see Keys()
+  const char* keys;  // a key script (host/KeyScript.h)
   const char* shown;
   int caretStart, caretEnd;
   int updates;  // rewrites of the window the parent hears about; -1: not counted
@@ -61,7 +61,7 @@ TEST_P(CharacterKeys, ShowCaretNotificationsRefusalsAndClipboard) {
     EmptyClipboardNow();
   }
   Ready(edit, c.selStart, c.selEnd);
-  Keys(h, c.keys);
+  Keys(c.keys);
   EXPECT_EQ(Text(h), c.shown);
   EXPECT_EQ(Sel(h), std::make_pair(c.caretStart, c.caretEnd));
   if (c.updates >= 0) {
@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"DeleteMovesInputLeft", kPhone, "555123", 2, 2, "{Del}", "(551) 23_-____", 2, 2, 2, 0, ""},
         KeyCase{"DeleteOnLiteral", kPhone, "555123", 4, 4, "{Del}", "(555) 123-____", 1, 1, 1, 0, ""},
         KeyCase{"DeleteSelection", kPhone, "555123", 1, 7, "{Del}", "(23_) ___-____", 1, 1, 2, 0, ""},
-        KeyCase{"ShiftDeleteDoesNotCopy", kPhone, "555123", 1, 4, "{S-Del}", "(123) ___-____", 1, 1, 2, 0, "k"},
+        KeyCase{"ShiftDeleteDoesNotCopy", kPhone, "555123", 1, 4, "{S+Del}", "(123) ___-____", 1, 1, 2, 0, "k"},
         KeyCase{"BackspaceOverLiterals", kPhone, "555123", 6, 6, "{Back}", "(551) 23_-____", 3, 3, 4, 0, ""},
         KeyCase{"BackspaceAtStart", kPhone, "555123", 0, 0, "{Back}", "(555) 123-____", 0, 0, 0, 0, ""},
         KeyCase{"BackspaceLiteralSelection", kPhone, "555123", 4, 6, "{Back}", "(551) 23_-____", 3, 3, 3, 0, ""},
@@ -95,9 +95,9 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"RightSkipsLiterals", kPhone, "555123", 3, 3, "{Right}", "(555) 123-____", 6, 6, 0, 0, ""},
         KeyCase{"HomeGoesToFirstInput", kPhone, "555123", 8, 8, "{Home}", "(555) 123-____", 1, 1, 0, 0, ""},
         KeyCase{"EndMayRestAfterLiteral", "(###)", "12", 1, 1, "{End}", "(12_)", 5, 5, 0, 0, ""},
-        KeyCase{"ShiftLeftExtends", kPhone, "555123", 6, 6, "{S-Left}", "(555) 123-____", 5, 6, 0, 0, ""},
-        KeyCase{"ShiftRightExtends", kPhone, "555123", 3, 3, "{S-Right}", "(555) 123-____", 3, 4, 0, 0, ""},
-        KeyCase{"ShiftHomeSelectsToStart", kPhone, "555123", 3, 3, "{S-Home}", "(555) 123-____", 0, 3, 0, 0, ""},
+        KeyCase{"ShiftLeftExtends", kPhone, "555123", 6, 6, "{S+Left}", "(555) 123-____", 5, 6, 0, 0, ""},
+        KeyCase{"ShiftRightExtends", kPhone, "555123", 3, 3, "{S+Right}", "(555) 123-____", 3, 4, 0, 0, ""},
+        KeyCase{"ShiftHomeSelectsToStart", kPhone, "555123", 3, 3, "{S+Home}", "(555) 123-____", 0, 3, 0, 0, ""},
         KeyCase{"InsertShiftsFollowingInput", kPhone, "555123", 1, 1, "9", "(955) 512-3___", 2, 2, 2, 0, ""},
         KeyCase{"CharacterOnLiteralMovesOn", kPhone, "555123", 9, 9, "7", "(555) 123-____", 10, 10, 0, 1, ""},
         // The refused insertion rewrote twice (tried, restored), then the handler once more.
@@ -107,19 +107,19 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"OverwriteSelectionInserts", "##-##", "1234", 3, 5, "{Ins}5", "12-5_", 4, 4, -1, 0, ""},
         KeyCase{"OverwriteRefused", "##", "12", 1, 1, "{Ins}a", "12", 1, 1, -1, 1, ""},
         // Shift+Insert and Ctrl+Insert toggle the mode too: neither pastes nor copies.
-        KeyCase{"InsertToggles", "##-##", "1234", 0, 0, "{S-Ins}{C-Ins}{Ins}9", "92-34", 1, 1, -1, 0, "77"},
-        KeyCase{"CtrlXCutsDisplayText", kPhone, "5551234", 1, 4, "{C-X}", "(123) 4__-____", 1, 1, -1, 0, "", "555"},
-        KeyCase{"CutTakesLiterals", kPhone, "5551234", 8, 12, "{cut}", "(555) 12_-____", 8, 8, -1, 0, "", "3-4_"},
-        KeyCase{"CopyChangesNoText", kPhone, "5551234", 0, 11, "{C-C}", "(555) 123-4___", 0, 11, 0, 0, "", "(555) 123-4"},
-        KeyCase{"ClearLeavesClipboard", kPhone, "5551234", 1, 4, "{clear}", "(123) 4__-____", 1, 1, -1, 0, "k"},
+        KeyCase{"InsertToggles", "##-##", "1234", 0, 0, "{S+Ins}{C+Ins}{Ins}9", "92-34", 1, 1, -1, 0, "77"},
+        KeyCase{"CtrlXCutsDisplayText", kPhone, "5551234", 1, 4, "{C+x}", "(123) 4__-____", 1, 1, -1, 0, "", "555"},
+        KeyCase{"CutTakesLiterals", kPhone, "5551234", 8, 12, "{Cut}", "(555) 12_-____", 8, 8, -1, 0, "", "3-4_"},
+        KeyCase{"CopyChangesNoText", kPhone, "5551234", 0, 11, "{C+c}", "(555) 123-4___", 0, 11, 0, 0, "", "(555) 123-4"},
+        KeyCase{"ClearLeavesClipboard", kPhone, "5551234", 1, 4, "{Clear}", "(123) 4__-____", 1, 1, -1, 0, "k"},
         // Pasting packs the text into the input positions; refused characters are skipped silently.
-        KeyCase{"PasteClosesGaps", "##-##", "1__4", 1, 1, "{C-V}", "12-4_", 4, 4, -1, 0, "2"},
-        KeyCase{"PasteDisplayFormLinesUp", "##-##", "", 0, 0, "{C-V}", "12-34", 5, 5, -1, 0, "12-34"},
-        KeyCase{"PasteOverSelection", kPhone, "5551234", 1, 4, "{C-V}", "(999) 123-4___", 11, 11, -1, 0, "999"},
-        KeyCase{"PasteSkipsRefused", "###", "", 0, 0, "{C-V}", "12_", 2, 2, -1, 0, "1x2"},
+        KeyCase{"PasteClosesGaps", "##-##", "1__4", 1, 1, "{C+v}", "12-4_", 4, 4, -1, 0, "2"},
+        KeyCase{"PasteDisplayFormLinesUp", "##-##", "", 0, 0, "{C+v}", "12-34", 5, 5, -1, 0, "12-34"},
+        KeyCase{"PasteOverSelection", kPhone, "5551234", 1, 4, "{C+v}", "(999) 123-4___", 11, 11, -1, 0, "999"},
+        KeyCase{"PasteSkipsRefused", "###", "", 0, 0, "{C+v}", "12_", 2, 2, -1, 0, "1x2"},
         // Without a mask the control is a plain edit control: nothing typed is wiped.
         KeyCase{"NoMaskEditing", "", "", 0, 0, "ab1 x{Back}{Left}{Left}{Del}{Home}Z", "Zab ", 1, 1, -1, 0, ""},
-        KeyCase{"NoMaskClipboard", "", "hello", 1, 3, "{C-X}{End}{C-V}{Home}{S-Right}{clear}", "loel", 0, 0, -1, 0, "", "el"}),
+        KeyCase{"NoMaskClipboard", "", "hello", 1, 3, "{C+x}{End}{C+v}{Home}{S+Right}{Clear}", "loel", 0, 0, -1, 0, "", "el"}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
 
 using CharacterFocus = CharacterControlTest;

@@ -1,13 +1,10 @@
 // Test support for the character masked edit: a probe that opens the protected model operations
-// and counts refused keystrokes, a fixture that makes controls in the shared parent window, and
-// a player for key sequences.
+// and counts refused keystrokes, and a fixture that makes controls in the shared parent window.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,35 +55,6 @@ inline std::vector<UINT> OwnUpdates(int count) {
   std::vector<UINT> codes;
   for (int i = 0; i < count; ++i) codes.insert(codes.end(), {EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE});
   return codes;
-}
-
-// Plays keys on the focused control: a plain character is typed; {Name} presses a key, "S-" and
-// "C-" in front hold Shift and Ctrl ({C-X}); {cut} and {clear} send WM_CUT and WM_CLEAR to h.
-inline void Keys(HWND h, const std::string& keys) {
-  static const std::map<std::string, UINT> named = {
-      {"Del", VK_DELETE}, {"Back", VK_BACK}, {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Up", VK_UP},
-      {"Down", VK_DOWN},  {"Home", VK_HOME}, {"End", VK_END},   {"Ins", VK_INSERT}};
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (keys[i] != '{') {
-      Type(std::string(1, keys[i]));
-      continue;
-    }
-    const std::size_t close = keys.find('}', i);
-    std::string name = keys.substr(i + 1, close - i - 1);
-    i = close;
-    const bool shift = name.compare(0, 2, "S-") == 0, ctrl = name.compare(0, 2, "C-") == 0;
-    if (shift || ctrl) name.erase(0, 2);
-    if (name == "cut" || name == "clear") {
-      ::SendMessageA(h, name == "cut" ? WM_CUT : WM_CLEAR, 0, 0);
-    } else {
-      // Held across the key, as a user holds them: the control samples the keys' state.
-      std::optional<ShiftHeld> shiftHeld;
-      std::optional<CtrlHeld> ctrlHeld;
-      if (shift) shiftHeld.emplace();
-      if (ctrl) ctrlHeld.emplace();
-      Press(name.size() == 1 ? static_cast<UINT>(name[0]) : named.at(name));
-    }
-  }
 }
 
 class CharacterControlTest : public WindowTest {

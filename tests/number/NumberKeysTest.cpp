@@ -10,25 +10,8 @@
 namespace kwtest {
 namespace {
 
-// Keys of a row's script besides the typed characters ('.' types the locale's separator).
-#define INS "\x01"
-#define DEL "\x7f"
-#define BACK "\b"
-#define CUT "\x18"
-#define PASTE "\x16"
-
-void Keys(const std::string& script) {
-  for (char c : script) {
-    switch (c) {
-      case INS[0]: Press(VK_INSERT); break;
-      case DEL[0]: Press(VK_DELETE); break;
-      case BACK[0]: Press(VK_BACK); break;
-      case CUT[0]: Press('X', false, true); break;
-      case PASTE[0]: Press('V', false, true); break;
-      default: Type(Shown(std::string(1, c)));
-    }
-  }
-}
+// A key script (host/KeyScript.h) with '.' and ',' typed as the locale's separators.
+void Keys(const std::string& script) { kwhost::Keys(Shown(script)); }
 
 using NumberKeys = NumberControlTest;
 
@@ -69,36 +52,36 @@ TEST_F(NumberKeys, KeysShowTheNumberTheCaretAndTheClipboard) {
       {"FullIntegerRefusesAtTheEnd", "123456789", 11, 11, "1", "123,456,789", 11, 1},
       {"FullIntegerRefusesInside", "123456789", 4, 4, "1", "123,456,789", 4, 1},
       {"FullIntegerTakesTheFraction", "123456789", 11, 11, ".1", "123,456,789.1", 13, 0},
-      {"FullIntegerTakesOverwrite", "123456789", 0, 0, INS "9", "923,456,789", 1, 0},
+      {"FullIntegerTakesOverwrite", "123456789", 0, 0, "{Ins}9", "923,456,789", 1, 0},
       {"FullIntegerTakesASelection", "123456789", 0, 1, "7", "723,456,789", 1, 0},
       // The prompt over a digit removes it; the caret stays on what followed.
-      {"PromptOverDigitRemovesIt", "1234", 2, 2, INS " 9", "194", 2, 0},
-      {"OverwriteAtTheEndAppends", "12", 2, 2, INS "3.4", "123.4", 5, 0},
-      {"OverwriteThePointJoinsTheFraction", "12.34", 2, 2, INS "5", "12,534", 4, 0},
+      {"PromptOverDigitRemovesIt", "1234", 2, 2, "{Ins} 9", "194", 2, 0},
+      {"OverwriteAtTheEndAppends", "12", 2, 2, "{Ins}3.4", "123.4", 5, 0},
+      {"OverwriteThePointJoinsTheFraction", "12.34", 2, 2, "{Ins}5", "12,534", 4, 0},
       {"SpaceWithoutSelectionIsThePrompt", "1234", 2, 2, " ", "1,234", 2, 0},
       {"SpaceDeletesSelection", "1234", 2, 5, " ", "1", 1, 0},
-      {"DeleteIntegerDigit", "1234", 2, 2, DEL, "134", 1, 0},
-      {"DeleteBeforeSeparatorDoesNothing", "1234", 1, 1, DEL, "1,234", 0, 0},
-      {"DeleteThePoint", "1234.5", 5, 5, DEL, "12,345", 6, 0},
-      {"DeleteSelection", "1234.5", 2, 5, DEL, "1.5", 1, 0},
-      {"DeleteFractionDigit", "1.23", 2, 2, DEL, "1.3", 3, 0},
-      {"BackspaceOverSeparator", "1234", 2, 2, BACK, "234", 0, 0},
-      {"BackspaceInFraction", "1.23", 3, 3, BACK, "1.3", 3, 0},
-      {"BackspaceIntegerDigit", "1234", 4, 4, BACK, "124", 2, 0},
-      {"BackspaceAtStartDoesNothing", "1234", 0, 0, BACK, "1,234", 0, 0},
-      {"BackspaceSelection", "1234.5", 0, 3, BACK, "34.5", 0, 0},
-      {"BackspaceSeparatorSelectionDoesNothing", "1234", 1, 2, BACK, "1,234", -1, 0},
-      {"CutAcrossThePoint", "1234.5", 2, 5, CUT, "1.5", 1, 0, "234"},
-      {"CutWithTheSeparator", "1234.5", 0, 3, CUT, "34.5", 0, 0, "1,2"},
-      {"CutEverything", "-1234.5", 0, 8, CUT, "", 0, 0, "-1,234.5"},
-      {"CutFractionDigit", "1.23", 2, 3, CUT, "1.3", 3, 0, "2"},
-      {"CutWithoutSelection", "1234.5", 2, 2, CUT, "1,234.5", 2, 0},
+      {"DeleteIntegerDigit", "1234", 2, 2, "{Del}", "134", 1, 0},
+      {"DeleteBeforeSeparatorDoesNothing", "1234", 1, 1, "{Del}", "1,234", 0, 0},
+      {"DeleteThePoint", "1234.5", 5, 5, "{Del}", "12,345", 6, 0},
+      {"DeleteSelection", "1234.5", 2, 5, "{Del}", "1.5", 1, 0},
+      {"DeleteFractionDigit", "1.23", 2, 2, "{Del}", "1.3", 3, 0},
+      {"BackspaceOverSeparator", "1234", 2, 2, "{Back}", "234", 0, 0},
+      {"BackspaceInFraction", "1.23", 3, 3, "{Back}", "1.3", 3, 0},
+      {"BackspaceIntegerDigit", "1234", 4, 4, "{Back}", "124", 2, 0},
+      {"BackspaceAtStartDoesNothing", "1234", 0, 0, "{Back}", "1,234", 0, 0},
+      {"BackspaceSelection", "1234.5", 0, 3, "{Back}", "34.5", 0, 0},
+      {"BackspaceSeparatorSelectionDoesNothing", "1234", 1, 2, "{Back}", "1,234", -1, 0},
+      {"CutAcrossThePoint", "1234.5", 2, 5, "{C+x}", "1.5", 1, 0, "234"},
+      {"CutWithTheSeparator", "1234.5", 0, 3, "{C+x}", "34.5", 0, 0, "1,2"},
+      {"CutEverything", "-1234.5", 0, 8, "{C+x}", "", 0, 0, "-1,234.5"},
+      {"CutFractionDigit", "1.23", 2, 3, "{C+x}", "1.3", 3, 0, "2"},
+      {"CutWithoutSelection", "1234.5", 2, 2, "{C+x}", "1,234.5", 2, 0},
       // Paste replaces the whole number.
-      {"PasteNotIntoTheMiddle", "99", 1, 1, PASTE, "12", 2, 0, "12", "12"},
-      {"PasteShownForm", "", 0, 0, PASTE, "1,234.5", 7, 0, "1,234.5", "1,234.5"},
-      {"PasteSkipsCurrencySign", "7", 0, 0, PASTE, "12.50", 5, 0, "$12.50", "$12.50"},
-      {"PasteCaretOnFirstEmptyDigit", "", 0, 0, PASTE, "12.5", 4, 0, "12.5", "12.5"},
-      {"PasteNothingFits", "5", 0, 0, PASTE, "", 0, 0, "abc", "abc"},
+      {"PasteNotIntoTheMiddle", "99", 1, 1, "{C+v}", "12", 2, 0, "12", "12"},
+      {"PasteShownForm", "", 0, 0, "{C+v}", "1,234.5", 7, 0, "1,234.5", "1,234.5"},
+      {"PasteSkipsCurrencySign", "7", 0, 0, "{C+v}", "12.50", 5, 0, "$12.50", "$12.50"},
+      {"PasteCaretOnFirstEmptyDigit", "", 0, 0, "{C+v}", "12.5", 4, 0, "12.5", "12.5"},
+      {"PasteNothingFits", "5", 0, 0, "{C+v}", "", 0, 0, "abc", "abc"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -208,10 +191,10 @@ TEST_F(NumberKeys, WithoutAMaskThePlainEditControlShowsTextTakesNoKeysAndHasTheC
   ::SetWindowTextA(edit.GetSafeHwnd(), "abc");
   ASSERT_TRUE(SetClipboardText("xy"));
   Ready(edit, 1, 2);
-  Keys(PASTE);
+  Keys("{C+v}");
   EXPECT_EQ(edit.GetInputData(false), "axyc");
   SetSel(edit.GetSafeHwnd(), 0, 1);
-  Keys(CUT "1");
+  Keys("{C+x}1");
   EXPECT_EQ(TextOf(edit), "xyc");
   EXPECT_EQ(ClipboardText(), "a");
   EXPECT_EQ(edit.refusals, 1);

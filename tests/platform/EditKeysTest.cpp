@@ -13,7 +13,7 @@ struct KeyCase {
   int anchor, caret;  // EM_SETSEL(anchor, caret) before
   int limit;          // EM_LIMITTEXT before, 0: the default
   const char* clip;   // clipboard before, "": empty
-  const char* keys;   // as ptest::Keys
+  const char* keys;   // a key script (host/KeyScript.h)
   const char* wantText;
   int wantStart, wantEnd;
   const char* wantClip;
@@ -26,9 +26,9 @@ const KeyCase kKeyCases[] = {
     // Characters insert at the caret or replace the selection; each change is EN_UPDATE, EN_CHANGE.
     {"TypeInsertsAtCaret", "abcdef", 3, 3, 0, "", "x", "abcxdef", 4, 4, "", "1U 1C"},
     {"TypeReplacesSelection", "abcdef", 1, 4, 0, "", "xy", "axyef", 3, 3, "", "1U 1C 1U 1C"},
-    {"BackspaceDeletesLeft", "abcdef", 3, 3, 0, "", "\b", "abdef", 2, 2, "", "1U 1C"},
-    {"BackspaceAtStartDoesNothing", "abcdef", 0, 0, 0, "", "\b", "abcdef", 0, 0, "", ""},
-    {"BackspaceDeletesSelection", "abcdef", 1, 4, 0, "", "\b", "aef", 1, 1, "", "1U 1C"},
+    {"BackspaceDeletesLeft", "abcdef", 3, 3, 0, "", "{Back}", "abdef", 2, 2, "", "1U 1C"},
+    {"BackspaceAtStartDoesNothing", "abcdef", 0, 0, 0, "", "{Back}", "abcdef", 0, 0, "", ""},
+    {"BackspaceDeletesSelection", "abcdef", 1, 4, 0, "", "{Back}", "aef", 1, 1, "", "1U 1C"},
     // Caret keys without Shift; with a selection the move starts from the caret end.
     {"Left", "abcdef", 3, 3, 0, "", "{Left}", "abcdef", 2, 2, "", ""},
     {"LeftAtStartStays", "abcdef", 0, 0, 0, "", "{Left}", "abcdef", 0, 0, "", ""},
@@ -91,7 +91,7 @@ TEST_P(EditKeys, Acts) {
     ASSERT_TRUE(kwtest::SetClipboardText(c.clip));
   }
   kwtest::ClearNotifications();
-  ptest::Keys(c.keys);
+  kwtest::Keys(c.keys);
   EXPECT_EQ(kwtest::Text(edit), c.wantText);
   EXPECT_EQ(kwtest::Sel(edit), std::make_pair(c.wantStart, c.wantEnd));
   EXPECT_EQ(kwtest::ClipboardText(), c.wantClip);
