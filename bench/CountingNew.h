@@ -1,4 +1,4 @@
-// The benchmark binary's own operator new counts every heap allocation of the process.
+// The benchmark binaries' own operator new counts every heap allocation made through it.
 #pragma once
 
 namespace kwbench {
@@ -7,5 +7,8 @@ namespace kwbench {
 long long Allocations();
 // Leaves count allocations out of the count (work done outside a measurement).
 void Forget(long long count);
+// Blocks allocated and not yet freed, and the bytes they hold (as the allocator hands them out).
+long long LiveAllocations();
+long long LiveBytes();
 
 }  // namespace kwbench
