@@ -6,6 +6,7 @@
 #include "framework/CWnd.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -23,6 +24,13 @@ struct CurrentMessage {
 };
 
 struct FrameworkState {
+  // The permanent map's last answers, by handle: a direct-mapped cache in front of it, emptied
+  // whenever the map changes.
+  struct PermanentHit {
+    HWND hWnd = nullptr;
+    CWnd* pWnd = nullptr;
+  };
+  PermanentHit permanentCache[16];
   std::unordered_map<HWND, CWnd*> permanent;  // framework windows, owned by their creators
   std::unordered_map<HWND, CWnd*> temporary;  // wrappers of other windows, owned here
   std::unordered_map<HWND, WNDPROC> supers;   // original procedures of the windows we subclassed
@@ -32,9 +40,43 @@ struct FrameworkState {
 // Never destroyed: windows may still be destroyed (and their messages dispatched) by the
 // destructors of static objects after this translation unit's statics are gone. Everything it
 // holds stays reachable; the temporary wrappers are freed at exit by TempMapCleaner.
-FrameworkState& State() {
-  static FrameworkState* state = new FrameworkState;
-  return *state;
+FrameworkState* g_state = nullptr;  // constant-initialised: ready before any constructor runs
+
+__attribute__((noinline)) FrameworkState& CreateState() {
+  if (g_state == nullptr) g_state = new FrameworkState;
+  return *g_state;
+}
+
+inline FrameworkState& State() { return g_state != nullptr ? *g_state : CreateState(); }
+
+void ForgetPermanentHits() {
+  for (auto& hit : State().permanentCache) hit = FrameworkState::PermanentHit{};
+}
+
+// Which entry of a message map chain handles a message (null: none). Maps are constant, so the
+// answers of the walk are kept, direct-mapped by map and message.
+const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pFirst, UINT message) {
+  struct Hit {
+    const AFX_MSGMAP* pMap;
+    UINT message;
+    const AFX_MSGMAP_ENTRY* pEntry;
+  };
+  static Hit hits[256];
+  Hit& hit = hits[(message ^ (reinterpret_cast<std::uintptr_t>(pFirst) >> 4) * 31) & 255];
+  if (hit.pMap == pFirst && hit.message == message) return hit.pEntry;
+  const AFX_MSGMAP_ENTRY* found = nullptr;
+  for (const AFX_MSGMAP* pMap = pFirst; pMap != nullptr && found == nullptr;
+       pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries;
+         pEntry != nullptr && pEntry->pfn != nullptr; ++pEntry) {
+      if (pEntry->nMessage == message) {
+        found = pEntry;
+        break;
+      }
+    }
+  }
+  hit = Hit{pFirst, message, found};
+  return found;
 }
 
 struct TempMapCleaner {
@@ -84,9 +126,14 @@ CWnd::~CWnd() {
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
   if (hWnd == nullptr) return nullptr;
-  auto& perm = State().permanent;
-  auto it = perm.find(hWnd);
-  return it != perm.end() ? it->second : nullptr;
+  FrameworkState& state = State();
+  auto& hit = state.permanentCache[(reinterpret_cast<std::uintptr_t>(hWnd) >> 4) & 15];
+  if (hit.hWnd == hWnd) return hit.pWnd;
+  auto it = state.permanent.find(hWnd);
+  CWnd* pWnd = it != state.permanent.end() ? it->second : nullptr;
+  hit.hWnd = hWnd;
+  hit.pWnd = pWnd;
+  return pWnd;
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd) {
@@ -119,6 +166,7 @@ BOOL CWnd::Attach(HWND hWndNew) {
   if (hWndNew == nullptr || m_hWnd != nullptr || FromHandlePermanent(hWndNew) != nullptr)
     return FALSE;
   State().permanent[hWndNew] = this;
+  ForgetPermanentHits();
   m_hWnd = hWndNew;
   // Attached again to a window the framework subclassed earlier: its original procedure.
   auto& supers = State().supers;
@@ -132,7 +180,10 @@ HWND CWnd::Detach() {
   if (hWnd != nullptr) {
     auto& perm = State().permanent;
     auto it = perm.find(hWnd);
-    if (it != perm.end() && it->second == this) perm.erase(it);
+    if (it != perm.end() && it->second == this) {
+      perm.erase(it);
+      ForgetPermanentHits();
+    }
   }
   m_hWnd = nullptr;
   m_pfnSuper = nullptr;
@@ -371,18 +422,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     lResult = 0;
   }
 
-  for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != nullptr;
-       pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
-    for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries;
-         pEntry != nullptr && pEntry->pfn != nullptr; ++pEntry) {
-      if (pEntry->nMessage == message) {
-        lResult = pEntry->pfn(this, wParam, lParam);
-        if (pResult != nullptr) *pResult = lResult;
-        return TRUE;
-      }
-    }
-  }
-  return FALSE;
+  const AFX_MSGMAP_ENTRY* pEntry = FindEntry(GetMessageMap(), message);
+  if (pEntry == nullptr) return FALSE;
+  lResult = pEntry->pfn(this, wParam, lParam);
+  if (pResult != nullptr) *pResult = lResult;
+  return TRUE;
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -13,7 +13,7 @@ namespace {
 
 struct Ctx {
   HWND hwnd;
-  std::shared_ptr<Window> win;  // keeps the window (and its edit state) alive during a message
+  Window* win;  // valid for the whole message, even when the window is destroyed meanwhile
   EditState& es;
   DWORD Style() const { return win->style; }
 };
@@ -72,15 +72,21 @@ void ReplaceSel(Ctx& c, const char* str, size_t strl, bool sendUpdate, bool hono
     else
       strl = std::min<size_t>(strl, es.limit - (tl - (e - s)));
   }
-  std::string insert(str ? str : "", strl);
+  if (!str) strl = 0;
   DWORD style = c.Style();
-  if (style & ES_LOWERCASE) {
-    for (char& ch : insert) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  } else if (style & ES_UPPERCASE) {
-    for (char& ch : insert) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  if (s == 0 && e == tl) {
+    es.text.assign(str ? str : "", strl);  // the whole text: no gap to open or close
+  } else {
+    es.text.replace(s, e - s, str ? str : "", strl);
   }
-  es.text.replace(s, e - s, insert);
-  UINT caret = s + static_cast<UINT>(insert.size());
+  if (style & (ES_LOWERCASE | ES_UPPERCASE)) {
+    const bool lower = (style & ES_LOWERCASE) != 0;
+    for (size_t i = s; i < s + strl; ++i) {
+      unsigned char ch = static_cast<unsigned char>(es.text[i]);
+      es.text[i] = static_cast<char>(lower ? std::tolower(ch) : std::toupper(ch));
+    }
+  }
+  UINT caret = s + static_cast<UINT>(strl);
   es.anchor = caret;
   es.caret = caret;
   es.modified = true;
@@ -308,10 +314,14 @@ void Paint(Ctx& c) {
   RECT rc;
   GetClientRect(c.hwnd, &rc);
   if (brush) FillRect(dc, &rc, brush);
-  std::string shown = es.text;
-  if (c.Style() & ES_PASSWORD) shown.assign(shown.size(), '*');
-  ExtTextOutA(dc, es.margin, es.margin, 0, &rc, shown.c_str(), static_cast<UINT>(shown.size()),
-              nullptr);
+  if (c.Style() & ES_PASSWORD) {
+    const std::string shown(es.text.size(), '*');
+    ExtTextOutA(dc, es.margin, es.margin, 0, &rc, shown.c_str(), static_cast<UINT>(shown.size()),
+                nullptr);
+  } else {
+    ExtTextOutA(dc, es.margin, es.margin, 0, &rc, es.text.c_str(),
+                static_cast<UINT>(es.text.size()), nullptr);
+  }
   es.paints++;
   es.paintText = GetTextColor(dc);
   es.paintBk = GetBkColor(dc);

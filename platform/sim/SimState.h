@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -92,6 +91,7 @@ struct DcState {
   COLORREF text = RGB(0, 0, 0);
   COLORREF bk = RGB(255, 255, 255);
   std::string lastText;
+  bool released = false;  // given back with ReleaseDC, waiting in State::freeDcs
 };
 
 struct BrushState {
@@ -109,14 +109,25 @@ struct State {
     return h;
   }
 
-  // Windows and classes.
-  std::unordered_map<std::uintptr_t, std::shared_ptr<Window>> windows;
+  // Windows and classes. A destroyed window's object outlives its handle until no message is
+  // being handled and no destruction is under way (Collect), so that the simulation's own code
+  // may hold a Window* across the messages it sends.
+  std::unordered_map<std::uintptr_t, std::unique_ptr<Window>> windows;
+  std::vector<std::unique_ptr<Window>> destroyed;
+  int messageDepth = 0;  // SendMessageA calls under way
+  int destroyDepth = 0;  // DestroyWindow calls under way
+  // The windows looked up last, by handle (a direct-mapped cache in front of windows).
+  struct CacheEntry {
+    std::uintptr_t value = 0;
+    Window* window = nullptr;
+  };
+  CacheEntry findCache[16];
   std::map<std::string, ClassInfo> classes;  // key: lower-case name
   ATOM nextAtom = 0xC000;
 
   // Messages.
-  std::deque<MSG> posted;
-  std::deque<InputEvent> input;
+  std::vector<MSG> posted;  // vectors: once grown, the queues allocate no more
+  std::vector<InputEvent> input;
   bool quitPosted = false;
   int quitCode = 0;
 
@@ -135,6 +146,7 @@ struct State {
   // Memory and GDI.
   std::unordered_map<std::uintptr_t, GlobalBlock> globals;
   std::unordered_map<std::uintptr_t, DcState> dcs;
+  std::vector<std::uintptr_t> freeDcs;  // released device contexts, handed out again by GetDC
   std::unordered_map<std::uintptr_t, BrushState> brushes;
   std::map<int, HBRUSH> sysBrushes;
 
@@ -152,7 +164,11 @@ struct State {
   bool failCreateSolidBrush = false;
 };
 
-State& S();
+// The one state, made on first use and never destroyed: static objects of the hosts may still
+// call in while the process exits.
+extern State* g_state;  // constant-initialised (null) before any constructor runs
+State& CreateState();
+inline State& S() { return g_state != nullptr ? *g_state : CreateState(); }
 
 inline std::uintptr_t Value(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
 template <typename H>
@@ -160,8 +176,17 @@ inline H MakeHandle(std::uintptr_t v) {
   return reinterpret_cast<H>(v);
 }
 
-// The window behind a handle, or null for a handle that names no (living) window.
-std::shared_ptr<Window> Find(HWND hWnd);
+// The window behind a handle, or null for a handle that names no (living) window. The object
+// stays valid while the caller handles a message or destroys a window (see State::destroyed).
+Window* FindSlow(HWND hWnd);
+inline Window* Find(HWND hWnd) {
+  if (!hWnd) return nullptr;
+  const std::uintptr_t v = reinterpret_cast<std::uintptr_t>(hWnd);
+  const State::CacheEntry& e = S().findCache[(v >> 4) & 15];
+  return e.value == v ? e.window : FindSlow(hWnd);
+}
+// Frees the objects of destroyed windows when nothing can still hold one.
+void Collect();
 bool IsDescendant(HWND ancestor, HWND hWnd);
 COLORREF SysColor(int index);
 

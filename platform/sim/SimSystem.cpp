@@ -24,7 +24,7 @@ GlobalBlock* FindBlock(HGLOBAL h) {
 DcState* FindDc(HDC h) {
   State& s = S();
   auto it = s.dcs.find(Value(h));
-  return it == s.dcs.end() ? nullptr : &it->second;
+  return it == s.dcs.end() || it->second.released ? nullptr : &it->second;
 }
 
 void FreeClipboardData() {
@@ -350,16 +350,30 @@ HDC WINAPI GetDC(HWND hWnd) {
     s.lastError = ERROR_INVALID_WINDOW_HANDLE;
     return nullptr;
   }
-  std::uintptr_t h = s.NewHandle();
-  DcState dc;
+  // A released context is handed out again, as the system's cache of common contexts does.
+  std::uintptr_t h;
+  if (!s.freeDcs.empty()) {
+    h = s.freeDcs.back();
+    s.freeDcs.pop_back();
+  } else {
+    h = s.NewHandle();
+  }
+  DcState& dc = s.dcs[h];
   dc.hwnd = hWnd;
-  s.dcs[h] = dc;
+  dc.text = RGB(0, 0, 0);
+  dc.bk = RGB(255, 255, 255);
+  dc.lastText.clear();  // keeps its capacity
+  dc.released = false;
   return MakeHandle<HDC>(h);
 }
 
 int WINAPI ReleaseDC(HWND, HDC hDC) {
   State& s = S();
-  return s.dcs.erase(Value(hDC)) ? 1 : 0;
+  DcState* dc = FindDc(hDC);
+  if (!dc) return 0;
+  dc->released = true;
+  s.freeDcs.push_back(Value(hDC));
+  return 1;
 }
 
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {

@@ -83,7 +83,11 @@ void FreeWindow(HWND hWnd) {
   s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(),
                                 [&](const MSG& m) { return m.hwnd == hWnd; }),
                  s.posted.end());
-  s.windows.erase(w->value);
+  auto it = s.windows.find(w->value);
+  s.destroyed.push_back(std::move(it->second));
+  s.windows.erase(it);
+  for (State::CacheEntry& e : s.findCache)
+    if (e.window == w) e = State::CacheEntry{};
 }
 
 // The window's own repaint (used by UpdateWindow and WM_PAINT retrieval).
@@ -99,16 +103,14 @@ void PaintTree(HWND hWnd) {
 
 HWND FindPaintTarget(HWND filter) {
   State& s = S();
-  // Top-level windows first, then their children, in creation order.
-  std::vector<std::shared_ptr<Window>> all;
-  for (auto& [v, w] : s.windows) all.push_back(w);
-  std::sort(all.begin(), all.end(),
-            [](const auto& a, const auto& b) { return a->value < b->value; });
-  for (auto& w : all) {
-    HWND h = MakeHandle<HWND>(w->value);
-    if (w->invalid && !w->destroying && IsWindowVisible(h) && MatchesWindow(filter, h)) return h;
+  // The oldest window waiting for its paint: windows in creation order (handles grow).
+  std::uintptr_t best = 0;
+  for (auto& [v, w] : s.windows) {
+    if (!w->invalid || w->destroying || (best != 0 && v > best)) continue;
+    HWND h = MakeHandle<HWND>(v);
+    if (IsWindowVisible(h) && MatchesWindow(filter, h)) best = v;
   }
-  return nullptr;
+  return best != 0 ? MakeHandle<HWND>(best) : nullptr;
 }
 
 HWND TopLevelOf(HWND hWnd) {
@@ -140,18 +142,27 @@ State::State() {
   }
 }
 
-State& S() {
-  // Never destroyed: static objects of the hosts may still call in while the process exits.
-  static State* state = new State;
-  return *state;
+State* g_state = nullptr;
+
+State& CreateState() {
+  if (g_state == nullptr) g_state = new State;
+  return *g_state;
 }
 
-std::shared_ptr<Window> Find(HWND hWnd) {
-  if (!hWnd) return nullptr;
+Window* FindSlow(HWND hWnd) {
   State& s = S();
-  auto it = s.windows.find(Value(hWnd));
+  const std::uintptr_t v = Value(hWnd);
+  State::CacheEntry& e = s.findCache[(v >> 4) & 15];
+  auto it = s.windows.find(v);
   if (it == s.windows.end()) return nullptr;
-  return it->second;
+  e.value = v;
+  e.window = it->second.get();
+  return e.window;
+}
+
+void Collect() {
+  State& s = S();
+  if (s.messageDepth == 0 && s.destroyDepth == 0 && !s.destroyed.empty()) s.destroyed.clear();
 }
 
 bool IsDescendant(HWND ancestor, HWND hWnd) {
@@ -282,7 +293,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     s.lastError = ERROR_TLW_WITH_WSCHILD;
     return nullptr;
   }
-  auto w = std::make_shared<Window>();
+  auto owned = std::make_unique<Window>();
+  Window* w = owned.get();
   w->value = s.NewHandle();
   HWND hWnd = MakeHandle<HWND>(w->value);
   w->className = info->name;
@@ -301,7 +313,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   w->cx = width == CW_USEDEFAULT ? 640 : std::max(0, width);
   w->cy = (width == CW_USEDEFAULT || height == CW_USEDEFAULT) ? 480 : std::max(0, height);
   if (info->wc.cbWndExtra > 0) w->extra.assign(static_cast<size_t>(info->wc.cbWndExtra), 0);
-  s.windows[w->value] = w;
+  s.windows[w->value] = std::move(owned);
   if (w->parent) Find(parent)->children.push_back(hWnd);
 
   CREATESTRUCTA cs{};
@@ -340,6 +352,15 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
     return FALSE;
   }
   if (w->destroying) return TRUE;
+  // The objects of the windows destroyed here stay until the outermost destruction is done.
+  struct Depth {
+    State& s;
+    explicit Depth(State& state) : s(state) { ++s.destroyDepth; }
+    ~Depth() {
+      --s.destroyDepth;
+      Collect();
+    }
+  } depth(s);
   // Owned top-level windows go first.
   std::vector<HWND> owned;
   for (auto& [v, o] : s.windows)
@@ -350,14 +371,12 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
   // Hiding a window gives the focus back to its parent.
   if (w->style & WS_VISIBLE) ShowWindow(hWnd, SW_HIDE);
   if (!Find(hWnd)) return TRUE;
-  std::vector<std::shared_ptr<Window>> tree;
   std::vector<HWND> stack{hWnd};
   while (!stack.empty()) {
     HWND h = stack.back();
     stack.pop_back();
     if (auto t = Find(h)) {
       t->destroying = true;
-      tree.push_back(t);
       for (HWND c : t->children) stack.push_back(c);
     }
   }
@@ -723,9 +742,14 @@ LRESULT WINAPI SendMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     S().lastError = ERROR_INVALID_WINDOW_HANDLE;
     return 0;
   }
-  WNDPROC proc = w->proc;  // the window stays alive while its procedure runs (w holds it)
+  WNDPROC proc = w->proc;
   if (!proc) return 0;
-  return proc(hWnd, msg, wParam, lParam);
+  // The window's object stays while its procedure runs, destroyed or not (see Collect).
+  State& s = S();
+  ++s.messageDepth;
+  LRESULT r = proc(hWnd, msg, wParam, lParam);
+  --s.messageDepth;
+  return r;
 }
 
 BOOL WINAPI PostMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -747,6 +771,7 @@ BOOL WINAPI PostMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 BOOL WINAPI PeekMessageA(LPMSG out, HWND hWnd, UINT first, UINT last, UINT remove) {
   State& s = S();
   if (!out) return FALSE;
+  Collect();
   bool doRemove = (remove & PM_REMOVE) != 0;
   // Posted messages first.
   for (auto it = s.posted.begin(); it != s.posted.end(); ++it) {
@@ -766,7 +791,7 @@ BOOL WINAPI PeekMessageA(LPMSG out, HWND hWnd, UINT first, UINT last, UINT remov
     return TRUE;
   }
   // Then keyboard input, delivered to the window that has the focus now.
-  for (auto it = s.input.begin(); it != s.input.end(); ++it) {
+  for (auto it = s.input.begin(); it != s.input.end();) {
     UINT message = it->message;
     HWND target = ResolveInputTarget(message);
     if (!target) {
@@ -778,12 +803,15 @@ BOOL WINAPI PeekMessageA(LPMSG out, HWND hWnd, UINT first, UINT last, UINT remov
         m.lParam = it->lParam;
         ApplyKeyMessageToThreadState(m);
         it = s.input.erase(it);
-        if (it == s.input.end()) break;
-        --it;
+      } else {
+        ++it;
       }
       continue;
     }
-    if (!MatchesFilter(message, first, last) || !MatchesWindow(hWnd, target)) continue;
+    if (!MatchesFilter(message, first, last) || !MatchesWindow(hWnd, target)) {
+      ++it;
+      continue;
+    }
     MSG m{};
     m.hwnd = target;
     m.message = message;
