@@ -1,13 +1,16 @@
 #!/bin/sh
-# Builds and runs the test suites: the native build over the simulated window system, the same
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine.
-#   tools/test.sh                 # all three
-#   tools/test.sh native windows  # a choice of: native asan windows
+# Installs what the tests need (tools/setup.sh test), then builds and runs the test suites: the
+# style check, the native build over the simulated window system, the same under AddressSanitizer
+# and UndefinedBehaviorSanitizer, the native suites under valgrind's memcheck, and the Windows
+# build under Wine.
+#   tools/test.sh                 # all of them
+#   tools/test.sh native windows  # a choice of: format native asan valgrind windows
 # KW_JOBS sets the build parallelism (default: the number of processors).
 set -eu
 cd "$(dirname "$0")/.."
+tools/setup.sh test
 
-presets="${*:-native asan windows}"
+presets="${*:-format native asan valgrind windows}"
 jobs="${KW_JOBS:-$(nproc 2>/dev/null || echo 2)}"
 # Leak checking stays on; a failure of any check stops the run with a report.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0:halt_on_error=1}"
@@ -17,7 +20,25 @@ failed=""
 for preset in $presets; do
   case "$preset" in
     native | asan | windows) ;;
-    *) echo "test.sh: unknown build '$preset' (native, asan, windows)" >&2; exit 2 ;;
+    format)
+      echo "==== format: check"
+      tools/format.sh --check || failed="$failed format"
+      continue ;;
+    valgrind)
+      # The native suites once more under memcheck: any error or definite leak fails the suite.
+      echo "==== valgrind: build native, run its suites under memcheck"
+      start=$(date +%s)
+      cmake --preset native >/dev/null
+      cmake --build --preset native -j "$jobs"
+      if ! (cd build/native && ctest -T memcheck -j "$jobs" --output-on-failure \
+              --overwrite MemoryCheckCommand="$(command -v valgrind)" \
+              --overwrite "MemoryCheckCommandOptions=--leak-check=full --errors-for-leak-kinds=definite --error-exitcode=1 --track-origins=yes" \
+              -E 'library_exports|_vs_'); then
+        failed="$failed valgrind"
+      fi
+      echo "==== valgrind: done in $(( $(date +%s) - start )) s"
+      continue ;;
+    *) echo "test.sh: unknown step '$preset' (format, native, asan, valgrind, windows)" >&2; exit 2 ;;
   esac
   echo "==== $preset: configure and build"
   start=$(date +%s)

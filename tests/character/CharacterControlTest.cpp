@@ -48,6 +48,7 @@ struct KeyCase {
   const char* clip;  // the clipboard before the keys ("" empty)
   const char* clipAfter = nullptr;  // nullptr: as before
 };
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
 
 class CharacterKeys : public CharacterControlTest, public ::testing::WithParamInterface<KeyCase> {};
 
@@ -194,6 +195,7 @@ struct SetTextCase {
   const char* text;
   const char* shown;
 };
+void PrintTo(const SetTextCase& c, std::ostream* os) { *os << c.name; }
 
 class CharacterSetText : public CharacterControlTest, public ::testing::WithParamInterface<SetTextCase> {};
 

@@ -18,6 +18,7 @@ struct MaskCase {
   // d=digit a=alnum l=alpha u=upper w=lower c=any e=escaped t=literal.
   std::string kinds;
 };
+void PrintTo(const MaskCase& c, std::ostream* os) { *os << c.name; }
 
 class CharacterMaskLanguage : public ::testing::TestWithParam<MaskCase> {};
 
@@ -83,6 +84,7 @@ struct OpCase {
   int result;
   const char* shown;
 };
+void PrintTo(const OpCase& c, std::ostream* os) { *os << c.name; }
 
 class CharacterModel : public ::testing::TestWithParam<OpCase> {};
 

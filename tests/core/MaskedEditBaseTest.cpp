@@ -17,6 +17,8 @@ struct AcceptCase {
   std::string accepted;
   std::string refused;
 };
+// By name: GoogleTest would otherwise print the bytes of the struct, padding included.
+void PrintTo(const AcceptCase& c, std::ostream* os) { *os << c.name; }
 
 class MaskSymbolAccepts : public ::testing::TestWithParam<AcceptCase> {};
 
@@ -141,6 +143,7 @@ struct NumCase {
   const char* data;  // raw
   double value;
 };
+void PrintTo(const NumCase& c, std::ostream* os) { *os << c.name; }
 
 class DataNumValue : public ::testing::TestWithParam<NumCase> {};
 

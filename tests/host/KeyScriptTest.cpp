@@ -43,6 +43,7 @@ struct ParseRow {
   const char* strokes;  // Render of each stroke, one space between
   const char* error;
 };
+void PrintTo(const ParseRow& c, std::ostream* os) { *os << c.name; }
 
 const ParseRow kParseRows[] = {
     {"PrintablesTypeThemselves", "aZ 9.(", "a@1 Z@2  @3 9@4 .@5 (@6", ""},

@@ -52,6 +52,7 @@ struct TabOrderCase {
   bool previous;
   int want;
 };
+void PrintTo(const TabOrderCase& c, std::ostream* os) { *os << c.name; }
 
 class TabOrder : public DialogTab, public ::testing::WithParamInterface<TabOrderCase> {};
 

@@ -19,6 +19,7 @@ struct KeyCase {
   const char* wantClip;
   const char* wantNotes;
 };
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
 
 class EditKeys : public kwtest::WindowTest, public ::testing::WithParamInterface<KeyCase> {};
 

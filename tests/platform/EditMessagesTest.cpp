@@ -41,6 +41,7 @@ struct SelCase {
   int wantStart, wantEnd;              // EM_GETSEL afterwards
   int shiftRightStart, shiftRightEnd;  // after Shift+Right, which shows where the caret is
 };
+void PrintTo(const SelCase& c, std::ostream* os) { *os << c.name; }
 
 class EditSetSel : public kwtest::WindowTest, public ::testing::WithParamInterface<SelCase> {};
 

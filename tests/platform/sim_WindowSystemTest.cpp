@@ -61,6 +61,7 @@ struct FocusCase {
   int want;               // 0: no focus, 1: the edit control, -1: the parent
   const char* wantNotes;  // nullptr: not checked
 };
+void PrintTo(const FocusCase& c, std::ostream* os) { *os << c.name; }
 
 class FocusMoves : public WindowSystem, public ::testing::WithParamInterface<FocusCase> {};
 
