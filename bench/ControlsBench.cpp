@@ -2,9 +2,9 @@
 // message loop over the simulated window system, the data exchange of each control's model, a
 // long character mask, and the validator's template matcher.
 //
-// Keys go in as a user's would: SendInput puts them into the queue, and the local host loop
-// takes them out along PeekMessageA -> AfxPreTranslateMessage -> IsDialogMessageA ->
-// TranslateMessage -> DispatchMessageA. Besides time, each benchmark reports the heap
+// Keys go in as a user's would, written as key scripts (host/KeyScript.h): SendInput puts them
+// into the queue, and the host library's loop takes them out along PeekMessageA ->
+// AfxPreTranslateMessage -> IsDialogMessageA -> TranslateMessage -> DispatchMessageA. Besides time, each benchmark reports the heap
 // allocations it makes (a counting operator new in this binary), per keystroke or per call.
 #include <benchmark/benchmark.h>
 
@@ -20,6 +20,8 @@
 #include "core/KwValidator.h"
 #include "field/KwFieldMaskedEdit.h"
 #include "framework/framework.h"
+#include "host/KeyScript.h"
+#include "host/ModelProbe.h"
 #include "number/KwNumberMaskedEdit.h"
 
 namespace {
@@ -44,85 +46,24 @@ void PerUnit(benchmark::State& state, const char* name, double unitsPerIteration
       benchmark::Counter(unitsPerIteration, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-// --- A small host --------------------------------------------------------------------------
+// --- The host: host/KwHost.h's parent window and loop, keys as key scripts ------------------
 
-CWnd* Parent() {
-  static CWnd* parent = [] {
-    WNDCLASSA wc;
-    std::memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KwBenchParent";
-    RegisterClassA(&wc);
-    auto* wnd = new CWnd;
-    if (!wnd->CreateEx(0, "KwBenchParent", "KwMaskEdit benchmarks", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 480,
-                       400, nullptr, nullptr)) {
-      std::fprintf(stderr, "bench: cannot create the parent window\n");
-      std::abort();
-    }
-    return wnd;
-  }();
-  return parent;
-}
+using kwhost::kEditStyle;
+CWnd* Parent() { return kwhost::ParentWnd(); }
+RECT Row(int id) { return kwhost::EditRect(id); }
 
-RECT Row(int id) {
-  RECT r;
-  r.left = 10;
-  r.top = 10 + id * 34;
-  r.right = r.left + 240;
-  r.bottom = r.top + 26;
-  return r;
-}
-
-constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-
-// The host's message loop, until the queue is empty.
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    if (AfxPreTranslateMessage(&msg)) continue;
-    if (IsDialogMessageA(Parent()->GetSafeHwnd(), &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+// The strokes of a key script, parsed once before the timing starts.
+std::vector<kwhost::Stroke> KeysFor(const std::string& script) {
+  const kwhost::KeyScript parsed = kwhost::ParseKeys(script);
+  if (!parsed.ok()) {
+    std::fprintf(stderr, "bench: %s\n", parsed.error.c_str());
+    std::abort();
   }
+  return parsed.strokes;
 }
 
-INPUT Key(WORD vk, bool up) {
-  INPUT in;
-  std::memset(&in, 0, sizeof in);
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  return in;
-}
-
-// The key events that type text on a US keyboard (Shift where VkKeyScanA asks for it).
-std::vector<INPUT> KeysFor(const std::string& text) {
-  std::vector<INPUT> keys;
-  for (char ch : text) {
-    const SHORT scan = VkKeyScanA(ch);
-    if (scan == -1) {
-      std::fprintf(stderr, "bench: no key types '%c'\n", ch);
-      std::abort();
-    }
-    const WORD vk = LOBYTE(scan);
-    const bool shift = (scan & 0x0100) != 0;
-    if (shift) keys.push_back(Key(VK_SHIFT, false));
-    keys.push_back(Key(vk, false));
-    keys.push_back(Key(vk, true));
-    if (shift) keys.push_back(Key(VK_SHIFT, true));
-  }
-  return keys;
-}
-
-// Types the prepared keys one keystroke at a time, each pumped through the loop as it comes.
-void TypeKeys(std::vector<INPUT>& keys) {
-  for (INPUT& in : keys) {
-    SendInput(1, &in, static_cast<int>(sizeof(INPUT)));
-    Pump();
-  }
-}
+// Plays the prepared strokes one keystroke at a time, each pumped through the loop as it comes.
+void TypeKeys(const std::vector<kwhost::Stroke>& keys) { kwhost::PlayKeys(keys); }
 
 // Stops the benchmark with an error when what it produced is not what it should be.
 bool Expect(benchmark::State& state, const std::string& got, const std::string& expected) {
@@ -132,58 +73,53 @@ bool Expect(benchmark::State& state, const std::string& got, const std::string& 
   return false;
 }
 
-// Opens the protected model operations for the data benchmarks.
-class CharModel : public KwCharacterMaskedEdit {
- public:
-  using KwCharacterMaskedEdit::KwCharacterMaskedEdit;
-  using KwCharacterMaskedEdit::SetInputData;
-};
-class NumberModel : public KwNumberMaskedEdit {
- public:
-  using KwNumberMaskedEdit::KwNumberMaskedEdit;
-  using KwNumberMaskedEdit::SetInputData;
-};
-class FieldModel : public KwFieldMaskedEdit {
- public:
-  using KwFieldMaskedEdit::KwFieldMaskedEdit;
-  using KwFieldMaskedEdit::SetInputData;
-};
-
-class Matcher : public KwValidator {
- public:
-  Matcher() : KwValidator(nullptr) {}
-  int Validate(std::string&) override { return 0; }
-  KwValidator* Clone() override { return new Matcher(*this); }
-};
+// The protected model operations opened, for the data benchmarks.
+using CharModel = kwhost::ModelProbe<KwCharacterMaskedEdit>;
+using NumberModel = kwhost::ModelProbe<KwNumberMaskedEdit>;
+using FieldModel = kwhost::ModelProbe<KwFieldMaskedEdit>;
+using Matcher = kwhost::TemplateMatcher;
 
 // --- Typing through the message road -------------------------------------------------------
 
 const char kPhoneDigits[] = "5551234567";
+
+// Types a key script once per iteration into whatever has the focus. check() answers what the
+// round gave, which must be expected; reset() makes the controls ready for the next round
+// (both untimed, their allocations left out).
+template <typename Check, typename Reset>
+void TypeRounds(benchmark::State& state, const std::string& script, const std::string& expected,
+                Check check, Reset reset) {
+  const std::vector<kwhost::Stroke> keys = KeysFor(script);
+  AllocationMeter meter;
+  long long allocationsInReset = 0;
+  for (auto _ : state) {
+    TypeKeys(keys);
+    state.PauseTiming();
+    const long long before = kwbench::Allocations();
+    if (!Expect(state, check(), expected)) break;
+    reset();
+    allocationsInReset += kwbench::Allocations() - before;
+    state.ResumeTiming();
+  }
+  kwbench::Forget(allocationsInReset);
+  PerUnit(state, "time/key", static_cast<double>(keys.size()));
+  meter.Report(state, "allocs/key", static_cast<double>(keys.size()));
+}
 
 void BM_TypePhoneNumber(benchmark::State& state) {
   auto edit = std::make_unique<CharModel>("(###) ###-####");
   edit->SetAutoTab(false);
   edit->Create(kEditStyle, Row(1), Parent(), 1);
   edit->SetFocus();
-  Pump();
+  kwhost::Pump();
   // The caret on the first input position, as a click or Tab into the control leaves it.
   edit->SetSel(1, 1);
-  std::vector<INPUT> keys = KeysFor(kPhoneDigits);
-  AllocationMeter meter;
-  long long allocationsInReset = 0;
-  for (auto _ : state) {
-    TypeKeys(keys);
-    state.PauseTiming();
-    if (!Expect(state, edit->GetWindowText(), "(555) 123-4567")) break;
-    const long long before = kwbench::Allocations();
-    edit->EmptyData(1);
-    edit->SetSel(1, 1);
-    allocationsInReset += kwbench::Allocations() - before;
-    state.ResumeTiming();
-  }
-  kwbench::Forget(allocationsInReset);
-  PerUnit(state, "time/key", 10);
-  meter.Report(state, "allocs/key", 10);
+  TypeRounds(
+      state, kPhoneDigits, "(555) 123-4567", [&] { return edit->GetWindowText(); },
+      [&] {
+        edit->EmptyData(1);
+        edit->SetSel(1, 1);
+      });
 }
 BENCHMARK(BM_TypePhoneNumber)->Unit(benchmark::kMicrosecond);
 
@@ -191,24 +127,13 @@ void BM_TypeNumber(benchmark::State& state) {
   auto edit = std::make_unique<KwNumberMaskedEdit>("%");
   edit->Create(kEditStyle, Row(2), Parent(), 2);
   edit->SetFocus();
-  Pump();
-  const std::string typed = "1234567.89";
-  std::vector<INPUT> keys = KeysFor(typed);
-  AllocationMeter meter;
-  long long allocationsInReset = 0;
-  for (auto _ : state) {
-    TypeKeys(keys);
-    state.PauseTiming();
-    if (!Expect(state, edit->GetInputData(false), typed)) break;
-    const long long before = kwbench::Allocations();
-    edit->SetText("");
-    edit->SetSel(0, 0);
-    allocationsInReset += kwbench::Allocations() - before;
-    state.ResumeTiming();
-  }
-  kwbench::Forget(allocationsInReset);
-  PerUnit(state, "time/key", static_cast<double>(typed.size()));
-  meter.Report(state, "allocs/key", static_cast<double>(typed.size()));
+  kwhost::Pump();
+  TypeRounds(
+      state, "1234567.89", "1234567.89", [&] { return edit->GetInputData(false); },
+      [&] {
+        edit->SetText("");
+        edit->SetSel(0, 0);
+      });
 }
 BENCHMARK(BM_TypeNumber)->Unit(benchmark::kMicrosecond);
 
@@ -231,29 +156,20 @@ void BM_TypeFieldRow(benchmark::State& state) {
   }
   CEdit next;
   next.Create(kEditStyle, Row(id), Parent(), static_cast<UINT>(id));
-  const std::string typed = "abc20260042";
-  std::vector<INPUT> keys = KeysFor(typed);
   fields.front()->SetFocus();
-  Pump();
-  AllocationMeter meter;
-  long long allocationsInReset = 0;
-  for (auto _ : state) {
-    TypeKeys(keys);
-    state.PauseTiming();
-    if (!Expect(state, fields[0]->GetWindowText() + fields[1]->GetWindowText() + fields[2]->GetWindowText(),
-                "ABC20260042") ||
-        !Expect(state, GetFocus() == next.GetSafeHwnd() ? "left the row" : "in the row", "left the row"))
-      break;
-    const long long before = kwbench::Allocations();
-    for (auto& f : fields) f->EmptyData(1);
-    fields.front()->SetFocus();
-    Pump();
-    allocationsInReset += kwbench::Allocations() - before;
-    state.ResumeTiming();
-  }
-  kwbench::Forget(allocationsInReset);
-  PerUnit(state, "time/key", static_cast<double>(typed.size()));
-  meter.Report(state, "allocs/key", static_cast<double>(typed.size()));
+  kwhost::Pump();
+  TypeRounds(
+      state, "abc20260042", "ABC20260042 left the row",
+      [&] {
+        return fields[0]->GetWindowText() + fields[1]->GetWindowText() +
+               fields[2]->GetWindowText() +
+               (GetFocus() == next.GetSafeHwnd() ? " left the row" : " in the row");
+      },
+      [&] {
+        for (auto& f : fields) f->EmptyData(1);
+        fields.front()->SetFocus();
+        kwhost::Pump();
+      });
 }
 BENCHMARK(BM_TypeFieldRow)->Unit(benchmark::kMicrosecond);
 

@@ -13,22 +13,13 @@
 
 #include "FuzzCheck.h"
 #include "character/KwCharacterMaskedEdit.h"
+#include "host/ModelProbe.h"
 
 namespace {
 
 using kwfuzz::Show;
 
-class Probe : public KwCharacterMaskedEdit {
- public:
-  using KwCharacterMaskedEdit::DeleteRange;
-  using KwCharacterMaskedEdit::GetEmptyInputLocation;
-  using KwCharacterMaskedEdit::GetNextInputLocation;
-  using KwCharacterMaskedEdit::GetPreviousInputLocation;
-  using KwCharacterMaskedEdit::InsertAt;
-  using KwCharacterMaskedEdit::IsInputData;
-  using KwCharacterMaskedEdit::SetAt;
-  using KwCharacterMaskedEdit::SetInputData;
-};
+using Probe = kwhost::ModelProbe<KwCharacterMaskedEdit>;
 
 // What a mask makes, counted from the mask language itself: positions, input positions, and
 // for each position whether it takes input.

@@ -15,23 +15,14 @@
 #include <string>
 
 #include "FuzzCheck.h"
+#include "host/ModelProbe.h"
 #include "number/KwNumberMaskedEdit.h"
 
 namespace {
 
 using kwfuzz::Show;
 
-class Probe : public KwNumberMaskedEdit {
- public:
-  using KwNumberMaskedEdit::KwNumberMaskedEdit;
-  using KwNumberMaskedEdit::DeleteRange;
-  using KwNumberMaskedEdit::GetEmptyInputLocation;
-  using KwNumberMaskedEdit::GetNextInputLocation;
-  using KwNumberMaskedEdit::GetPreviousInputLocation;
-  using KwNumberMaskedEdit::InsertAt;
-  using KwNumberMaskedEdit::SetAt;
-  using KwNumberMaskedEdit::SetInputData;
-};
+using Probe = kwhost::ModelProbe<KwNumberMaskedEdit>;
 
 // Prompts that no data position takes and no separator shows: with any other prompt an entered
 // character could not be told from an empty place.

@@ -13,17 +13,13 @@
 
 #include "FuzzCheck.h"
 #include "core/KwValidator.h"
+#include "host/ModelProbe.h"
 
 namespace {
 
 using kwfuzz::Show;
 
-class Matcher : public KwValidator {
- public:
-  Matcher() : KwValidator(nullptr) {}
-  int Validate(std::string&) override { return 0; }
-  KwValidator* Clone() override { return new Matcher(*this); }
-};
+using Matcher = kwhost::TemplateMatcher;
 
 // Template characters: mostly letters, digits, '?' and separators, sometimes any byte.
 std::string Template(FuzzedDataProvider& in) {

@@ -86,15 +86,16 @@ INPUT KeyInput(UINT vk, bool up) {
   return in;
 }
 
-void Send(std::vector<INPUT> inputs) {
-  if (inputs.empty()) return;
-  g_pendingKeyEvents += static_cast<int>(inputs.size());
-  const UINT sent =
-      SendInput(static_cast<UINT>(inputs.size()), inputs.data(), static_cast<int>(sizeof(INPUT)));
-  if (sent != inputs.size()) {
-    ReportError("SendInput took " + std::to_string(sent) + " of " + std::to_string(inputs.size()) +
+// Sends count key events in one SendInput call and pumps. (No allocation: the benchmarks
+// count the library's allocations per keystroke.)
+void Send(const INPUT* inputs, UINT count) {
+  if (count == 0) return;
+  g_pendingKeyEvents += static_cast<int>(count);
+  const UINT sent = SendInput(count, const_cast<INPUT*>(inputs), static_cast<int>(sizeof(INPUT)));
+  if (sent != count) {
+    ReportError("SendInput took " + std::to_string(sent) + " of " + std::to_string(count) +
                 " key events");
-    g_pendingKeyEvents -= static_cast<int>(inputs.size() - sent);
+    g_pendingKeyEvents -= static_cast<int>(count - sent);
   }
   Pump();
 }
@@ -274,16 +275,15 @@ void Pump() {
 void Press(UINT vk, bool shift, bool ctrl) {
   // The modifiers go down, and are taken by the loop, before the key, as a user's fingers do:
   // a control that asks GetAsyncKeyState while it handles the key finds them held.
-  std::vector<INPUT> down, up;
-  for (const auto& [modifier, held] :
-       {std::make_pair(VK_SHIFT, shift), std::make_pair(VK_CONTROL, ctrl)}) {
-    if (!held) continue;
-    down.push_back(KeyInput(modifier, false));
-    up.insert(up.begin(), KeyInput(modifier, true));
-  }
-  Send(down);
-  Send({KeyInput(vk, false), KeyInput(vk, true)});
-  Send(up);
+  INPUT down[2], up[2];
+  UINT held = 0;
+  if (shift) down[held++] = KeyInput(VK_SHIFT, false);
+  if (ctrl) down[held++] = KeyInput(VK_CONTROL, false);
+  for (UINT i = 0; i < held; ++i) up[held - 1 - i] = KeyInput(down[i].ki.wVk, true);
+  const INPUT key[2] = {KeyInput(vk, false), KeyInput(vk, true)};
+  Send(down, held);
+  Send(key, 2);
+  Send(up, held);
 }
 
 SHORT KeyFor(char ch) {
@@ -312,8 +312,15 @@ bool Type(const std::string& text) {
   return typed;
 }
 
-void KeyDown(UINT vk) { Send({KeyInput(vk, false)}); }
-void KeyUp(UINT vk) { Send({KeyInput(vk, true)}); }
+void KeyDown(UINT vk) {
+  const INPUT in = KeyInput(vk, false);
+  Send(&in, 1);
+}
+
+void KeyUp(UINT vk) {
+  const INPUT in = KeyInput(vk, true);
+  Send(&in, 1);
+}
 
 KeyHeld::KeyHeld(UINT vk) : m_vk(vk) { KeyDown(m_vk); }
 KeyHeld::~KeyHeld() { KeyUp(m_vk); }

@@ -11,31 +11,16 @@
 
 #include "character/KwCharacterMaskedEdit.h"
 #include "common/TestHost.h"
+#include "host/ModelProbe.h"
 
 namespace kwtest {
 
-class CharEditProbe : public KwCharacterMaskedEdit {
+class CharEditProbe : public ModelProbe<KwCharacterMaskedEdit> {
  public:
-  using KwCharacterMaskedEdit::KwCharacterMaskedEdit;
-  using KwCharacterMaskedEdit::DeleteRange;
-  using KwCharacterMaskedEdit::GetEmptyInputLocation;
-  using KwCharacterMaskedEdit::GetNextInputLocation;
-  using KwCharacterMaskedEdit::GetPreviousInputLocation;
-  using KwCharacterMaskedEdit::InsertAt;
-  using KwCharacterMaskedEdit::IsInputData;
-  using KwCharacterMaskedEdit::PositionCount;
-  using KwCharacterMaskedEdit::SetAt;
-  using KwCharacterMaskedEdit::SetInputData;
+  using ModelProbe::ModelProbe;
+  using ModelProbe::PositionCount;
   const KwValidator* Validator() const { return m_pValidator; }
   const KwMaskSymbol& Symbol(std::size_t i) const { return *m_vecSymbols.at(i); }
-  // Every refused keystroke comes through here; counting it works on every platform.
-  int refusals = 0;
-
- protected:
-  void ValidationError() override {
-    ++refusals;
-    KwCharacterMaskedEdit::ValidationError();
-  }
 };
 
 // A control model without a window, holding data (raw, so '_' keeps a position empty).

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/TestHost.h"
+#include "host/ModelProbe.h"
 #include "field/KwFieldMaskedEdit.h"
 
 namespace {
@@ -18,13 +19,9 @@ using kwtest::Focused;
 using kwtest::Sel;
 using kwtest::Text;
 
-class OpenField : public KwFieldMaskedEdit {
+class OpenField : public kwhost::ModelProbe<KwFieldMaskedEdit> {
  public:
-  using KwFieldMaskedEdit::KwFieldMaskedEdit;
-  using KwFieldMaskedEdit::DeleteRange;
-  using KwFieldMaskedEdit::InsertAt;
-  using KwFieldMaskedEdit::SetAt;
-  using KwFieldMaskedEdit::SetInputData;
+  using ModelProbe::ModelProbe;
   const std::string& Stored() const { return m_strFieldText; }
 };
 

@@ -10,26 +10,15 @@
 
 #include "common/TestHost.h"
 #include "core/KwLocaleSeparators.h"
+#include "host/ModelProbe.h"
 #include "number/KwNumberMaskedEdit.h"
 
 namespace kwtest {
 
-class NumberEditProbe : public KwNumberMaskedEdit {
+class NumberEditProbe : public ModelProbe<KwNumberMaskedEdit> {
  public:
-  using KwNumberMaskedEdit::KwNumberMaskedEdit;
-  using KwNumberMaskedEdit::InsertAt;
-  using KwNumberMaskedEdit::SetAt;
-  using KwNumberMaskedEdit::SetInputData;
-
+  using ModelProbe::ModelProbe;
   int FirstShown() const { return m_nFirstShown; }
-
-  int refusals = 0;  // every refused keystroke comes through here, on every platform
-
- protected:
-  void ValidationError() override {
-    ++refusals;
-    KwNumberMaskedEdit::ValidationError();
-  }
 };
 
 // A shown text written with ',' and '.', in the separators a control with this mask shows.

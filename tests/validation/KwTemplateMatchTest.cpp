@@ -7,16 +7,11 @@
 #include <string>
 
 #include "core/KwValidator.h"
+#include "host/ModelProbe.h"
 
 namespace {
 
-// A validator with no judgement of its own, for calling the matcher directly.
-class MatcherOnly : public KwValidator {
- public:
-  MatcherOnly() : KwValidator(nullptr) {}
-  int Validate(std::string&) override { return 0; }
-  KwValidator* Clone() override { return new MatcherOnly(*this); }
-};
+using MatcherOnly = kwhost::TemplateMatcher;
 
 TEST(CmpAlphaNumericCh, ClassifiesThePair) {
   struct Row { const char* name; char data, tmpl; int expected; };
