@@ -1,0 +1,83 @@
+#!/bin/sh
+# Drives the interactive demo in a tmux pane of 80x24, once with colours (TERM=xterm-256color),
+# once on a terminal without them (TERM=vt100) and once with NO_COLOR: types into the phone
+# control, checks what the screen shows, shrinks and restores the terminal, quits with F10 and
+# checks the exit status. Every check polls the screen (up to KW_TERMINAL_TIMEOUT seconds, 60 by
+# default), so a slow, loaded machine only makes it slower. Without tmux it is skipped (77).
+#   tests/terminal/terminal_test.sh build/native/bin/kwterminal
+set -u
+program=$1
+if ! command -v tmux >/dev/null 2>&1; then
+  echo "SKIP: tmux is not installed (apt-get install tmux)"
+  exit 77
+fi
+socket="kwterminal-test-$$"
+tm() { tmux -L "$socket" -f /dev/null "$@"; }
+trap 'tm kill-server >/dev/null 2>&1' EXIT INT TERM
+timeout=${KW_TERMINAL_TIMEOUT:-60}
+
+fail() {
+  echo "FAIL ($look): $*"
+  echo "--- the screen:"
+  tm capture-pane -p -t demo 2>/dev/null
+  exit 1
+}
+
+# Waits until the screen satisfies a test: screen_has TEXT, or any command reading $screen.
+poll() {
+  what=$1
+  shift
+  deadline=$(($(date +%s) + timeout))
+  while :; do
+    screen=$(tm capture-pane -p -e -t demo 2>/dev/null) && "$@" && return 0
+    [ "$(date +%s)" -ge "$deadline" ] && fail "$what"
+    sleep 0.1
+  done
+}
+shows() { printf '%s\n' "$screen" | sed 's/\x1b\[[0-9;]*m//g' | grep -qF -- "$1"; }
+expect() { poll "never showed '$1'" shows "$1"; }
+coloured() { printf '%s' "$screen" | grep -q "$(printf '\033')\[[0-9;]*[34]8;5;"; }
+plain() { ! coloured; }
+# The pane is closed before its process is reaped: wait for the exit status too.
+dead() { [ -n "$(tm display-message -p -t demo '#{?pane_dead,#{pane_dead_status},}')" ]; }
+
+run() {
+  look=$1
+  colours=$2
+  shift 2
+  tm kill-server >/dev/null 2>&1
+  tm new-session -d -s demo -x 80 -y 24 "exec env $* '$program'" \; \
+     set-option -t demo remain-on-exit on || fail "tmux cannot start"
+  expect "Phone number"
+  expect "phone: character control"
+  expect "(___) ___-____"
+  if [ "$colours" = yes ]; then poll "no colours on the screen" coloured; else poll "colours on a screen without" plain; fi
+
+  tm send-keys -t demo x
+  expect "refused 1 key(s) here"
+  tm send-keys -t demo -l 5551234567
+  expect "[(555) 123-4567  ]"
+  expect "field 1: field control"
+  expect "phone: EN_UPDATE EN_CHANGE"
+  tm send-keys -t demo -l ab
+  expect "[AB  ]"
+  tm send-keys -t demo BTab
+  expect "phone: character control"
+
+  tm resize-window -t demo -x 70 -y 20
+  expect "The demo needs 80x24; this terminal is 70x20"
+  tm resize-window -t demo -x 80 -y 24
+  expect "Code-year-number"
+
+  tm send-keys -t demo F1
+  expect "Any key closes this help."
+  tm send-keys -t demo Space F10
+  poll "F10 did not end the demo" dead
+  status=$(tm display-message -p -t demo '#{pane_dead_status}')
+  [ "$status" = 0 ] || fail "exit status $status"
+  echo "ok: $look"
+}
+
+run "colours, TERM=xterm-256color" yes TERM=xterm-256color
+run "no colours, TERM=vt100" no TERM=vt100
+run "NO_COLOR=1" no TERM=xterm-256color NO_COLOR=1
