@@ -1,0 +1,46 @@
+#!/bin/sh
+# Runs the trace tool on each case of cases.txt and compares its output with expected/<name>.txt;
+# a case named !name must fail with exit status 2 and one line on stderr. The Windows build runs
+# the same cases under Wine, so both platforms give the same traces.
+#   tests/trace/trace_test.sh build/native/bin/kwtrace
+#   tests/trace/trace_test.sh tools/wine-run.sh build/windows/bin/kwtrace.exe
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+runner=$(for word in "$@"; do printf "'%s' " "$word"; done)
+failed=0
+out=$(mktemp)
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+while read -r name args; do
+  case "$name" in '' | '#'*) continue ;; esac
+  eval "set -- $args"
+  # The locale is the process's from its start (Wine takes its own from LC_ALL too).
+  locale=""
+  prev=""
+  for a in "$@"; do
+    [ "$prev" = --locale ] && locale=$a
+    prev=$a
+  done
+  eval "set -- $runner $args"
+  status=0
+  if [ -n "$locale" ]; then
+    LC_ALL=$locale "$@" >"$out" 2>"$err" </dev/null || status=$?
+  else
+    "$@" >"$out" 2>"$err" </dev/null || status=$?
+  fi
+  case "$name" in
+    '!'*)
+      if [ "$status" != 2 ] || [ "$(wc -l <"$err")" != 1 ] || [ -s "$out" ]; then
+        echo "FAIL $name: status $status (expected 2), stderr:"; cat "$err"; failed=1
+      else
+        echo "ok   $name: $(cat "$err")"
+      fi ;;
+    *)
+      if [ "$status" != 0 ] || ! diff -u "$here/expected/$name.txt" "$out"; then
+        echo "FAIL $name: status $status"; cat "$err"; failed=1
+      else
+        echo "ok   $name"
+      fi ;;
+  esac
+done <"$here/cases.txt"
+exit $failed
