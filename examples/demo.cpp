@@ -8,16 +8,14 @@
 #include <cstring>
 #include <string>
 
-#include "character/KwCharacterMaskedEdit.h"
-#include "field/KwFieldMaskedEdit.h"
+#include "form/DemoForm.h"
 #include "framework/framework.h"
 #include "host/KeyScript.h"
-#include "number/KwNumberMaskedEdit.h"
 
 namespace {
 
-enum { kPhone = 101, kField1, kField2, kField3, kAmount, kDate, kLastId = kDate };
-const char* const kNames[] = {"phone", "field 1", "field 2", "field 3", "amount", "date"};
+using namespace kwdemo;
+constexpr int kLastId = kDate;
 int g_failures = 0;
 
 // The frame window: counts the notifications its controls send it, per control.
@@ -43,45 +41,6 @@ class DemoFrame : public CWnd {
   }
 };
 
-// Any of the controls, counting the keys it refuses (it still beeps, as the library does).
-template <class Control>
-class Counted : public Control {
- public:
-  using Control::Control;
-  int refused = 0;
-
- protected:
-  void ValidationError() override {
-    ++refused;
-    Control::ValidationError();
-  }
-};
-
-// Judges a date entered as mmddyyyy (the control's data holds no separators): eight digits by
-// the template matcher, then a month of 1-12 and a day that month has. A bad date turns the
-// control to its error look (state 0x04) and leaves a message to show.
-class DateValidator : public KwValidator {
- public:
-  explicit DateValidator(KwMaskedEdit* pEdit) : KwValidator(pEdit) {}
-  int Validate(std::string& data) override {
-    int result = IsErrMatchTemplate(data, "99999999");
-    if (result != 0) {
-      SetErrorString("not a complete date: check position " + std::to_string(result));
-    } else {
-      const int month = std::atoi(data.substr(0, 2).c_str()), day = std::atoi(data.substr(2, 2).c_str());
-      const int year = std::atoi(data.substr(4).c_str());
-      const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-      const int days[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-      if (month < 1 || month > 12) result = 1, SetErrorString("no month " + data.substr(0, 2));
-      else if (day < 1 || day > days[month - 1]) result = 3, SetErrorString("no day " + data.substr(2, 2) + " then");
-      else SetErrorString("");
-    }
-    GetMaskedEdit()->SetState(result != 0 ? 0x04 : 0);
-    return result;
-  }
-  KwValidator* Clone() override { return new DateValidator(*this); }
-};
-
 // --- Input through the host loop ---------------------------------------------------------------
 
 // What goes wrong while typing (a key event that never arrives, a key script that does not
@@ -92,21 +51,6 @@ void InputFailed(const std::string& what) {
 }
 
 // --- The transcript ----------------------------------------------------------------------------
-
-// The user's locale puts its own separators into the shown texts; expectations are written with
-// ',' '.' '/' and translated.
-char LocaleChar(LCTYPE type, char fallback) {
-  char buf[8] = {0};
-  return GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf) > 0 && buf[0] ? buf[0] : fallback;
-}
-
-std::string Localised(std::string text, bool money) {
-  const char thousands = LocaleChar(money ? LOCALE_SMONTHOUSANDSEP : LOCALE_STHOUSAND, ',');
-  const char decimal = LocaleChar(money ? LOCALE_SMONDECIMALSEP : LOCALE_SDECIMAL, '.');
-  const char date = LocaleChar(LOCALE_SDATE, '/');
-  for (char& c : text) c = c == ',' ? thousands : c == '.' ? decimal : c == '/' ? date : c;
-  return text;
-}
 
 void Check(bool ok, const std::string& what) {
   if (!ok) std::printf("  FAILED: %s\n", what.c_str()), ++g_failures;
@@ -136,7 +80,7 @@ int main() {
   wc.lpszClassName = "KwDemoFrame";
   DemoFrame frame;
   if (!RegisterClassA(&wc) || !frame.CreateEx(0, wc.lpszClassName, "KwMaskEdit demo", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                               0, 0, 360, 220, nullptr, nullptr)) {
+                                               0, 0, 680, 200, nullptr, nullptr)) {
     std::fprintf(stderr, "demo: cannot create the frame window\n");
     return 1;
   }
@@ -146,41 +90,27 @@ int main() {
   SetForegroundWindow(frame.GetSafeHwnd());  // keyboard input goes to the foreground window
 #endif
 
-  // The controls, created in tab order.
-  Counted<KwCharacterMaskedEdit> phone("(###) ###-####");
-  Counted<KwFieldMaskedEdit> field1(">"), field2("#"), field3("#");
-  Counted<KwNumberMaskedEdit> amount("$");
-  Counted<KwCharacterMaskedEdit> date("##/##/####");
-  KwMaskedEdit* const all[] = {&phone, &field1, &field2, &field3, &amount, &date};
-  const int* const refused[] = {&phone.refused,  &field1.refused, &field2.refused,
-                                &field3.refused, &amount.refused, &date.refused};
-  phone.SetPromptSymbol('_');
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-  bool created = phone.Create(style, CRect(10, 10, 200, 34), &frame, kPhone);
-  created = created && field1.Create(style, CRect(10, 44, 60, 68), &frame, kField1);
-  created = created && field2.Create(style, CRect(70, 44, 130, 68), &frame, kField2);
-  created = created && field3.Create(style, CRect(140, 44, 200, 68), &frame, kField3);
-  created = created && amount.Create(style, CRect(10, 78, 200, 102), &frame, kAmount);
-  created = created && date.Create(style, CRect(10, 112, 200, 136), &frame, kDate);
-  if (!created) {
+  // The form's controls, created in tab order.
+  DemoForm form;
+  if (!form.Create(&frame)) {
     std::fprintf(stderr, "demo: cannot create the controls\n");
     return 1;
   }
-  field1.SetLimitText(3), field2.SetLimitText(4), field3.SetLimitText(4);
-  for (KwMaskedEdit* c : {static_cast<KwMaskedEdit*>(&phone), static_cast<KwMaskedEdit*>(&field1),
-                          static_cast<KwMaskedEdit*>(&field2), static_cast<KwMaskedEdit*>(&field3)})
-    c->SetAutoTab(true);
-  DateValidator* const validator = new DateValidator(&date);  // the control owns it from now on
-  date.SetValidator(validator);
+  Counted<KwCharacterMaskedEdit>& phone = form.phone;
+  Counted<KwFieldMaskedEdit>&field1 = form.field1, &field2 = form.field2, &field3 = form.field3;
+  Counted<KwNumberMaskedEdit>& amount = form.amount;
+  Counted<KwCharacterMaskedEdit>& date = form.date;
+  DateValidator* const validator = form.dateValidator;
   // Keys travel the host loop, which hands the frame to IsDialogMessageA.
   kwhost::SetDialogWindow(frame.GetSafeHwnd());
   kwhost::SetErrorHandler(InputFailed);
 
+  const std::vector<FormControl>& all = form.Controls();
   auto showAll = [&] {
     HWND focus = GetFocus();
     for (int i = 0; i <= kLastId - kPhone; ++i)
-      std::printf("   %-8s '%s'%s\n", kNames[i], all[i]->GetWindowText().c_str(),
-                  focus == all[i]->GetSafeHwnd() ? "   <- focus" : "");
+      std::printf("   %-8s '%s'%s\n", all[i].name, all[i].control->GetWindowText().c_str(),
+                  focus == all[i].control->GetSafeHwnd() ? "   <- focus" : "");
   };
 
   auto showVerdict = [&](int verdict) {
@@ -242,18 +172,19 @@ int main() {
               "refused", "WM_COMMAND setfocus/killfocus/change/maxtext");
   for (int i = 0; i <= kLastId - kPhone; ++i) {
     double value = 0;
-    all[i]->GetDataNumValue(value);
+    KwMaskedEdit& control = *all[i].control;
+    control.GetDataNumValue(value);
     const DemoFrame::Counts& c = frame.counts[i];
-    std::printf("   %-8s %-15s %-13s %-14.2f 0x%02X  %-7d %d/%d/%d/%d\n", kNames[i],
-                ("'" + all[i]->GetInputData(true) + "'").c_str(), ("'" + all[i]->GetInputData(false) + "'").c_str(),
-                value, all[i]->GetState(), *refused[i], c.setFocus, c.killFocus, c.change, c.maxText);
+    std::printf("   %-8s %-15s %-13s %-14.2f 0x%02X  %-7d %d/%d/%d/%d\n", all[i].name,
+                ("'" + control.GetInputData(true) + "'").c_str(), ("'" + control.GetInputData(false) + "'").c_str(),
+                value, control.GetState(), *all[i].refused, c.setFocus, c.killFocus, c.change, c.maxText);
   }
   double value = 0;
   amount.GetDataNumValue(value);
   Check(value == 1234567.89, "the amount reads " + std::to_string(value));
   Check(phone.GetInputData(false) == "5551234567", "the phone data is '" + phone.GetInputData(false) + "'");
 
-  for (KwMaskedEdit* c : all) c->DestroyWindow();
+  form.Destroy();
   frame.DestroyWindow();
   std::printf("\n%s\n", g_failures ? "Some steps did not give what they should." : "Every step gave what it should.");
   return g_failures ? 1 : 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "character/KwCharacterMaskedEdit.h"
+#include "form/Counted.h"
 #include "field/KwFieldMaskedEdit.h"
 #include "number/KwNumberMaskedEdit.h"
 
@@ -21,20 +22,6 @@ constexpr int kCellHeight = 16;
 
 enum ControlId { kPhone = 101, kField1, kField2, kField3, kAmount, kDate };
 constexpr int kControlCount = kDate - kPhone + 1;
-
-// Any of the controls, counting the keys it refuses (it still beeps, as the library does).
-template <class Control>
-class Counted : public Control {
- public:
-  using Control::Control;
-  int refused = 0;
-
- protected:
-  void ValidationError() override {
-    ++refused;
-    Control::ValidationError();
-  }
-};
 
 // Judges a date entered as mmddyyyy (the control's data holds no separators). Nothing entered
 // is fine; a date still being typed is a warning (state 0x02); eight digits that name no day

@@ -16,11 +16,11 @@ TerminalKey MapNamedKey(const char* name) {
   static const struct {
     const char* name;
     const char* script;
-  } kNamed[] = {{"kUP2", "{S+Up}"},       {"kDN2", "{S+Down}"},     {"kLFT5", "{C+Left}"},      {"kRIT5", "{C+Right}"},
-                {"kLFT6", "{C+S+Left}"},  {"kRIT6", "{C+S+Right}"},   {"kHOM5", "{C+Home}"},
-                {"kEND5", "{C+End}"},     {"kHOM6", "{C+S+Home}"},    {"kEND6", "{C+S+End}"},
-                {"kIC5", "{C+Ins}"},      {"kDC5", "{C+Del}"},        {"kIC2", "{S+Ins}"},
-                {"kDC2", "{S+Del}"}};
+  } kNamed[] = {{"kUP2", "{S+Up}"},     {"kDN2", "{S+Down}"},    {"kLFT5", "{C+Left}"},
+                {"kRIT5", "{C+Right}"}, {"kLFT6", "{C+S+Left}"}, {"kRIT6", "{C+S+Right}"},
+                {"kHOM5", "{C+Home}"},  {"kEND5", "{C+End}"},    {"kHOM6", "{C+S+Home}"},
+                {"kEND6", "{C+S+End}"}, {"kIC5", "{C+Ins}"},     {"kDC5", "{C+Del}"},
+                {"kIC2", "{S+Ins}"},    {"kDC2", "{S+Del}"}};
   if (name != nullptr)
     for (const auto& k : kNamed)
       if (std::strcmp(k.name, name) == 0) return Type(k.script);

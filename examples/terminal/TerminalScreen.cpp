@@ -17,9 +17,12 @@ namespace {
 short BasicColour(COLORREF rgb) {
   const int r = GetRValue(rgb), g = GetGValue(rgb), b = GetBValue(rgb);
   const int hi = std::max({r, g, b}), lo = std::min({r, g, b});
-  if (hi == 0 || (hi - lo) * 5 < hi) return (r * 299 + g * 587 + b * 114) / 1000 >= 128 ? COLOR_WHITE : COLOR_BLACK;
+  if (hi == 0 || (hi - lo) * 5 < hi)
+    return (r * 299 + g * 587 + b * 114) / 1000 >= 128 ? COLOR_WHITE : COLOR_BLACK;
   const double d = hi - lo;
-  double hue = hi == r ? 60 * (g - b) / d : hi == g ? 120 + 60 * (b - r) / d : 240 + 60 * (r - g) / d;
+  double hue = hi == r   ? 60 * (g - b) / d
+               : hi == g ? 120 + 60 * (b - r) / d
+                         : 240 + 60 * (r - g) / d;
   if (hue < 0) hue += 360;
   if (hue < 20 || hue >= 330) return COLOR_RED;
   if (hue < 70) return COLOR_YELLOW;
@@ -64,10 +67,14 @@ int CaretOf(HWND hEdit, std::pair<int, int> sel) {
   bool atStart = false;
   if (sel.first != sel.second) {
     const std::pair<int, int> old = seen.first;
-    if (old.first == old.second) atStart = sel.second == old.first;  // grew leftwards
-    else if (old.second == sel.second && old.first != sel.first) atStart = true;
-    else if (old.first == sel.first && old.second != sel.second) atStart = false;
-    else atStart = seen.second;
+    if (old.first == old.second)
+      atStart = sel.second == old.first;  // grew leftwards
+    else if (old.second == sel.second && old.first != sel.first)
+      atStart = true;
+    else if (old.first == sel.first && old.second != sel.second)
+      atStart = false;
+    else
+      atStart = seen.second;
   }
   seen = {sel, atStart};
   return atStart ? sel.first : sel.second;
@@ -80,16 +87,16 @@ void DefineKeys() {
   static const struct {
     const char* sequence;
     int key;
-  } kKeys[] = {{"\033[1~", KEY_HOME},      {"\033[7~", KEY_HOME},      {"\033[H", KEY_HOME},
-               {"\033OH", KEY_HOME},       {"\033[4~", KEY_END},       {"\033[8~", KEY_END},
-               {"\033[F", KEY_END},        {"\033OF", KEY_END},        {"\033[2~", KEY_IC},
-               {"\033[3~", KEY_DC},        {"\033[A", KEY_UP},         {"\033[B", KEY_DOWN},
-               {"\033[C", KEY_RIGHT},      {"\033[D", KEY_LEFT},       {"\033OA", KEY_UP},
-               {"\033OB", KEY_DOWN},       {"\033OC", KEY_RIGHT},      {"\033OD", KEY_LEFT},
-               {"\033[1;2A", KEY_SR},      {"\033[1;2B", KEY_SF},      {"\033[1;2C", KEY_SRIGHT},
-               {"\033[1;2D", KEY_SLEFT},   {"\033[1;2H", KEY_SHOME},   {"\033[1;2F", KEY_SEND},
-               {"\033[2;2~", KEY_SIC},     {"\033[3;2~", KEY_SDC},     {"\033[Z", KEY_BTAB},
-               {"\033OP", KEY_F(1)},       {"\033[11~", KEY_F(1)},     {"\033[21~", KEY_F(10)}};
+  } kKeys[] = {{"\033[1~", KEY_HOME},    {"\033[7~", KEY_HOME},    {"\033[H", KEY_HOME},
+               {"\033OH", KEY_HOME},     {"\033[4~", KEY_END},     {"\033[8~", KEY_END},
+               {"\033[F", KEY_END},      {"\033OF", KEY_END},      {"\033[2~", KEY_IC},
+               {"\033[3~", KEY_DC},      {"\033[A", KEY_UP},       {"\033[B", KEY_DOWN},
+               {"\033[C", KEY_RIGHT},    {"\033[D", KEY_LEFT},     {"\033OA", KEY_UP},
+               {"\033OB", KEY_DOWN},     {"\033OC", KEY_RIGHT},    {"\033OD", KEY_LEFT},
+               {"\033[1;2A", KEY_SR},    {"\033[1;2B", KEY_SF},    {"\033[1;2C", KEY_SRIGHT},
+               {"\033[1;2D", KEY_SLEFT}, {"\033[1;2H", KEY_SHOME}, {"\033[1;2F", KEY_SEND},
+               {"\033[2;2~", KEY_SIC},   {"\033[3;2~", KEY_SDC},   {"\033[Z", KEY_BTAB},
+               {"\033OP", KEY_F(1)},     {"\033[11~", KEY_F(1)},   {"\033[21~", KEY_F(10)}};
   for (const auto& k : kKeys)
     if (key_defined(k.sequence) == 0) define_key(k.sequence, k.key);
 }
@@ -99,7 +106,8 @@ void DefineKeys() {
 std::string WindowText(HWND hWnd) {
   const int length = GetWindowTextLengthA(hWnd);
   std::vector<char> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-  const LRESULT got = SendMessageA(hWnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+  const LRESULT got =
+      SendMessageA(hWnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
   return std::string(buffer.data(), static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
 }
 
@@ -184,7 +192,8 @@ void TerminalScreen::PaintEdit(HWND hFrame, HWND hWnd) {
   const DWORD style = static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE));
   const UINT message = (style & (WS_DISABLED | ES_READONLY)) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
   HDC dc = GetDC(hWnd);
-  SendMessageA(GetParent(hWnd), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hWnd));
+  SendMessageA(GetParent(hWnd), message, reinterpret_cast<WPARAM>(dc),
+               reinterpret_cast<LPARAM>(hWnd));
   const int look = Look(GetTextColor(dc), GetBkColor(dc));
   ReleaseDC(hWnd, dc);
 
@@ -194,7 +203,8 @@ void TerminalScreen::PaintEdit(HWND hFrame, HWND hWnd) {
   Put(p.row, p.column - 1, "[", focused ? A_BOLD : A_NORMAL);
   for (int i = 0; i < p.width; ++i) {
     const int index = first + i;
-    const char ch = index < static_cast<int>(text.size()) ? text[static_cast<std::size_t>(index)] : ' ';
+    const char ch =
+        index < static_cast<int>(text.size()) ? text[static_cast<std::size_t>(index)] : ' ';
     const bool selected = index >= sel.first && index < sel.second;
     Put(p.row, p.column + i, std::string(1, ch), selected ? (look ^ A_REVERSE) : look);
   }

@@ -27,8 +27,8 @@ constexpr int kStatusRow = 10;
 
 // What the last key did, for the status lines.
 struct LastKey {
-  std::string script;                             // as the key-script language writes it
-  std::vector<kwhost::Notification> notes;        // what the parent received meanwhile
+  std::string script;                       // as the key-script language writes it
+  std::vector<kwhost::Notification> notes;  // what the parent received meanwhile
   bool beeped = false;
   Clock::time_point flashUntil{};
 };
@@ -48,7 +48,8 @@ std::string Pad(std::string s, std::size_t width) {
 
 // The notifications, grouped by the control that sent them, a run of repeated pairs counted:
 // " phone: EN_UPDATE EN_CHANGE x4 EN_KILLFOCUS; field 1: EN_SETFOCUS".
-std::string DescribeNotes(const kwdemo::DemoForm& form, const std::vector<kwhost::Notification>& notes) {
+std::string DescribeNotes(const kwdemo::DemoForm& form,
+                          const std::vector<kwhost::Notification>& notes) {
   if (notes.empty()) return " nothing";
   std::string out;
   for (std::size_t i = 0; i < notes.size();) {
@@ -62,8 +63,8 @@ std::string DescribeNotes(const kwdemo::DemoForm& form, const std::vector<kwhost
              notes[i + 2 * repeats + 1].code == notes[i + 1].code)
         ++repeats;
       if (repeats > 1) {
-        out += " " + kwhost::CodeName(notes[i].code) + " " + kwhost::CodeName(notes[i + 1].code) + " x" +
-               std::to_string(repeats);
+        out += " " + kwhost::CodeName(notes[i].code) + " " + kwhost::CodeName(notes[i + 1].code) +
+               " x" + std::to_string(repeats);
         i += 2 * static_cast<std::size_t>(repeats);
       } else {
         out += " " + kwhost::CodeName(notes[i++].code);
@@ -78,7 +79,8 @@ void PaintStatus(kwterminal::TerminalScreen& screen, kwdemo::DemoForm& form, con
   const kwdemo::FormControl* focus = form.Find(GetFocus());
   std::string rule = "-- ";
   if (focus) rule += std::string(focus->name) + ": " + focus->kind + " control ";
-  std::string mode = focus ? (focus->control->GetInsertMode() ? " insert --" : " overwrite --") : "";
+  std::string mode =
+      focus ? (focus->control->GetInsertMode() ? " insert --" : " overwrite --") : "";
   rule = Pad(rule, static_cast<std::size_t>(kMinColumns) - mode.size());
   for (std::size_t i = rule.find_last_not_of(' ') + 2; i < rule.size(); ++i) rule[i] = '-';
   screen.Put(r, 0, rule + mode, A_BOLD);
@@ -91,16 +93,19 @@ void PaintStatus(kwterminal::TerminalScreen& screen, kwdemo::DemoForm& form, con
     std::snprintf(value, sizeof value, "%.2f", number);
     char state[32];
     std::snprintf(state, sizeof state, "0x%02X %s", c.GetState(), StateWord(c.GetState()).c_str());
-    screen.Put(r + 1, 1, "shows  " + Pad(Quoted(kwterminal::WindowText(c.GetSafeHwnd())), 24) +
-                             (sel.first == sel.second
-                                  ? "caret " + std::to_string(sel.first)
-                                  : "selected " + std::to_string(sel.first) + "-" + std::to_string(sel.second)));
-    screen.Put(r + 2, 1, "data   " + Pad(Quoted(c.GetInputData(false)), 24) + "with prompts " +
-                             Quoted(c.GetInputData(true)));
+    screen.Put(r + 1, 1,
+               "shows  " + Pad(Quoted(kwterminal::WindowText(c.GetSafeHwnd())), 24) +
+                   (sel.first == sel.second ? "caret " + std::to_string(sel.first)
+                                            : "selected " + std::to_string(sel.first) + "-" +
+                                                  std::to_string(sel.second)));
+    screen.Put(r + 2, 1,
+               "data   " + Pad(Quoted(c.GetInputData(false)), 24) + "with prompts " +
+                   Quoted(c.GetInputData(true)));
     screen.Put(r + 3, 1, "value  " + Pad(value, 24) + "state " + state);
     screen.Put(r + 4, 1, "refused " + std::to_string(*focus->refused) + " key(s) here");
   }
-  if (last.beeped && Clock::now() < last.flashUntil) screen.Put(r + 4, 40, " BEEP ", A_REVERSE | A_BOLD);
+  if (last.beeped && Clock::now() < last.flashUntil)
+    screen.Put(r + 4, 40, " BEEP ", A_REVERSE | A_BOLD);
 
   std::string notes = "parent got:" + DescribeNotes(form, last.notes);
   screen.Put(r + 5, 1, "key    " + (last.script.empty() ? std::string("-") : last.script));
@@ -108,7 +113,8 @@ void PaintStatus(kwterminal::TerminalScreen& screen, kwdemo::DemoForm& form, con
   const std::size_t room = 2 * (kMinColumns - 2);
   if (notes.size() > room) notes = "..." + notes.substr(notes.size() - room + 3);
   screen.Put(r + 6, 1, notes.substr(0, kMinColumns - 2));
-  if (notes.size() > static_cast<std::size_t>(kMinColumns - 2)) screen.Put(r + 7, 1, notes.substr(kMinColumns - 2));
+  if (notes.size() > static_cast<std::size_t>(kMinColumns - 2))
+    screen.Put(r + 7, 1, notes.substr(kMinColumns - 2));
 
   const std::string check = form.dateValidator ? form.dateValidator->GetErrorString() : "";
   screen.Put(r + 9, 1, "date check: " + (check.empty() ? std::string("fine") : check));
@@ -116,47 +122,51 @@ void PaintStatus(kwterminal::TerminalScreen& screen, kwdemo::DemoForm& form, con
 }
 
 void PaintHelp(kwterminal::TerminalScreen& screen) {
-  static const char* const kLines[] = {
-      "Keys",
-      "",
-      "  characters        type into the focused control",
-      "  Backspace, Del    delete (Shift+Del cuts)",
-      "  Ins               insert / overwrite (Shift+Ins pastes)",
-      "  Home End Left Right Up Down   move; with Shift: select",
-      "  Tab, Shift+Tab    next / previous control",
-      "  Ctrl+X Ctrl+C Ctrl+V          cut, copy, paste",
-      "  Ctrl+Z, Ctrl+Y    undo, redo",
-      "  F1                this help      F10, Ctrl+Q   quit",
-      "",
-      "The clipboard is the simulated window system's own.",
-      "Any key closes this help."};
+  static const char* const kLines[] = {"Keys",
+                                       "",
+                                       "  characters        type into the focused control",
+                                       "  Backspace, Del    delete (Shift+Del cuts)",
+                                       "  Ins               insert / overwrite (Shift+Ins pastes)",
+                                       "  Home End Left Right Up Down   move; with Shift: select",
+                                       "  Tab, Shift+Tab    next / previous control",
+                                       "  Ctrl+X Ctrl+C Ctrl+V          cut, copy, paste",
+                                       "  Ctrl+Z, Ctrl+Y    undo, redo",
+                                       "  F1                this help      F10, Ctrl+Q   quit",
+                                       "",
+                                       "The clipboard is the simulated window system's own.",
+                                       "Any key closes this help."};
   const int top = 3, left = 8, width = 64;
   const int height = static_cast<int>(sizeof kLines / sizeof kLines[0]) + 2;
   for (int i = 0; i < height; ++i) {
     std::string line(static_cast<std::size_t>(width), ' ');
-    if (i == 0 || i == height - 1) line = "+" + std::string(static_cast<std::size_t>(width - 2), '-') + "+";
-    else line = "| " + Pad(kLines[i - 1], static_cast<std::size_t>(width - 4)) + " |";
+    if (i == 0 || i == height - 1)
+      line = "+" + std::string(static_cast<std::size_t>(width - 2), '-') + "+";
+    else
+      line = "| " + Pad(kLines[i - 1], static_cast<std::size_t>(width - 4)) + " |";
     screen.Put(top + i, left, line, i == 1 ? A_BOLD : A_NORMAL);
   }
 }
 
-void Paint(kwterminal::TerminalScreen& screen, HWND hFrame, kwdemo::DemoForm& form, const LastKey& last,
-           bool help) {
+void Paint(kwterminal::TerminalScreen& screen, HWND hFrame, kwdemo::DemoForm& form,
+           const LastKey& last, bool help) {
   screen.Clear();
   if (screen.Rows() < kMinRows || screen.Columns() < kMinColumns) {
-    screen.Put(0, 0, "The demo needs " + std::to_string(kMinColumns) + "x" + std::to_string(kMinRows) +
-                         "; this terminal is " + std::to_string(screen.Columns()) + "x" +
-                         std::to_string(screen.Rows()) + ". F10 quits.");
+    screen.Put(0, 0,
+               "The demo needs " + std::to_string(kMinColumns) + "x" + std::to_string(kMinRows) +
+                   "; this terminal is " + std::to_string(screen.Columns()) + "x" +
+                   std::to_string(screen.Rows()) + ". F10 quits.");
     screen.Show();
     return;
   }
-  screen.Put(0, 0, Pad(" " + kwterminal::WindowText(hFrame), kMinColumns - 22) + "    F1 keys  F10 quit ",
+  screen.Put(0, 0,
+             Pad(" " + kwterminal::WindowText(hFrame), kMinColumns - 22) + "    F1 keys  F10 quit ",
              A_REVERSE);
   // The status first: reading the number value runs the date's validator, which may change its
   // look before it is painted.
   PaintStatus(screen, form, last);
   for (HWND hLabel : form.Labels()) screen.PaintLabel(hFrame, hLabel);
-  for (const kwdemo::FormControl& c : form.Controls()) screen.PaintEdit(hFrame, c.control->GetSafeHwnd());
+  for (const kwdemo::FormControl& c : form.Controls())
+    screen.PaintEdit(hFrame, c.control->GetSafeHwnd());
   screen.Put(kMinRows - 1, 0,
              Pad(" Tab next  Ins insert/overwrite  Ctrl+X/C/V clipboard  Ctrl+Z/Y undo  F10 quit",
                  kMinColumns),
@@ -190,7 +200,8 @@ void OnSignal(int) {
 
 int main() {
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
-    std::fprintf(stderr, "kwterminal: needs a terminal (tools/demo.sh --script prints the scripted demo)\n");
+    std::fprintf(
+        stderr, "kwterminal: needs a terminal (tools/demo.sh --script prints the scripted demo)\n");
     return 2;
   }
   CWnd* frame = kwhost::ParentWnd();
@@ -215,7 +226,9 @@ int main() {
     Paint(*screen, frame->GetSafeHwnd(), form, last, help);
     const auto left = last.flashUntil - Clock::now();
     timeout(left > Clock::duration::zero()
-                ? static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(left).count()) + 1
+                ? static_cast<int>(
+                      std::chrono::duration_cast<std::chrono::milliseconds>(left).count()) +
+                      1
                 : -1);
     const int ch = getch();
     if (ch == ERR) continue;  // the flash is over

@@ -21,6 +21,7 @@
 
 #include "character/KwCharacterMaskedEdit.h"
 #include "field/KwFieldMaskedEdit.h"
+#include "form/Counted.h"
 #include "host/KeyScript.h"
 #include "host/KwHost.h"
 #include "number/KwNumberMaskedEdit.h"
@@ -28,20 +29,6 @@
 namespace {
 
 constexpr int kId = 100;
-
-// A control that notes each key it refuses (then beeps, as every control does).
-template <class Control>
-class Traced : public Control {
- public:
-  using Control::Control;
-  int refused = 0;
-
- protected:
-  void ValidationError() override {
-    ++refused;
-    Control::ValidationError();
-  }
-};
 
 struct Options {
   std::string control = "character";
@@ -78,14 +65,14 @@ Options Parse(int argc, char** argv) {
       o.overwrite = true;
       continue;
     }
-    std::string* value = arg == "--control" ? &o.control
-                         : arg == "--mask"  ? &o.mask
+    std::string* value = arg == "--control"  ? &o.control
+                         : arg == "--mask"   ? &o.mask
                          : arg == "--prompt" ? &o.prompt
-                         : arg == "--limit" ? &o.limit
-                         : arg == "--text"  ? &o.text
+                         : arg == "--limit"  ? &o.limit
+                         : arg == "--text"   ? &o.text
                          : arg == "--locale" ? &o.locale
-                         : arg == "--keys"  ? &o.keys
-                                            : nullptr;
+                         : arg == "--keys"   ? &o.keys
+                                             : nullptr;
     if (value == nullptr) Fail("unknown option '" + arg + "' (kwtrace --help lists them)");
     if (i + 1 >= argc) Fail("option " + arg + " needs a value");
     *value = argv[++i];
@@ -102,12 +89,15 @@ Options Parse(int argc, char** argv) {
   if (!o.limit.empty()) {
     char* end = nullptr;
     const long n = std::strtol(o.limit.c_str(), &end, 10);
-    if (*end != '\0' || n < 1 || n > 30000) Fail("--limit '" + o.limit + "': a number from 1 to 30000");
+    if (*end != '\0' || n < 1 || n > 30000)
+      Fail("--limit '" + o.limit + "': a number from 1 to 30000");
   }
   for (char c : o.mask)
     if (c < 0x20 || c > 0x7E) Fail("mask '" + o.mask + "': printable characters only");
-  if (!o.maskGiven) o.mask = o.control == "character" ? "(###) ###-####" : o.control == "field" ? "#" : "%";
-  if (o.control == "field" && (o.mask.size() != 1 || std::strchr("#%$A?><&.", o.mask[0]) == nullptr))
+  if (!o.maskGiven)
+    o.mask = o.control == "character" ? "(###) ###-####" : o.control == "field" ? "#" : "%";
+  if (o.control == "field" &&
+      (o.mask.size() != 1 || std::strchr("#%$A?><&.", o.mask[0]) == nullptr))
     Fail("field mask '" + o.mask + "': one of # % $ A ? > < & .");
   if (o.control == "number" && o.mask != "%" && o.mask != "$")
     Fail("number mask '" + o.mask + "': % (a number) or $ (money)");
@@ -123,10 +113,12 @@ void UseLocale(const std::string& name, char** argv) {
   if (current != nullptr && name == current) return;
 #ifdef _WIN32
   (void)argv;
-  Fail("--locale '" + name + "': start the program with LC_ALL=" + name + " (tools/trace.sh --windows does)");
+  Fail("--locale '" + name + "': start the program with LC_ALL=" + name +
+       " (tools/trace.sh --windows does)");
 #else
   locale_t loc = newlocale(LC_ALL_MASK, name.c_str(), static_cast<locale_t>(0));
-  if (loc == static_cast<locale_t>(0)) Fail("--locale '" + name + "': not a locale of this system (locale -a)");
+  if (loc == static_cast<locale_t>(0))
+    Fail("--locale '" + name + "': not a locale of this system (locale -a)");
   freelocale(loc);
   setenv("LC_ALL", name.c_str(), 1);
   execv("/proc/self/exe", argv);
@@ -146,7 +138,8 @@ std::string Marked(HWND hEdit) {
   const int n = static_cast<int>(text.size());
   sel.first = sel.first < 0 ? 0 : sel.first > n ? n : sel.first;
   sel.second = sel.second < sel.first ? sel.first : sel.second > n ? n : sel.second;
-  const std::size_t a = static_cast<std::size_t>(sel.first), b = static_cast<std::size_t>(sel.second);
+  const std::size_t a = static_cast<std::size_t>(sel.first),
+                    b = static_cast<std::size_t>(sel.second);
   if (a == b) return "\"" + text.substr(0, a) + "|" + text.substr(a) + "\"";
   return "\"" + text.substr(0, a) + "[" + text.substr(a, b - a) + "]" + text.substr(b) + "\"";
 }
@@ -177,16 +170,16 @@ int main(int argc, char** argv) {
   std::unique_ptr<KwMaskedEdit> control;
   int* refused = nullptr;
   if (o.control == "character") {
-    auto* c = new Traced<KwCharacterMaskedEdit>(o.mask.c_str());
+    auto* c = new kwdemo::Counted<KwCharacterMaskedEdit>(o.mask.c_str());
     if (o.promptGiven) c->SetPromptSymbol(o.prompt[0]);
     refused = &c->refused;
     control.reset(c);
   } else if (o.control == "field") {
-    auto* c = new Traced<KwFieldMaskedEdit>(o.mask);
+    auto* c = new kwdemo::Counted<KwFieldMaskedEdit>(o.mask);
     refused = &c->refused;
     control.reset(c);
   } else {
-    auto* c = new Traced<KwNumberMaskedEdit>(o.mask.c_str());
+    auto* c = new kwdemo::Counted<KwNumberMaskedEdit>(o.mask.c_str());
     if (o.promptGiven) c->SetPromptSymbol(o.prompt[0]);
     refused = &c->refused;
     control.reset(c);
@@ -222,9 +215,12 @@ int main(int argc, char** argv) {
     static int seen = 0;
     static bool insert = !o.overwrite;
     Row row{s.source, Marked(hEdit), Notes()};
-    auto add = [&row](const std::string& what) { row.notes += (row.notes.empty() ? "" : "  ") + what; };
+    auto add = [&row](const std::string& what) {
+      row.notes += (row.notes.empty() ? "" : "  ") + what;
+    };
     if (*refused != seen) add("refused");
-    if (control->GetInsertMode() != insert) add(control->GetInsertMode() ? "insert mode" : "overwrite mode");
+    if (control->GetInsertMode() != insert)
+      add(control->GetInsertMode() ? "insert mode" : "overwrite mode");
     seen = *refused;
     insert = control->GetInsertMode();
     rows.push_back(row);
@@ -235,7 +231,8 @@ int main(int argc, char** argv) {
     keyWidth = std::max(keyWidth, r.key.size());
     textWidth = std::max(textWidth, r.text.size());
   }
-  std::printf("%s  %s  %s\n", Pad("key", keyWidth).c_str(), Pad("text", textWidth).c_str(), "parent notified");
+  std::printf("%s  %s  %s\n", Pad("key", keyWidth).c_str(), Pad("text", textWidth).c_str(),
+              "parent notified");
   for (const Row& r : rows) {
     const std::string line = Pad(r.key, keyWidth) + "  " + Pad(r.text, textWidth) + "  " + r.notes;
     std::printf("%s\n", line.substr(0, line.find_last_not_of(' ') + 1).c_str());
