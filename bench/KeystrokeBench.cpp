@@ -5,12 +5,14 @@
 // One process is one sample of every figure; tools/bench.sh runs it several times and takes
 // medians. Output: one line per figure, "name<TAB>value<TAB>unit", the peer benchmark's format.
 //
-// A keystroke is a key press and its release through the host's message loop: PeekMessageA ->
-// AfxPreTranslateMessage -> IsDialogMessageA -> TranslateMessage -> DispatchMessageA, with the
-// painting that the loop hands out when the queue runs dry. Natively the keys go in with
-// SendInput, through the simulated input queue. Under Wine they are posted to the focus window
-// instead: real input travels through the window server, a cost that neither the masked nor the
-// plain control has and that would only blur the masked / plain ratio.
+// A keystroke is a key press and its release through the host-support library's message loop
+// (kwhost::Pump: PeekMessageA -> AfxPreTranslateMessage -> IsDialogMessageA -> TranslateMessage
+// -> DispatchMessageA), with the painting that the loop hands out when the queue runs dry, and
+// the host's parent writing down every notification. Natively the keys go in as kwhost::Press
+// sends them, SendInput through the simulated input queue. Under Wine they are posted to the
+// focus window instead: real input travels through the window server and the host waits for it,
+// costs that neither the masked nor the plain control has and that would only blur the
+// masked / plain ratio.
 //
 //   kw_keys [--scale F] [--only LETTERS]
 //   groups: a phone mask, b plain edit, n number, c full field of n positions (mid-field
@@ -28,6 +30,7 @@
 #include "character/KwCharacterMaskedEdit.h"
 #include "field/KwFieldMaskedEdit.h"
 #include "framework/framework.h"
+#include "host/KwHost.h"
 #include "number/KwNumberMaskedEdit.h"
 
 namespace {
@@ -55,63 +58,33 @@ long Iterations(long base) {
 }
 
 // --- The host ------------------------------------------------------------------------------
+// The host-support library's parent window (it writes down every notification, as a host's
+// dialog would look at them) and message loop.
 
-LRESULT CALLBACK ParentProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(hWnd, msg, wParam, lParam);
-}
+CWnd* Parent() { return kwhost::ParentWnd(); }
 
-CWnd* Parent() {
-  static CWnd* parent = [] {
-    WNDCLASSA wc;
-    std::memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KwKeysParent";
-    RegisterClassA(&wc);
-    auto* wnd = new CWnd;
-    if (!wnd->CreateEx(0, "KwKeysParent", "KwMaskEdit keystrokes",
-                       WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 480, 300, nullptr, nullptr))
-      Fail("parent window", "");
-    return wnd;
-  }();
-  return parent;
-}
-
-constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+constexpr DWORD kEditStyle = kwhost::kEditStyle;
 const RECT kRow = {10, 10, 250, 36};
 
+// The untimed work between measurements also forgets the notifications written down.
 void Pump() {
-  const HWND parent = Parent()->GetSafeHwnd();
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    if (AfxPreTranslateMessage(&msg)) continue;
-    if (IsDialogMessageA(parent, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  kwhost::Pump();
+  kwhost::ClearNotifications();
 }
 
-void KeyEvent(WORD vk, bool up) {
+// One keystroke: the key pressed and released, pumped.
+void Press(WORD vk, bool ctrl = false) {
 #ifdef _WIN32
-  const LPARAM lParam = up ? static_cast<LPARAM>(0xC0000001u) : 1;
-  PostMessageA(GetFocus(), up ? WM_KEYUP : WM_KEYDOWN, vk, lParam);
+  (void)ctrl;  // the posted road has no key state: no Ctrl cases under Wine
+  PostMessageA(GetFocus(), WM_KEYDOWN, vk, 1);
+  PostMessageA(GetFocus(), WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+  kwhost::Pump();
 #else
-  INPUT in;
-  std::memset(&in, 0, sizeof in);
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, static_cast<int>(sizeof in));
+  kwhost::Press(vk, false, ctrl);
 #endif
-  Pump();
 }
 
-// One digit: press and release, each pumped as it comes.
-void TypeDigit(char digit) {
-  KeyEvent(static_cast<WORD>(digit), false);
-  KeyEvent(static_cast<WORD>(digit), true);
-}
+void TypeDigit(char digit) { Press(static_cast<WORD>(digit)); }
 
 // Opens the model operations for the memory figures.
 class CharModel : public KwCharacterMaskedEdit {
@@ -273,8 +246,8 @@ double PlainMid(int n, long keystrokes) {
     const auto t0 = Clock::now();
     TypeDigit(static_cast<char>('0' + k % 10));
     ns += NsSince(t0);
-    KeyEvent(VK_BACK, false);
-    KeyEvent(VK_BACK, true);
+    Press(VK_BACK);
+    kwhost::ClearNotifications();
   }
   if (edit.GetWindowText() != full) Fail("plain mid-field", edit.GetWindowText());
   return static_cast<double>(ns) / static_cast<double>(keystrokes);
@@ -355,9 +328,7 @@ double Paste1MB(Control& edit, long pastes, const char* what) {
     edit.SetSel(0, -1);
     Pump();
     const auto t0 = Clock::now();
-    KeyEvent(VK_CONTROL, false);
-    TypeDigit('V');
-    KeyEvent(VK_CONTROL, true);
+    Press('V', true);
     ns += NsSince(t0);
   }
   if (edit.GetWindowText().empty()) Fail("paste", what);

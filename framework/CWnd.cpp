@@ -102,7 +102,13 @@ void SweepDeadTemporaries() {
 class MessageScope {
  public:
   MessageScope(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    State().current.push_back({pWnd, hWnd, message, wParam, lParam});
+    // Member by member into the stack's own slot: no temporary to copy.
+    CurrentMessage& m = State().current.emplace_back();
+    m.pWnd = pWnd;
+    m.hWnd = hWnd;
+    m.message = message;
+    m.wParam = wParam;
+    m.lParam = lParam;
   }
   ~MessageScope() { State().current.pop_back(); }
   MessageScope(const MessageScope&) = delete;

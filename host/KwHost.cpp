@@ -35,9 +35,13 @@ std::vector<Notification>& NotesStore() {
 class HostParentWnd : public CWnd {
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_COMMAND)
-      NotesStore().push_back({static_cast<int>(LOWORD(wParam)), static_cast<UINT>(HIWORD(wParam)),
-                              reinterpret_cast<HWND>(lParam)});
+    if (message == WM_COMMAND) {
+      // Filled in place: a temporary copied in would cost more than the rest of the recording.
+      Notification& note = NotesStore().emplace_back();
+      note.id = static_cast<int>(LOWORD(wParam));
+      note.code = static_cast<UINT>(HIWORD(wParam));
+      note.hwnd = reinterpret_cast<HWND>(lParam);
+    }
     return CWnd::WindowProc(message, wParam, lParam);
   }
 };
@@ -251,7 +255,9 @@ RECT EditRect(int id) {
 // --- The message loop ----------------------------------------------------------------------
 
 void Pump() {
-  const auto start = std::chrono::steady_clock::now();
+  // The clock is read only once the loop has to wait for input still on its way.
+  std::chrono::steady_clock::time_point start;
+  bool waiting = false;
   MSG msg;
   for (;;) {
     if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -260,6 +266,10 @@ void Pump() {
       continue;
     }
     if (g_pendingKeyEvents <= 0) return;
+    if (!waiting) {
+      start = std::chrono::steady_clock::now();
+      waiting = true;
+    }
     if (std::chrono::steady_clock::now() - start > kInputCap) {
       const int lost = g_pendingKeyEvents;
       g_pendingKeyEvents = 0;

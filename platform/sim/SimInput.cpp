@@ -52,7 +52,7 @@ void QueueKey(WORD vk, WORD scan, DWORD flags, DWORD time) {
   // With Alt down (and Ctrl up) keys come as system keys; releasing Alt itself is a plain key up.
   bool alt = IsDown(s.asyncKeys, VK_MENU);
   bool ctrl = IsDown(s.asyncKeys, VK_CONTROL);
-  InputEvent ev;
+  InputEvent& ev = s.input.emplace_back();  // filled in place: no temporary to copy
   bool sys = (alt && !ctrl) || vk == 0x79 /*VK_F10*/;
   ev.message = up ? (sys ? WM_SYSKEYUP : WM_KEYUP) : (sys ? WM_SYSKEYDOWN : WM_KEYDOWN);
   // Windows reports the generic modifier key in the message.
@@ -70,7 +70,6 @@ void QueueKey(WORD vk, WORD scan, DWORD flags, DWORD time) {
     lp |= 1u << 30;
   ev.lParam = static_cast<LPARAM>(lp);
   ev.time = time ? time : TickNow();
-  s.input.push_back(ev);
 }
 
 }  // namespace

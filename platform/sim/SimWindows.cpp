@@ -2,8 +2,9 @@
 // focus, tab order, visibility and painting.
 #include <algorithm>
 #include <cctype>
-#include <chrono>
+#include <cstdint>
 #include <cstring>
+#include <ctime>
 
 #include "platform/sim/SimState.h"
 
@@ -32,11 +33,22 @@ ClassInfo* FindClass(LPCSTR name) {
   return it == s.classes.end() ? nullptr : &it->second;
 }
 
+std::int64_t MonotonicMs() {
+  timespec ts;
+#ifdef CLOCK_MONOTONIC_COARSE
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+#else
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+#endif
+  return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
 DWORD Now() {
-  using namespace std::chrono;
-  static const auto start = steady_clock::now();
-  return static_cast<DWORD>(duration_cast<milliseconds>(steady_clock::now() - start).count()) +
-         1000 + S().sleptMs;
+  // The tick count, in milliseconds since the simulation started (plus the time it slept). Read
+  // from the coarse clock: the real system's tick is coarser still (about 16 ms), and a precise
+  // clock would cost more than the rest of queuing a key.
+  static const std::int64_t start = MonotonicMs();
+  return static_cast<DWORD>(MonotonicMs() - start) + 1000 + S().sleptMs;
 }
 
 bool MatchesFilter(UINT msg, UINT first, UINT last) {
@@ -758,13 +770,13 @@ BOOL WINAPI PostMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     s.lastError = ERROR_INVALID_WINDOW_HANDLE;
     return FALSE;
   }
-  MSG m{};
+  // Written field by field into the queue's own slot (no temporary to copy).
+  MSG& m = s.posted.emplace_back();
   m.hwnd = hWnd;
   m.message = msg;
   m.wParam = wParam;
   m.lParam = lParam;
   m.time = Now();
-  s.posted.push_back(m);
   return TRUE;
 }
 
@@ -812,16 +824,15 @@ BOOL WINAPI PeekMessageA(LPMSG out, HWND hWnd, UINT first, UINT last, UINT remov
       ++it;
       continue;
     }
-    MSG m{};
-    m.hwnd = target;
-    m.message = message;
-    m.wParam = it->vk;
-    m.lParam = it->lParam;
-    m.time = it->time;
-    *out = m;
+    *out = MSG{};
+    out->hwnd = target;
+    out->message = message;
+    out->wParam = it->vk;
+    out->lParam = it->lParam;
+    out->time = it->time;
     if (doRemove) {
       s.input.erase(it);
-      ApplyKeyMessageToThreadState(m);
+      ApplyKeyMessageToThreadState(*out);
     }
     return TRUE;
   }
