@@ -1,8 +1,8 @@
 #!/bin/sh
 # Drives the interactive demo in a tmux pane of 80x24, once with colours (TERM=xterm-256color),
 # once on a terminal without them (TERM=vt100) and once with NO_COLOR: types into the phone
-# control, checks what the screen shows, shrinks and restores the terminal, quits with F10 and
-# checks the exit status. Every check polls the screen (up to KW_TERMINAL_TIMEOUT seconds, 60 by
+# control, selects and copies, checks what the screen shows, shrinks and restores the terminal,
+# quits with F10 and checks the exit status. Every check polls the screen (up to KW_TERMINAL_TIMEOUT seconds, 60 by
 # default), so a slow, loaded machine only makes it slower. Without tmux it is skipped (77).
 #   tests/terminal/terminal_test.sh build/native/bin/kwterminal
 set -u
@@ -67,6 +67,10 @@ run() {
   expect "[AB  ]"
   tm send-keys -t demo BTab
   expect "phone: character control"
+  tm send-keys -t demo Home S-End
+  expect "selected 1-14"  # Home goes to the first input position
+  tm send-keys -t demo C-c
+  expect "clipboard:  '555) 123-4567'"
 
   tm resize-window -t demo -x 70 -y 20
   expect "The demo needs 80x24; this terminal is 70x20"
