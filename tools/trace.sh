@@ -16,6 +16,8 @@ for arg in "$@"; do
   prev=$arg
 done
 jobs="${KW_JOBS:-$(nproc 2>/dev/null || echo 2)}"
+# What the build needs, installed when missing (the native build is the demo's).
+if [ "$preset" = windows ]; then "$root/tools/setup.sh" windows; else "$root/tools/setup.sh" demo; fi
 build() {
   if [ ! -f "$root/build/$preset/CMakeCache.txt" ]; then
     (cd "$root" && cmake --preset "$preset" >/dev/null)
