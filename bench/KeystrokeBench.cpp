@@ -311,17 +311,17 @@ bool PutOnClipboard(HWND owner, const std::string& text) {
   return put;
 }
 
-// Ctrl+V of 1 MB of digits into a control that takes at most its own text limit: the time of
+// Ctrl+V of `bytes` digits into a control that takes at most its own text limit: the time of
 // the whole keystroke road, per paste.
 template <typename Control>
-double Paste1MB(Control& edit, long pastes, const char* what) {
+double PasteBytes(Control& edit, std::size_t bytes, long pastes, const char* what) {
   edit.Create(kEditStyle, kRow, Parent(), 7);
   edit.SetFocus();
   Pump();
   std::string text;
-  text.reserve(1 << 20);
-  while (text.size() < (1u << 20)) text += "0123456789";
-  text.resize(1 << 20);
+  text.reserve(bytes);
+  while (text.size() < bytes) text += "0123456789";
+  text.resize(bytes);
   if (!PutOnClipboard(edit.GetSafeHwnd(), text)) Fail("clipboard", what);
   long long ns = 0;
   for (long i = 0; i < pastes; ++i) {
@@ -335,23 +335,28 @@ double Paste1MB(Control& edit, long pastes, const char* what) {
   return static_cast<double>(ns) / static_cast<double>(pastes);
 }
 
+// 1 MB and 2 MB: twice the text should take about twice the time (nothing quadratic).
+template <typename Control>
+void PasteRows(const char* kind, const char* mask) {
+  char name[64];
+  for (int mb : {1, 2}) {
+    Control edit(mask);
+    std::snprintf(name, sizeof name, "p_paste_%dmb_%s_ns", mb, kind);
+    Report(name, PasteBytes(edit, static_cast<std::size_t>(mb) << 20, Iterations(100), kind),
+           "ns/paste");
+  }
+}
+
+class PlainControl : public CEdit {
+ public:
+  explicit PlainControl(const char*) {}
+};
+
 void Paste() {
-  {
-    CharModel edit("(###) ###-####");
-    Report("p_paste_1mb_character_ns", Paste1MB(edit, Iterations(200), "character"), "ns/paste");
-  }
-  {
-    KwFieldMaskedEdit edit("#");
-    Report("p_paste_1mb_field_ns", Paste1MB(edit, Iterations(200), "field"), "ns/paste");
-  }
-  {
-    KwNumberMaskedEdit edit("%");
-    Report("p_paste_1mb_number_ns", Paste1MB(edit, Iterations(200), "number"), "ns/paste");
-  }
-  {
-    CEdit edit;
-    Report("p_paste_1mb_plain_ns", Paste1MB(edit, Iterations(200), "plain"), "ns/paste");
-  }
+  PasteRows<CharModel>("character", "(###) ###-####");
+  PasteRows<KwFieldMaskedEdit>("field", "#");
+  PasteRows<KwNumberMaskedEdit>("number", "%");
+  PasteRows<PlainControl>("plain", "");
 }
 
 }  // namespace

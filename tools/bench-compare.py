@@ -92,7 +92,10 @@ def main(argv):
     own("heap bytes per mask position", ours.get("m_mask_bytes_per_pos"), "x")
     own("heap allocations per mask position", ours.get("m_mask_allocs_per_pos"), "x")
     for kind in ("character", "field", "number", "plain"):
-        own(f"1 MB paste, {kind}", ours.get(f"p_paste_1mb_{kind}_ns"), "ns")
+        one, two = ours.get(f"p_paste_1mb_{kind}_ns"), ours.get(f"p_paste_2mb_{kind}_ns")
+        own(f"1 MB paste, {kind}", one, "ns")
+        own(f"2 MB ÷ 1 MB paste, {kind} (linear: 2)", two / one if one and two else None, "x",
+            3.5, "< 3.5 (quadratic: 4)")
     if wine:
         wa, wb = wine.get("a_masked_key_ns"), wine.get("b_plain_key_ns")
         own("phone-mask keystroke under Wine", wa, "ns")
