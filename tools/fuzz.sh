@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the fuzzers with clang (build/fuzz, a project of its own: fuzz/CMakeLists.txt) and runs
 # each for a bounded time. Findings (crash-*, leak-*, timeout-*) land in build/fuzz/findings;
-# the corpora grow in build/fuzz/corpus/<target>.
+# the corpora grow in build/fuzz/corpus/<target>, seeded from the committed fuzz/corpus/<target>.
 #   tools/fuzz.sh                  every target, 30 s each
 #   FUZZ_SECONDS=120 tools/fuzz.sh fuzz_number
 set -eu
@@ -20,9 +20,11 @@ mkdir -p "$BUILD/findings"
 status=0
 for t in $targets; do
   mkdir -p "$BUILD/corpus/$t"
+  seeds=""
+  if [ -d "fuzz/corpus/$t" ]; then seeds="fuzz/corpus/$t"; fi
   echo "== $t: $SECONDS_EACH s"
   if ! "$BUILD/$t" -max_total_time="$SECONDS_EACH" -print_final_stats=1 -max_len=4096 \
-      -artifact_prefix="$BUILD/findings/$t-" "$BUILD/corpus/$t" >"$BUILD/$t.log" 2>&1; then
+      -artifact_prefix="$BUILD/findings/$t-" "$BUILD/corpus/$t" $seeds >"$BUILD/$t.log" 2>&1; then
     echo "!! $t found a fault; see $BUILD/$t.log and $BUILD/findings/"
     grep -m1 -E "invariant failed|ERROR: |runtime error" "$BUILD/$t.log" || true
     status=1
