@@ -147,6 +147,15 @@ bool PlayKeys(const std::vector<Stroke>& strokes,
   return played;
 }
 
+std::string StrokeText(const Stroke& s) {
+  if (s.kind == Stroke::kChar) return std::string(s.ch == '{' || s.ch == '}' ? 2 : 1, s.ch);
+  if (s.kind == Stroke::kMessage && s.message == EM_REPLACESEL) return "{Replace=" + s.text + "}";
+  std::string name(1, static_cast<char>(s.vk));
+  for (const Named& n : kNames)
+    if (s.kind == Stroke::kKey ? n.vk == s.vk : n.message == s.message) name = n.name;
+  return std::string("{") + (s.shift ? "S+" : "") + (s.ctrl ? "C+" : "") + name + "}";
+}
+
 bool Keys(const std::string& script) {
   const KeyScript parsed = ParseKeys(script);
   if (!parsed.ok()) {

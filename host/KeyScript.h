@@ -66,4 +66,8 @@ bool PlayKeys(const std::vector<Stroke>& strokes,
 // Parses and plays a script; a script that does not parse is reported and nothing is played.
 bool Keys(const std::string& script);
 
+// A stroke written back in the language's own spelling: "a", "{{", "{S+C+End}", "{C+V}",
+// "{Cut}", "{Replace=x}" (what a trace prints; ParseKeys gives the same stroke back).
+std::string StrokeText(const Stroke& stroke);
+
 }  // namespace kwhost

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,7 +76,7 @@ TEST_F(FieldTest, EmptyDataAndMaskChangeEmptyTheField) {
     EXPECT_EQ(Text(field.GetSafeHwnd()), "");
     EXPECT_EQ(field.Stored(), "");
     EXPECT_EQ(Sel(field.GetSafeHwnd()), Caret(0));
-    kwtest::Type("q1");
+    kwtest::Keys("q1");
     EXPECT_EQ(Text(field.GetSafeHwnd()), step < 2 ? "1" : "Q");
   }
 }
@@ -96,11 +95,11 @@ class FieldRowTest : public FieldTest {
 
 TEST_F(FieldRowTest, TypingTheWholeEntryFillsTheRow) {
   kwtest::Focus(H(0));
-  kwtest::Type("x-y1");
+  kwtest::Keys("x-y1");
   EXPECT_EQ(Focused(), H(0));
-  kwtest::Type("z");
+  kwtest::Keys("z");
   EXPECT_EQ(Focused(), H(1));
-  kwtest::Type("20a26 0042-7");  // in one go, across the next limits
+  kwtest::Keys("20a26 0042-7");  // in one go, across the next limits
   EXPECT_EQ(Text(H(0)), "XYZ");
   EXPECT_EQ(Text(H(1)), "2026");
   EXPECT_EQ(Text(H(2)), "0042");
@@ -112,39 +111,38 @@ TEST_F(FieldRowTest, TypingTheWholeEntryFillsTheRow) {
 // One key, or a typed text, in a field of the row; the other fields are empty but the first,
 // which holds "ABC". The clipboard holds "2026a".
 TEST_F(FieldRowTest, KeysInAField) {
-  // typed is null for a key vk pressed with the modifier mod held; focus is the field with the
-  // focus after it, and caret the caret there.
+  // keys: a key script; focus is the field with the focus after it, and caret the caret there.
   const struct {
     const char* name; int field; const char* text; int selStart, selEnd; bool insertMode;
-    const char* typed; UINT vk, mod; const char* shown; int focus, caret, beeps;
+    const char* keys; const char* shown; int focus, caret, beeps;
   } rows[] = {
-      {"TypingAYear", 1, "", 0, 0, true, "2a0b26", 0, 0, "2026", 2, 0, 2},
-      {"TypingUpperCase", 0, "", 0, 0, true, "ab1c", 0, 0, "ABC", 1, 0, 1},
-      {"TypingAPercentage", 3, "", 0, 0, true, "-12.5", 0, 0, "-12.5", 3, 5, 0},
-      {"InsertIntoFullFieldIsRefused", 1, "2026", 2, 2, true, "7", 0, 0, "2026", 1, 2, 1},
-      {"InsertInTheMiddleFillsButStays", 1, "226", 1, 1, true, "0", 0, 0, "2026", 1, 2, 0},
-      {"Overwrite", 1, "2026", 1, 1, false, "1", 0, 0, "2126", 1, 2, 0},
-      {"OverwriteConvertsCase", 0, "AB", 0, 0, false, "x", 0, 0, "XB", 0, 1, 0},
-      {"OverwriteRefusedByTheKind", 1, "2026", 1, 1, false, "x", 0, 0, "2026", 1, 1, 1},
-      {"OverwriteAtTheEndAppends", 1, "20", 2, 2, false, "2", 0, 0, "202", 1, 3, 0},
-      {"TypingReplacesTheSelection", 1, "2026", 1, 3, true, "5", 0, 0, "256", 1, 2, 0},
-      {"RefusedCharacterStillDeletesTheSelection", 1, "2026", 1, 3, true, "x", 0, 0, "26", 1, 1, 1},
-      {"Backspace", 1, "2026", 2, 2, true, nullptr, VK_BACK, 0, "226", 1, 1, 0},
-      {"Delete", 1, "2026", 1, 1, true, nullptr, VK_DELETE, 0, "226", 1, 1, 0},
-      {"PasteFiltersAndLeavesTheCaretAfter", 3, "", 0, 0, true, nullptr, 'V', VK_CONTROL, "2026", 3, 4, 0},
-      {"PasteThatFillsStaysWithTheCaretFirst", 1, "", 0, 0, true, nullptr, 'V', VK_CONTROL, "2026", 1, 0, 0},
-      {"PasteIsCutShortAtTheLimit", 1, "20", 2, 2, true, nullptr, 'V', VK_CONTROL, "2020", 1, 0, 0},
+      {"TypingAYear", 1, "", 0, 0, true, "2a0b26", "2026", 2, 0, 2},
+      {"TypingUpperCase", 0, "", 0, 0, true, "ab1c", "ABC", 1, 0, 1},
+      {"TypingAPercentage", 3, "", 0, 0, true, "-12.5", "-12.5", 3, 5, 0},
+      {"InsertIntoFullFieldIsRefused", 1, "2026", 2, 2, true, "7", "2026", 1, 2, 1},
+      {"InsertInTheMiddleFillsButStays", 1, "226", 1, 1, true, "0", "2026", 1, 2, 0},
+      {"Overwrite", 1, "2026", 1, 1, false, "1", "2126", 1, 2, 0},
+      {"OverwriteConvertsCase", 0, "AB", 0, 0, false, "x", "XB", 0, 1, 0},
+      {"OverwriteRefusedByTheKind", 1, "2026", 1, 1, false, "x", "2026", 1, 1, 1},
+      {"OverwriteAtTheEndAppends", 1, "20", 2, 2, false, "2", "202", 1, 3, 0},
+      {"TypingReplacesTheSelection", 1, "2026", 1, 3, true, "5", "256", 1, 2, 0},
+      {"RefusedCharacterStillDeletesTheSelection", 1, "2026", 1, 3, true, "x", "26", 1, 1, 1},
+      {"Backspace", 1, "2026", 2, 2, true, "{Back}", "226", 1, 1, 0},
+      {"Delete", 1, "2026", 1, 1, true, "{Del}", "226", 1, 1, 0},
+      {"PasteFiltersAndLeavesTheCaretAfter", 3, "", 0, 0, true, "{C+v}", "2026", 3, 4, 0},
+      {"PasteThatFillsStaysWithTheCaretFirst", 1, "", 0, 0, true, "{C+v}", "2026", 1, 0, 0},
+      {"PasteIsCutShortAtTheLimit", 1, "20", 2, 2, true, "{C+v}", "2020", 1, 0, 0},
       // At the end of a full field these move on, even a refused overwrite (which would go
       // beyond the limit) ...
-      {"RightAtTheEnd", 1, "2026", 4, 4, true, nullptr, VK_RIGHT, 0, "2026", 2, 0, 0},
-      {"DeleteAtTheEnd", 1, "2026", 4, 4, true, nullptr, VK_DELETE, 0, "2026", 2, 0, 0},
-      {"CharacterAtTheEnd", 1, "2026", 4, 4, true, "7", 0, 0, "2026", 2, 0, 1},
-      {"OverwritePastTheEnd", 1, "2026", 4, 4, false, "7", 0, 0, "2026", 2, 0, 1},
+      {"RightAtTheEnd", 1, "2026", 4, 4, true, "{Right}", "2026", 2, 0, 0},
+      {"DeleteAtTheEnd", 1, "2026", 4, 4, true, "{Del}", "2026", 2, 0, 0},
+      {"CharacterAtTheEnd", 1, "2026", 4, 4, true, "7", "2026", 2, 0, 1},
+      {"OverwritePastTheEnd", 1, "2026", 4, 4, false, "7", "2026", 2, 0, 1},
       // ... and these stay; nothing leaves a field backwards.
-      {"LeftAtTheEnd", 1, "2026", 4, 4, true, nullptr, VK_LEFT, 0, "2026", 1, 3, 0},
-      {"ShiftRightAtTheEnd", 1, "2026", 4, 4, true, nullptr, VK_RIGHT, VK_SHIFT, "2026", 1, 4, 0},
-      {"LeftAtTheStart", 1, "20", 0, 0, true, nullptr, VK_LEFT, 0, "20", 1, 0, 0},
-      {"BackspaceAtTheStart", 1, "20", 0, 0, true, nullptr, VK_BACK, 0, "20", 1, 0, 0},
+      {"LeftAtTheEnd", 1, "2026", 4, 4, true, "{Left}", "2026", 1, 3, 0},
+      {"ShiftRightAtTheEnd", 1, "2026", 4, 4, true, "{S+Right}", "2026", 1, 4, 0},
+      {"LeftAtTheStart", 1, "20", 0, 0, true, "{Left}", "20", 1, 0, 0},
+      {"BackspaceAtTheStart", 1, "20", 0, 0, true, "{Back}", "20", 1, 0, 0},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
@@ -156,13 +154,7 @@ TEST_F(FieldRowTest, KeysInAField) {
     kwtest::SetSel(field.GetSafeHwnd(), r.selStart, r.selEnd);
     ASSERT_TRUE(kwtest::SetClipboardText("2026a"));
     kwtest::ResetBeeps();
-    if (r.typed) {
-      kwtest::Type(r.typed);
-    } else {
-      std::optional<kwtest::KeyHeld> held;
-      if (r.mod) held.emplace(r.mod);
-      kwtest::Press(r.vk);
-    }
+    kwtest::Keys(r.keys);
     EXPECT_EQ(Text(field.GetSafeHwnd()), r.shown);
     EXPECT_EQ(field.Stored(), r.shown);
     EXPECT_EQ(Focused(), H(r.focus));
@@ -177,10 +169,9 @@ TEST_F(FieldRowTest, KeysInAField) {
 TEST_F(FieldTest, OnlyTabStopKeepsTheFocus) {
   const HWND field = MakeField(1, "#", 4, true).GetSafeHwnd();
   const HWND other = CreateEdit(2, "", WS_CHILD | WS_VISIBLE | WS_BORDER);
-  kwtest::Type("2026");
+  kwtest::Keys("2026");
   EXPECT_EQ(Focused(), field);
-  kwtest::Press(VK_RIGHT);
-  kwtest::Type("7");
+  kwtest::Keys("{Right}7");
   EXPECT_EQ(Focused(), field);
   EXPECT_EQ(Text(field), "2026");
   EXPECT_EQ(Text(other), "");
@@ -223,7 +214,7 @@ TEST_F(FieldTest, SetTextFiltersButSetWindowTextDoesNot) {
   field.SetWindowText("12a");
   EXPECT_EQ(field.GetInputData(true), "12a");
   kwtest::SetSel(field.GetSafeHwnd(), 3, 3);
-  kwtest::Type("x");  // refused: the text is put back through the filter
+  kwtest::Keys("x");  // refused: the text is put back through the filter
   EXPECT_EQ(Text(field.GetSafeHwnd()), "12");
   EXPECT_EQ(Sel(field.GetSafeHwnd()), Caret(2));
 }
@@ -243,7 +234,7 @@ TEST_F(FieldTest, WindowMadeOrSubclassedShowsItsText) {
     field.SetInsertMode(false);
     kwtest::Focus(h);
     kwtest::SetSel(h, 1, 1);
-    kwtest::Type("9");
+    kwtest::Keys("9");
     EXPECT_EQ(Text(h), "1934");
   }
 }
@@ -251,7 +242,7 @@ TEST_F(FieldTest, WindowMadeOrSubclassedShowsItsText) {
 // Cut, clear and a text set from outside change the window through the edit control alone; the
 // field takes the shown text over, so a later overwrite never brings back what is gone.
 TEST_F(FieldTest, OverwriteDoesNotBringBackWhatIsGone) {
-  const auto cut = [](OpenField&) { kwtest::Press('X', false, true); };
+  const auto cut = [](OpenField&) { kwtest::Keys("{C+x}"); };
   // Each change is made on '2026' with 0 to 2 selected, then '9' is typed in overwrite mode.
   const struct {
     const char* name; std::function<void(OpenField&)> change; const char *shownAfterChange, *clipboard;
@@ -273,7 +264,7 @@ TEST_F(FieldTest, OverwriteDoesNotBringBackWhatIsGone) {
     EXPECT_EQ(kwtest::ClipboardText(), row.clipboard);
     field.SetInsertMode(false);
     kwtest::SetSel(field.GetSafeHwnd(), row.overwriteAt, row.overwriteAt);
-    kwtest::Type("9");
+    kwtest::Keys("9");
     EXPECT_EQ(Text(field.GetSafeHwnd()), row.shownAfterOverwrite);
     field.DestroyWindow();
   }

@@ -8,57 +8,28 @@ namespace {
 
 using kwhost::Stroke;
 
-// A stroke as "<what>@<column>": a character as itself, a key as its modifiers and name, a
-// message to the focus by its name.
-std::string Render(const Stroke& s) {
-  static const struct {
-    UINT code;
-    const char* name;
-  } kKeys[] = {{VK_BACK, "Back"},    {VK_DELETE, "Del"}, {VK_INSERT, "Ins"},  {VK_HOME, "Home"},
-               {VK_END, "End"},      {VK_LEFT, "Left"},  {VK_RIGHT, "Right"}, {VK_UP, "Up"},
-               {VK_DOWN, "Down"},    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},   {VK_TAB, "Tab"},
-               {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"}, {VK_SPACE, "Space"}},
-    kMessages[] = {{WM_CUT, "WM_CUT"},     {WM_COPY, "WM_COPY"}, {WM_PASTE, "WM_PASTE"},
-                   {WM_CLEAR, "WM_CLEAR"}, {WM_UNDO, "WM_UNDO"}, {EM_REPLACESEL, "EM_REPLACESEL"}};
-  std::string out;
-  if (s.kind == Stroke::kChar) out = std::string(1, s.ch);
-  if (s.kind == Stroke::kKey) {
-    out = std::string(s.shift ? "S+" : "") + (s.ctrl ? "C+" : "");
-    std::string name(1, static_cast<char>(s.vk));
-    for (const auto& k : kKeys)
-      if (k.code == s.vk) name = k.name;
-    out += name;
-  }
-  if (s.kind == Stroke::kMessage) {
-    for (const auto& m : kMessages)
-      if (m.code == s.message) out = m.name;
-    if (s.message == EM_REPLACESEL) out += "(" + s.text + ")";
-  }
-  return out + "@" + std::to_string(s.column);
-}
-
 struct ParseRow {
   const char* name;
   const char* script;
-  const char* strokes;  // Render of each stroke, one space between
+  const char* strokes;  // StrokeText@column of each stroke, one space between
   const char* error;
 };
 void PrintTo(const ParseRow& c, std::ostream* os) { *os << c.name; }
 
 const ParseRow kParseRows[] = {
     {"PrintablesTypeThemselves", "aZ 9.(", "a@1 Z@2  @3 9@4 .@5 (@6", ""},
-    {"DoubledBracesTypeBraces", "{{x}}", "{@1 x@3 }@4", ""},
+    {"DoubledBracesTypeBraces", "{{x}}", "{{@1 x@3 }}@4", ""},
     {"EveryKeyName",
      "{Back}{Del}{Ins}{Home}{End}{Left}{Right}{Up}{Down}{PgUp}{PgDn}{Tab}{Enter}{Esc}{Space}",
-     "Back@1 Del@7 Ins@12 Home@17 End@23 Left@28 Right@34 Up@41 Down@45 PgUp@51 PgDn@57 Tab@63 "
-     "Enter@68 Esc@75 Space@80",
+     "{Back}@1 {Del}@7 {Ins}@12 {Home}@17 {End}@23 {Left}@28 {Right}@34 {Up}@41 {Down}@45 "
+     "{PgUp}@51 {PgDn}@57 {Tab}@63 {Enter}@68 {Esc}@75 {Space}@80",
      ""},
     {"ModifiersInAnyOrderAndCase", "{S+Left}{C+S+End}{s+c+end}{c+Home}",
-     "S+Left@1 S+C+End@9 S+C+End@18 C+Home@27", ""},
+     "{S+Left}@1 {S+C+End}@9 {S+C+End}@18 {C+Home}@27", ""},
     {"LetterKeysForShortcutsAndUndo", "{C+v}{C+z}{C+y}{C+S+z}{5}",
-     "C+V@1 C+Z@6 C+Y@11 S+C+Z@16 5@23", ""},
+     "{C+V}@1 {C+Z}@6 {C+Y}@11 {S+C+Z}@16 {5}@23", ""},
     {"CommandsToTheFocus", "{Cut}{copy}{PASTE}{Clear}{Undo}{Replace=x y}",
-     "WM_CUT@1 WM_COPY@6 WM_PASTE@12 WM_CLEAR@19 WM_UNDO@26 EM_REPLACESEL(x y)@32", ""},
+     "{Cut}@1 {Copy}@6 {Paste}@12 {Clear}@19 {Undo}@26 {Replace=x y}@32", ""},
     {"UnknownName", "ab{Foo}", "a@1 b@2", "column 3: unknown key 'Foo'"},
     {"UnknownModifier", "{X+Left}", "", "column 1: unknown key 'X+Left'"},
     {"ModifierTwice", "{S+S+Left}", "", "column 1: unknown key 'S+S+Left'"},
@@ -76,7 +47,12 @@ TEST_P(KeyScriptParse, Strokes) {
   const ParseRow& row = GetParam();
   const kwhost::KeyScript parsed = kwhost::ParseKeys(row.script);
   std::string strokes;
-  for (const Stroke& s : parsed.strokes) strokes += (strokes.empty() ? "" : " ") + Render(s);
+  for (const Stroke& s : parsed.strokes) {
+    strokes += (strokes.empty() ? "" : " ") + kwhost::StrokeText(s) + "@" + std::to_string(s.column);
+    const kwhost::KeyScript again = kwhost::ParseKeys(kwhost::StrokeText(s));  // spelled back
+    ASSERT_EQ(again.strokes.size(), 1u);
+    EXPECT_EQ(kwhost::StrokeText(again.strokes[0]), kwhost::StrokeText(s));
+  }
   EXPECT_EQ(strokes, row.strokes);
   EXPECT_EQ(parsed.error, row.error);
   EXPECT_EQ(parsed.ok(), *row.error == '\0');
@@ -85,28 +61,20 @@ TEST_P(KeyScriptParse, Strokes) {
 INSTANTIATE_TEST_SUITE_P(Host, KeyScriptParse, ::testing::ValuesIn(kParseRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(KeyScriptParse, SourceIsTheStrokeAsWritten) {
-  const kwhost::KeyScript parsed = kwhost::ParseKeys("a{{{s+LEFT}");
-  ASSERT_EQ(parsed.strokes.size(), 3u);
-  EXPECT_EQ(parsed.strokes[0].source, "a");
-  EXPECT_EQ(parsed.strokes[1].source, "{{");
-  EXPECT_EQ(parsed.strokes[2].source, "{s+LEFT}");
-}
-
 class KeyScriptPlay : public kwtest::WindowTest {};
 
-// Characters, caret keys with Shift, a command, through the loop; the callback sees the text
-// after each stroke.
+// Characters, caret keys with Shift, a command, through the loop; the callback sees each stroke
+// as written and the text after it.
 TEST_F(KeyScriptPlay, TypesIntoTheFocus) {
   HWND edit = CreateEdit(1);
   kwtest::Focus(edit);
   std::string seen;
-  const kwhost::KeyScript parsed = kwhost::ParseKeys("ab{{{Left}{S+Home}X{Replace=yz}}}");
+  const kwhost::KeyScript parsed = kwhost::ParseKeys("ab{{{Left}{s+HOME}X{Replace=yz}}}");
   ASSERT_TRUE(parsed.ok()) << parsed.error;
   EXPECT_TRUE(kwhost::PlayKeys(
       parsed.strokes, [&](const Stroke& s) { seen += s.source + "=" + kwtest::Text(edit) + " "; }));
   EXPECT_EQ(kwtest::Text(edit), "Xyz}{");
-  EXPECT_EQ(seen, "a=a b=ab {{=ab{ {Left}=ab{ {S+Home}=ab{ X=X{ {Replace=yz}=Xyz{ }}=Xyz}{ ");
+  EXPECT_EQ(seen, "a=a b=ab {{=ab{ {Left}=ab{ {s+HOME}=ab{ X=X{ {Replace=yz}=Xyz{ }}=Xyz}{ ");
 }
 
 TEST_F(KeyScriptPlay, BadScriptIsReportedAndNotPlayed) {
