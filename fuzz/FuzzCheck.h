@@ -2,8 +2,12 @@
 // libFuzzer reports as a crash with the input that caused it.
 #pragma once
 
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #define KW_FUZZ_CHECK(cond, ...)                                           \
@@ -23,6 +27,18 @@ namespace kwfuzz {
 inline bool Tracing() {
   static const bool on = std::getenv("KW_FUZZ_TRACE") != nullptr;
   return on;
+}
+
+// How often c stands in s.
+inline int Count(const std::string& s, char c) {
+  return static_cast<int>(std::count(s.begin(), s.end(), c));
+}
+
+// Mostly a character of alphabet; one time in oneIn any byte but NUL.
+inline char SomeChar(FuzzedDataProvider& in, const char* alphabet, int oneIn) {
+  if (in.ConsumeIntegralInRange<int>(0, oneIn - 1) == 0)
+    return static_cast<char>(in.ConsumeIntegralInRange<int>(1, 255));
+  return alphabet[in.ConsumeIntegralInRange<std::size_t>(0, std::strlen(alphabet) - 1)];
 }
 
 // A text made printable for a message: control and high bytes as \xNN.

@@ -42,18 +42,8 @@ Layout Parse(const std::string& mask) {
   return layout;
 }
 
-int Count(const std::string& s, char c) {
-  int n = 0;
-  for (char x : s) n += x == c;
-  return n;
-}
-
 // A mask character: mostly the mask language, sometimes any byte but NUL (a mask is a text).
-char MaskChar(FuzzedDataProvider& in) {
-  static const char kLanguage[] = "#A?><&.,:/\\()- x";
-  if (in.ConsumeIntegralInRange<int>(0, 7) == 0) return static_cast<char>(in.ConsumeIntegralInRange<int>(1, 255));
-  return kLanguage[in.ConsumeIntegralInRange<std::size_t>(0, sizeof kLanguage - 2)];
-}
+char MaskChar(FuzzedDataProvider& in) { return kwfuzz::SomeChar(in, "#A?><&.,:/\\()- x", 8); }
 
 // A character for InsertAt or SetAt: any byte but NUL, which no caller hands over (typed
 // characters start at 0x20, pasted text is read as a C string).
@@ -65,7 +55,7 @@ std::string SomeText(FuzzedDataProvider& in, std::size_t max) {
 
 void CheckModel(Probe& edit, const Layout& layout, const std::string& mask, const std::string& literals) {
   const int n = static_cast<int>(layout.inputs.size());
-  const int inputs = Count(layout.inputs, '1');
+  const int inputs = kwfuzz::Count(layout.inputs, '1');
   const std::string shown = edit.ShowMask();
   KW_FUZZ_CHECK(static_cast<int>(shown.size()) == n, "ShowMask '%s' has %zu characters, the mask %d positions",
                 Show(shown).c_str(), shown.size(), n);
@@ -113,7 +103,7 @@ void Run(FuzzedDataProvider& in) {
                   Show(again.ShowMask()).c_str(), Show(literals).c_str());
   }
 
-  const int inputs = Count(layout.inputs, '1');
+  const int inputs = kwfuzz::Count(layout.inputs, '1');
   int steps = 0;
   while (in.remaining_bytes() > 0 && steps++ < 64) {
     const int op = in.ConsumeIntegralInRange<int>(0, 9);

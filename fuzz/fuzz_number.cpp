@@ -33,11 +33,7 @@ char Prompt(FuzzedDataProvider& in) {
 
 // A character to type or set: mostly what a number is made of, sometimes any byte but NUL,
 // which no caller hands over (typed characters start at 0x20, pasted text is a C string).
-char NumberChar(FuzzedDataProvider& in) {
-  static const char kNumber[] = "0123456789.-+ ,";
-  if (in.ConsumeIntegralInRange<int>(0, 5) == 0) return static_cast<char>(in.ConsumeIntegralInRange<int>(1, 255));
-  return kNumber[in.ConsumeIntegralInRange<std::size_t>(0, sizeof kNumber - 2)];
-}
+char NumberChar(FuzzedDataProvider& in) { return kwfuzz::SomeChar(in, "0123456789.-+ ,", 6); }
 
 std::string NumberText(FuzzedDataProvider& in) {
   std::string s;
@@ -46,17 +42,11 @@ std::string NumberText(FuzzedDataProvider& in) {
   return s;
 }
 
-int Count(const std::string& s, char c) {
-  int n = 0;
-  for (char x : s) n += x == c;
-  return n;
-}
-
 void CheckModel(Probe& edit) {
   const std::string data = edit.GetInputData(false);
   const std::string full = edit.GetInputData(true);
   const std::string shown = edit.ShowMask();
-  KW_FUZZ_CHECK(Count(data, '.') <= 1, "the data '%s' has more than one point (shown '%s')", Show(data).c_str(),
+  KW_FUZZ_CHECK(kwfuzz::Count(data, '.') <= 1, "the data '%s' has more than one point (shown '%s')", Show(data).c_str(),
                 Show(shown).c_str());
   KW_FUZZ_CHECK(full.size() == 12, "GetInputData(true) '%s'", Show(full).c_str());
   KW_FUZZ_CHECK(shown.size() <= 14, "ShowMask '%s'", Show(shown).c_str());
@@ -108,7 +98,7 @@ void Run(FuzzedDataProvider& in) {
         // A point typed anywhere but at the decimal point lays the number out with the new
         // point and answers a negative value (-2 for '.' between 1 and 23 of 123, -1 between
         // 5 and 5 of 55: the position it had before the new layout); the key handling beeps.
-        const bool movedPoint = ch == '.' && r < 0 && Count(edit.GetInputData(false), '.') == 1;
+        const bool movedPoint = ch == '.' && r < 0 && kwfuzz::Count(edit.GetInputData(false), '.') == 1;
         // Any other negative answer is a refusal (-1: refused character, below: no place for it).
         KW_FUZZ_CHECK(r <= static_cast<int>(edit.ShowMask().size()),
                       "InsertAt(%d, '%s') answered %d, shown '%s', data before '%s'", pos, Show(std::string(1, ch)).c_str(),

@@ -215,6 +215,22 @@ std::vector<UINT> ChangeCodesFor(int id) {
   return codes;
 }
 
+std::string NotesText() {
+  std::string s;
+  for (const Notification& n : NotesStore()) {
+    const UINT c = n.code;
+    s += (s.empty() ? "" : " ") + std::to_string(n.id) +
+         (c == EN_UPDATE      ? "U"
+          : c == EN_CHANGE    ? "C"
+          : c == EN_MAXTEXT   ? "M"
+          : c == EN_SETFOCUS  ? "S"
+          : c == EN_KILLFOCUS ? "K"
+                              : "?");
+    if (IsWindow(n.hwnd) && GetDlgCtrlID(n.hwnd) != n.id) s += "!";
+  }
+  return s;
+}
+
 std::string CodeName(UINT code) {
   switch (code) {
     case EN_SETFOCUS:

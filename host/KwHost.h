@@ -53,6 +53,10 @@ void ClearNotifications();
 std::vector<UINT> CodesFor(int id);
 // The codes of the edit notifications EN_UPDATE and EN_CHANGE only, from one control.
 std::vector<UINT> ChangeCodesFor(int id);
+// The notifications in order, as "<id><letter>" words: "1U 1C 2S". U EN_UPDATE, C EN_CHANGE,
+// M EN_MAXTEXT, S EN_SETFOCUS, K EN_KILLFOCUS, ? any other. A "!" marks one whose lParam is
+// not the live control with that identifier. (One line a keystroke for a trace.)
+std::string NotesText();
 // "EN_UPDATE", "EN_CHANGE", ... for readable messages.
 std::string CodeName(UINT code);
 std::string Describe(const std::vector<UINT>& codes);

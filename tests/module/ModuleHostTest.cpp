@@ -58,13 +58,11 @@ class CUpperValidator : public KwValidator {
   KwValidator* Clone() override { return new CUpperValidator(*this); }
 };
 
-constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-
 class ModuleHost : public WindowTest {
  protected:
   template <class Edit>
   void Make(Edit& edit, int id) {
-    ASSERT_TRUE(edit.Create(kStyle, EditRect(id), ParentWnd(), static_cast<UINT>(id)));
+    ASSERT_TRUE(edit.Create(kEditStyle, EditRect(id), ParentWnd(), static_cast<UINT>(id)));
   }
 };
 
