@@ -17,6 +17,7 @@ jobs="${JOBS:-2}"
 peers="${PEERS:-$root/../shared/peers}"
 peers_build="${PEERS_BUILD:-$root/build/peers}"
 out="$root/build/bench-results"
+tools/setup.sh bench  # the benchmark library and, for --vs-qt, Qt 5 (only what is missing)
 
 build_native() {
   cmake --preset bench >/dev/null
