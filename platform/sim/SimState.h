@@ -90,7 +90,6 @@ struct DcState {
   HWND hwnd = nullptr;
   COLORREF text = RGB(0, 0, 0);
   COLORREF bk = RGB(255, 255, 255);
-  std::string lastText;
   bool released = false;  // given back with ReleaseDC, waiting in State::freeDcs
 };
 

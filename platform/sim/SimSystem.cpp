@@ -362,7 +362,6 @@ HDC WINAPI GetDC(HWND hWnd) {
   dc.hwnd = hWnd;
   dc.text = RGB(0, 0, 0);
   dc.bk = RGB(255, 255, 255);
-  dc.lastText.clear();  // keeps its capacity
   dc.released = false;
   return MakeHandle<HDC>(h);
 }
@@ -402,14 +401,9 @@ COLORREF WINAPI GetBkColor(HDC hdc) {
   return dc ? dc->bk : CLR_INVALID;
 }
 
-BOOL WINAPI ExtTextOutA(HDC hdc, int, int, UINT, const RECT*, LPCSTR text, UINT count, const INT*) {
-  DcState* dc = FindDc(hdc);
-  if (!dc) return FALSE;
-  if (text && count > 0)
-    dc->lastText.assign(text, count);
-  else
-    dc->lastText.clear();
-  return TRUE;
+BOOL WINAPI ExtTextOutA(HDC hdc, int, int, UINT, const RECT*, LPCSTR, UINT, const INT*) {
+  // Nothing is drawn: the simulation has no pixels (its paint is seen through the colours).
+  return FindDc(hdc) ? TRUE : FALSE;
 }
 
 int WINAPI FillRect(HDC hDC, const RECT* rc, HBRUSH hbr) {
