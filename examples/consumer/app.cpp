@@ -70,6 +70,7 @@ int main() {
   SetForegroundWindow(frame.GetSafeHwnd());  // keyboard input goes to the foreground window
 #endif
 
+  // snippet-begin control
   KwCharacterMaskedEdit phone("###-####");
   phone.SetPromptSymbol('_');
   if (!phone.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, CRect(10, 10, 200, 34),
@@ -84,5 +85,6 @@ int main() {
   const std::string shown = phone.GetWindowText(), data = phone.GetInputData(false);
   std::printf("KwMaskEdit %s: shows '%s', data '%s'\n", KW_VERSION_STRING, shown.c_str(),
               data.c_str());
+  // snippet-end control
   return shown == "555-12__" && data == "55512" ? 0 : 1;
 }
