@@ -48,6 +48,7 @@ KwMaskedEdit::KwMaskedEdit(const char* mask)
     : m_bAutoTab(false),
       m_bInsertMode(true),
       m_nUpdateDepth(0),
+      m_nCaretDeferred(0),
       m_bNotifyChange(1),
       m_nErrorOverride(OverrideNone),
       m_pValidator(nullptr),
@@ -73,6 +74,7 @@ KwMaskedEdit::KwMaskedEdit(const KwMaskedEdit& other)
       m_bAutoTab(other.m_bAutoTab),
       m_bInsertMode(other.m_bInsertMode),
       m_nUpdateDepth(0),
+      m_nCaretDeferred(0),
       m_bNotifyChange(1),
       m_nErrorOverride(OverrideNone),
       m_pValidator(other.m_pValidator != nullptr ? other.m_pValidator->Clone() : nullptr),
@@ -151,7 +153,7 @@ void KwMaskedEdit::Update(int pos) {
   ++m_nUpdateDepth;
   SetWindowText(ShowMask());
   --m_nUpdateDepth;
-  if (pos >= 0) UpdateInsertionPointForward(pos);
+  if (pos >= 0 && m_nCaretDeferred == 0) UpdateInsertionPointForward(pos);
 }
 
 void KwMaskedEdit::PreSubclassWindow() { CEdit::PreSubclassWindow(); }
@@ -231,7 +233,10 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
         UpdateInsertionPointForward(start);
         return;
       }
+      // The model's own rewrites leave the caret alone: the Update below places it.
+      ++m_nCaretDeferred;
       r = m_bInsertMode ? InsertAt(start, ch) : SetAt(start, ch);
+      --m_nCaretDeferred;
     } else {
       if (DeleteRange(start, end) == 0) {
         ValidationError();
@@ -239,7 +244,9 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
         return;
       }
       // With a selection the character is inserted in overwrite mode too.
+      ++m_nCaretDeferred;
       r = InsertAt(start, ch);
+      --m_nCaretDeferred;
     }
     if (r >= 0) {
       Update(r + 1);

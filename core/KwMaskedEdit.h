@@ -110,6 +110,8 @@ class KW_API KwMaskedEdit : public CEdit {
   bool m_bAutoTab;
   bool m_bInsertMode;
   int m_nUpdateDepth;
+  // While set, Update rewrites the window but leaves the caret to the caller's own Update.
+  int m_nCaretDeferred;
   int m_bNotifyChange;
   int m_nErrorOverride;
   KwValidator* m_pValidator;
