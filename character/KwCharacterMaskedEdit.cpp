@@ -168,9 +168,10 @@ std::string KwCharacterMaskedEdit::GetMask() const {
 }
 
 std::string KwCharacterMaskedEdit::ShowMask() const {
-  std::string text;
-  text.reserve(m_vecSymbols.size());
-  for (const KwMaskSymbol* symbol : m_vecSymbols) text += symbol->m_chValue;
+  // Sized once and written in place: the display text is made twice on most keystrokes.
+  std::string text(m_vecSymbols.size(), '\0');
+  char* out = text.data();
+  for (const KwMaskSymbol* symbol : m_vecSymbols) *out++ = symbol->m_chValue;
   return text;
 }
 

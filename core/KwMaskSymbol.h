@@ -1,4 +1,5 @@
-// One position of a mask: its kind and the character it holds.
+// One position of a mask: its kind and the character it holds. Its questions are asked for
+// every position on every keystroke, so they are answered inline.
 #pragma once
 
 #include "core/KwDefs.h"
@@ -29,13 +30,50 @@ class KwMaskSymbol {
   KwMaskSymbol& operator=(const KwMaskSymbol&) = default;
 
   // True exactly for the input kinds (KindDigit to KindAnyChar).
-  bool IsInput() const;
+  bool IsInput() const { return m_nKind >= KindDigit && m_nKind <= KindAnyChar; }
   // Whether a character of this kind may hold c. The owner's prompt symbol is the caller's
   // business: this answers for the kind only.
-  bool AcceptsChar(char c) const;
+  //
+  // Classification is the classic ASCII one: digits '0'-'9' and the letters 'A'-'Z', 'a'-'z'.
+  // No byte from 0x80 to 0xFF is a digit or a letter, whatever code page the user has, so such
+  // bytes only ever go into an any-character position.
+  bool AcceptsChar(char c) const {
+    const unsigned char u = static_cast<unsigned char>(c);
+    switch (m_nKind) {
+      case KindDecimalSeparator:
+        // The position shows the locale's separator but is typed as '.', whatever the locale.
+        return c == '.';
+      case KindDigit:
+        return IsDigit(c);
+      case KindPercent:
+      case KindCurrency:
+        return IsDigit(c) || c == '.' || c == '-' || c == '+' || c == ' ';
+      case KindAlphaNumeric:
+        return IsDigit(c) || IsUpper(c) || IsLower(c);
+      case KindAlpha:
+      case KindUpperAlpha:
+      case KindLowerAlpha:
+        return IsUpper(c) || IsLower(c);
+      case KindAnyChar:
+        // Every printable ASCII character, '~' included, and every byte from 0x80 up; control
+        // characters and DEL stay out.
+        return (u >= 0x20 && u <= 0x7E) || u >= 0x80;
+      default:
+        return false;
+    }
+  }
   // The form in which c is stored: upper or lower case for the case-forcing kinds.
-  char TransformChar(char c) const;
+  char TransformChar(char c) const {
+    if (m_nKind == KindUpperAlpha && IsLower(c)) return static_cast<char>(c - 'a' + 'A');
+    if (m_nKind == KindLowerAlpha && IsUpper(c)) return static_cast<char>(c - 'A' + 'a');
+    return c;
+  }
 
   std::int32_t m_nKind = KindLiteral;
   char m_chValue = 0;
+
+ private:
+  static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+  static bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+  static bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
 };

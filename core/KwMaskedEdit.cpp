@@ -180,7 +180,9 @@ void PlaceCaret(HWND hWnd, int pos) {
 }  // namespace
 
 void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
-  const bool shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
+  // Shift matters to the caret keys only, so only they ask for it (held, it extends the
+  // selection and the caret is left where the edit control put it).
+  bool shift = false;
   int start = 0;
   int end = 0;
   switch (nChar) {
@@ -198,6 +200,7 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
     case VK_HOME:
     case VK_RIGHT:
     case VK_DOWN:
+      shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
       Default();
       if (!shift) {
         ReadSelection(m_hWnd, start, end);
@@ -206,6 +209,7 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
       break;
     case VK_LEFT:
     case VK_UP:
+      shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
       Default();
       if (!shift) {
         ReadSelection(m_hWnd, start, end);
@@ -303,10 +307,10 @@ void KwMaskedEdit::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) {
 }
 
 int KwMaskedEdit::NotifyParent(UINT nCode) {
-  CWnd* pParent = CWnd::FromHandle(::GetParent(m_hWnd));
-  if (pParent == nullptr) return FALSE;
-  ::SendMessageA(pParent->GetSafeHwnd(), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID() & 0xFFFF, nCode & 0xFFFF),
+  // The parent's handle is all a notification needs (no framework object for it).
+  HWND hParent = ::GetParent(m_hWnd);
+  if (hParent == nullptr) return FALSE;
+  ::SendMessageA(hParent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID() & 0xFFFF, nCode & 0xFFFF),
                  reinterpret_cast<LPARAM>(m_hWnd));
   return TRUE;
 }

@@ -130,17 +130,29 @@ CWnd::~CWnd() {
   if (m_hWnd != nullptr) Detach();
 }
 
-CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
-  if (hWnd == nullptr) return nullptr;
+namespace {
+
+// A miss of the permanent map's cache: the map itself answers, and the cache keeps the answer.
+CWnd* FindPermanent(HWND hWnd) {
   FrameworkState& state = State();
   auto& hit = state.permanentCache[(reinterpret_cast<std::uintptr_t>(hWnd) >> 4) & 15];
-  if (hit.hWnd == hWnd) return hit.pWnd;
   auto it = state.permanent.find(hWnd);
   CWnd* pWnd = it != state.permanent.end() ? it->second : nullptr;
   hit.hWnd = hWnd;
   hit.pWnd = pWnd;
   return pWnd;
 }
+
+// FromHandlePermanent, inline where every message asks it.
+inline CWnd* LookUpPermanent(HWND hWnd) {
+  if (hWnd == nullptr) return nullptr;
+  const auto& hit = State().permanentCache[(reinterpret_cast<std::uintptr_t>(hWnd) >> 4) & 15];
+  return hit.hWnd == hWnd ? hit.pWnd : FindPermanent(hWnd);
+}
+
+}  // namespace
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) { return LookUpPermanent(hWnd); }
 
 CWnd* CWnd::FromHandle(HWND hWnd) {
   if (hWnd == nullptr) return nullptr;
@@ -379,7 +391,7 @@ const AFX_MSGMAP* PASCAL CWnd::GetThisMessageMap() {
 const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+  CWnd* pWnd = LookUpPermanent(hWnd);
   if (pWnd == nullptr || pWnd->m_hWnd != hWnd) {
     // A window we subclassed whose object has let go of it: its own procedure still serves it.
     auto& supers = State().supers;
@@ -474,7 +486,7 @@ BOOL CWnd::PreTranslateMessage(MSG* /*pMsg*/) { return FALSE; }
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
   if (pMsg == nullptr) return FALSE;
   for (HWND hWnd = pMsg->hwnd; hWnd != nullptr && hWnd != hWndStop; hWnd = ::GetParent(hWnd)) {
-    CWnd* pWnd = FromHandlePermanent(hWnd);
+    CWnd* pWnd = LookUpPermanent(hWnd);
     if (pWnd != nullptr && pWnd->PreTranslateMessage(pMsg)) return TRUE;
   }
   return FALSE;

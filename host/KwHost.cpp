@@ -30,8 +30,8 @@ std::vector<Notification>& NotesStore() {
   return notes;
 }
 
-// The parent: a framework window that writes down each WM_COMMAND before the framework's
-// own processing (reflection and the default procedure) sees it.
+// The parent: a framework window that writes down each WM_COMMAND and hands it to the default
+// procedure; every other message takes the framework's road.
 class HostParentWnd : public CWnd {
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -41,6 +41,9 @@ class HostParentWnd : public CWnd {
       note.id = static_cast<int>(LOWORD(wParam));
       note.code = static_cast<UINT>(HIWORD(wParam));
       note.hwnd = reinterpret_cast<HWND>(lParam);
+      // Neither CWnd's message map (empty) nor its own processing has anything for a command:
+      // it goes straight to the default procedure, where the framework would hand it.
+      return DefWindowProc(message, wParam, lParam);
     }
     return CWnd::WindowProc(message, wParam, lParam);
   }
