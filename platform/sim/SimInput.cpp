@@ -7,8 +7,6 @@
 
 namespace kwsim {
 
-DWORD TickNow();
-
 namespace {
 
 bool IsDown(const BYTE* keys, int vk) { return (keys[vk & 0xFF] & 0x80) != 0; }

@@ -197,5 +197,7 @@ HWND ResolveInputTarget(UINT& message);
 void ApplyKeyMessageToThreadState(const MSG& msg);
 char TranslateKey(UINT vk, bool shift, bool ctrl, bool caps, bool* produced);
 void Reset();
+// The simulation's clock in milliseconds: message times, input times and GetTickCount.
+DWORD TickNow();
 
 }  // namespace kwsim

@@ -11,8 +11,6 @@
 
 namespace kwsim {
 
-DWORD TickNow();
-
 namespace {
 
 GlobalBlock* FindBlock(HGLOBAL h) {
