@@ -49,19 +49,6 @@ KwMaskSymbol SymbolFor(char maskChar, char prompt) {
   }
 }
 
-void PlaceCaret(HWND hWnd, int pos) {
-  ::SendMessageA(hWnd, EM_SETSEL, static_cast<WPARAM>(pos), static_cast<LPARAM>(pos));
-  ::SendMessageA(hWnd, EM_SCROLLCARET, 0, 0);
-}
-
-void ReadSelection(HWND hWnd, int& start, int& end) {
-  DWORD s = 0;
-  DWORD e = 0;
-  ::SendMessageA(hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
-  start = static_cast<int>(s);
-  end = static_cast<int>(e);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -391,7 +378,7 @@ void KwCharacterMaskedEdit::UpdateInsertionPointForward(int pos) {
     }
     return;
   }
-  PlaceCaret(m_hWnd, p);
+  SetCaret(p);
 }
 
 void KwCharacterMaskedEdit::UpdateInsertionPointBackward(int pos) {
@@ -466,7 +453,7 @@ LRESULT KwCharacterMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   if (!HasPositions()) return Default();
   int start = 0;
   int end = 0;
-  ReadSelection(m_hWnd, start, end);
+  GetSelection(start, end);
   // For a cut the edit control puts the selected display text on the clipboard.
   Default();
   DeleteRange(start, end);
@@ -482,13 +469,13 @@ LRESULT KwCharacterMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   if (!HasPositions()) return Default();
   int start = 0;
   int end = 0;
-  ReadSelection(m_hWnd, start, end);
+  GetSelection(start, end);
   Default();
   // The pasted window text is packed into the input positions from the first one.
   const std::string text = GetWindowText();
   SetInputData(text.c_str(), 0, 0);
   Update(-1);
-  PlaceCaret(m_hWnd, GetEmptyInputLocation(start));
+  SetCaret(GetEmptyInputLocation(start));
   return 0;
 }
 

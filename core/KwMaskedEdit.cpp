@@ -161,23 +161,19 @@ void KwMaskedEdit::PreSubclassWindow() { CEdit::PreSubclassWindow(); }
 // ---------------------------------------------------------------------------------------------
 // Keys, characters, focus and the mouse
 
-namespace {
-
-// The selection as the edit control holds it: start == end means a caret at start.
-void ReadSelection(HWND hWnd, int& start, int& end) {
+int KwMaskedEdit::GetSelection(int& start, int& end) const {
   DWORD s = 0;
   DWORD e = 0;
-  ::SendMessageA(hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+  ::SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
   start = static_cast<int>(s);
   end = static_cast<int>(e);
+  return end - start;
 }
 
-void PlaceCaret(HWND hWnd, int pos) {
-  ::SendMessageA(hWnd, EM_SETSEL, static_cast<WPARAM>(pos), static_cast<LPARAM>(pos));
-  ::SendMessageA(hWnd, EM_SCROLLCARET, 0, 0);
+void KwMaskedEdit::SetCaret(int pos) {
+  ::SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(pos), static_cast<LPARAM>(pos));
+  ::SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);
 }
-
-}  // namespace
 
 void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
   // Shift matters to the caret keys only, so only they ask for it (held, it extends the
@@ -189,7 +185,7 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
     case VK_DELETE:
       // Never reaches the edit control, whatever modifier is held: Shift+Delete deletes without
       // copying. A refused Delete is silent.
-      ReadSelection(m_hWnd, start, end);
+      GetSelection(start, end);
       if (start == end) end = start + 1;
       if (DeleteRange(start, end) != 0) Update(start);
       break;
@@ -203,7 +199,7 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
       shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
       Default();
       if (!shift) {
-        ReadSelection(m_hWnd, start, end);
+        GetSelection(start, end);
         UpdateInsertionPointForward(start);
       }
       break;
@@ -212,7 +208,7 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
       shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
       Default();
       if (!shift) {
-        ReadSelection(m_hWnd, start, end);
+        GetSelection(start, end);
         UpdateInsertionPointBackward(start);
       }
       break;
@@ -226,7 +222,7 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
 void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
   int start = 0;
   int end = 0;
-  ReadSelection(m_hWnd, start, end);
+  GetSelection(start, end);
 
   if (nChar >= 0x20) {
     const char ch = static_cast<char>(nChar & 0xFF);
@@ -285,7 +281,7 @@ void KwMaskedEdit::OnSetFocus(CWnd* /*pOldWnd*/) {
   Default();
   int start = 0;
   int end = 0;
-  ReadSelection(m_hWnd, start, end);
+  GetSelection(start, end);
   // The whole text selected (as Tab leaves it), or no text at all: caret to the first input.
   if (start == 0 && end == GetWindowTextLength()) UpdateInsertionPointForward(0);
 }
@@ -317,7 +313,7 @@ int KwMaskedEdit::NotifyParent(UINT nCode) {
 
 void KwMaskedEdit::UpdateInsertionPointBackward(int pos) {
   // No auto-tab backwards.
-  PlaceCaret(m_hWnd, GetPreviousInputLocation(pos));
+  SetCaret(GetPreviousInputLocation(pos));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -327,9 +323,9 @@ LRESULT KwMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   Default();
   int start = 0;
   int end = 0;
-  ReadSelection(m_hWnd, start, end);
+  GetSelection(start, end);
   DeleteRange(start, end);
-  PlaceCaret(m_hWnd, start);
+  SetCaret(start);
   return 0;
 }
 
@@ -342,11 +338,11 @@ LRESULT KwMaskedEdit::OnCopy(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 LRESULT KwMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   int start = 0;
   int end = 0;
-  ReadSelection(m_hWnd, start, end);
+  GetSelection(start, end);
   Default();
   const std::string text = GetWindowText();
   SetInputData(text.c_str(), 0, 0);
-  PlaceCaret(m_hWnd, GetEmptyInputLocation(start));
+  SetCaret(GetEmptyInputLocation(start));
   return 0;
 }
 

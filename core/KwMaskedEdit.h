@@ -69,6 +69,13 @@ class KW_API KwMaskedEdit : public CEdit {
   virtual int GetState() const;
 
  protected:
+  // Selection and caret, for every control alike (non-virtual). GetSelection reads the
+  // selection as the edit control holds it (EM_GETSEL; start == end is a caret at start) and
+  // returns its length; SetCaret selects nothing, puts the caret at pos (EM_SETSEL pos, pos)
+  // and scrolls it into view (EM_SCROLLCARET).
+  int GetSelection(int& start, int& end) const;
+  void SetCaret(int pos);
+
   // 23: a refused keystroke.
   virtual void ValidationError();
   // 24-32: the model.

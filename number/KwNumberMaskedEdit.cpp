@@ -501,20 +501,6 @@ int KwNumberMaskedEdit::IsInputEmpty() {
 // ---------------------------------------------------------------------------------------------
 // Selection and caret
 
-int KwNumberMaskedEdit::GetSelection(int& start, int& end) const {
-  DWORD s = 0, e = 0;
-  ::SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
-  start = static_cast<int>(s);
-  end = static_cast<int>(e);
-  return end - start;
-}
-
-void KwNumberMaskedEdit::SetCaret(int pos) {
-  ::SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(static_cast<INT_PTR>(pos)),
-                 static_cast<LPARAM>(pos));
-  ::SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);
-}
-
 void KwNumberMaskedEdit::PlaceCaretAfterDeletion(int anchor) {
   Update(-1);
   SetCaret(anchor - m_nFirstShown);

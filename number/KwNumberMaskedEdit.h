@@ -118,6 +118,4 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
   // Puts the caret at a text index after a deletion: anchor is the position index that
   // followed the deleted range.
   void PlaceCaretAfterDeletion(int anchor);
-  void SetCaret(int pos);
-  int GetSelection(int& start, int& end) const;
 };
