@@ -368,14 +368,7 @@ int KwCharacterMaskedEdit::GetEmptyInputLocation(int pos) {
 void KwCharacterMaskedEdit::UpdateInsertionPointForward(int pos) {
   const int p = GetNextInputLocation(pos);
   if (m_bAutoTab && p == PositionCount()) {
-    // Auto-tab: nothing left to fill here, so the next control of the dialog takes the focus.
-    // Without one (or when this is the only tab stop) the caret stays where it is.
-    HWND hParent = ::GetParent(m_hWnd);
-    if (hParent == nullptr) return;
-    HWND hNext = ::GetNextDlgTabItem(hParent, m_hWnd, FALSE);
-    if (hNext != nullptr && hNext != m_hWnd) {
-      if (CWnd* pNext = CWnd::FromHandle(hNext)) pNext->SetFocus();
-    }
+    TabToNextControl();  // nothing left to fill here
     return;
   }
   SetCaret(p);

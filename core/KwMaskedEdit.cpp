@@ -170,6 +170,15 @@ int KwMaskedEdit::GetSelection(int& start, int& end) const {
   return end - start;
 }
 
+void KwMaskedEdit::TabToNextControl() {
+  HWND hParent = ::GetParent(m_hWnd);
+  if (hParent == nullptr) return;
+  HWND hNext = ::GetNextDlgTabItem(hParent, m_hWnd, FALSE);
+  if (hNext != nullptr && hNext != m_hWnd) {
+    if (CWnd* pNext = CWnd::FromHandle(hNext)) pNext->SetFocus();
+  }
+}
+
 void KwMaskedEdit::SetCaret(int pos) {
   ::SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(pos), static_cast<LPARAM>(pos));
   ::SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);

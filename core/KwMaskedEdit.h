@@ -75,6 +75,10 @@ class KW_API KwMaskedEdit : public CEdit {
   // and scrolls it into view (EM_SCROLLCARET).
   int GetSelection(int& start, int& end) const;
   void SetCaret(int pos);
+  // Auto-tab, when a control has nothing left to fill: the next control of the parent's tab
+  // order (GetNextDlgTabItem) takes the focus. Without a parent, or when this control is the
+  // only tab stop, focus and caret stay where they are.
+  void TabToNextControl();
 
   // 23: a refused keystroke.
   virtual void ValidationError();

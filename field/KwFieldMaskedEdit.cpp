@@ -258,19 +258,10 @@ void KwFieldMaskedEdit::UpdateInsertionPointForward(int pos) {
   }
   const int p = GetNextInputLocation(pos);
   if (m_bAutoTab && static_cast<UINT>(p) == GetFieldLimit()) {
-    // The field is full: the next control of the parent's tab order takes over. With none
-    // (or only this one) the focus and the caret stay.
-    HWND hParent = ::GetParent(m_hWnd);
-    if (hParent) {
-      HWND hNext = ::GetNextDlgTabItem(hParent, m_hWnd, FALSE);
-      if (hNext && hNext != m_hWnd) {
-        CWnd::FromHandle(hNext)->SetFocus();
-      }
-    }
+    TabToNextControl();  // the field is full
     return;
   }
-  ::SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(p), static_cast<LPARAM>(p));
-  ::SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);
+  SetCaret(p);
 }
 
 void KwFieldMaskedEdit::UpdateInsertionPointBackward(int pos) {

@@ -366,13 +366,7 @@ int KwNumberMaskedEdit::GetEmptyInputLocation(int pos) {
 void KwNumberMaskedEdit::UpdateInsertionPointForward(int pos) {
   const int q = GetNextInputLocation(pos);
   if (m_bAutoTab && q == PositionCount()) {
-    HWND parent = ::GetParent(m_hWnd);
-    if (parent == nullptr) return;
-    HWND next = ::GetNextDlgTabItem(parent, m_hWnd, FALSE);
-    if (next != nullptr && next != m_hWnd) {
-      CWnd* pNext = CWnd::FromHandle(next);
-      if (pNext != nullptr) pNext->SetFocus();
-    }
+    TabToNextControl();
     return;
   }
   SetCaret(q);
