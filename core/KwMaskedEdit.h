@@ -82,21 +82,44 @@ class KW_API KwMaskedEdit : public CEdit {
 
   // 23: a refused keystroke.
   virtual void ValidationError();
-  // 24-32: the model.
-  virtual void DeleteContents() = 0;  // base body: empties the window text
+  // 24-32: the model. Positions are indexes into the window text (ShowMask()): literals count,
+  // and an input position is one that takes a typed character.
+  //
+  // Empties the window text when the window exists; the controls first empty their models.
+  virtual void DeleteContents() = 0;
+  // Replaces the model's input data with the filtered form of the first `keep` characters of
+  // the shown text followed by `data` (characters a position refuses are dropped; `raw` says
+  // the text holds no literals) and rewrites the window through Update. Returns 1 when every
+  // character examined fitted its position, 0 otherwise. The core passes keep 0.
   virtual int SetInputData(const char* data, int keep, int raw) = 0;
+  // Nonzero when a character may be typed at pos (pos is an input position).
   virtual int IsInputData(int pos) const = 0;
+  // Deletes the input characters of positions [start, end): literals stay, and what follows
+  // closes up as the control's model defines it. Returns nonzero when it took the range, 0 when
+  // there was nothing it could delete. May rewrite the window and place the caret.
   virtual int DeleteRange(int start, int end) = 0;
+  // Inserts ch at pos (InsertAt: what follows moves on) or replaces the character there (SetAt).
+  // Returns the position that received the character, or a negative value when it is refused
+  // (the caller beeps through ValidationError). May rewrite the window; the caller's own
+  // Update(result + 1) then places the caret.
   virtual int InsertAt(int pos, char ch) = 0;
   virtual int SetAt(int pos, char ch) = 0;
+  // Where the caret goes: the first input position at or after pos (the number of positions,
+  // past the end, when none); the input position before pos when moving backwards; an empty input
+  // place looked for from pos (after a paste). None of them changes the model or the window.
   virtual int GetNextInputLocation(int pos) = 0;
   virtual int GetPreviousInputLocation(int pos) = 0;
   virtual int GetEmptyInputLocation(int pos) = 0;
-  // 33: rewrites the window text from ShowMask(); then, for pos >= 0, moves the caret forward.
+  // 33: rewrites the window text from ShowMask() (even when it is unchanged; the parent hears
+  // EN_UPDATE, and EN_CHANGE unless a foreign text is being taken in), then, for pos >= 0, calls
+  // UpdateInsertionPointForward(pos); a negative pos leaves the caret alone. Does nothing without a
+  // window.
   virtual void Update(int pos);
-  // 34-35: the caret, with auto-tab forwards.
+  // 34-35: the caret. Forward: to GetNextInputLocation(pos), or, with auto-tab on and nothing
+  // left to fill, the focus moves to the next control (TabToNextControl). Backward: to
+  // GetPreviousInputLocation(pos), never auto-tab; one body serves every control.
   virtual void UpdateInsertionPointForward(int pos) = 0;
-  virtual void UpdateInsertionPointBackward(int pos) = 0;  // base body shared by all controls
+  virtual void UpdateInsertionPointBackward(int pos) = 0;
   // 36-40: text and clipboard messages.
   virtual LRESULT OnCut(WPARAM wParam, LPARAM lParam) = 0;
   virtual LRESULT OnCopy(WPARAM wParam, LPARAM lParam) = 0;
