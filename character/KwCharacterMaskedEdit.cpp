@@ -166,11 +166,10 @@ void KwCharacterMaskedEdit::SetPromptSymbol(char symbol) {
   if (!HasPositions()) {
     // A plain edit control has no prompt to show: keep the symbol for a later mask and leave
     // what was typed alone.
-    if (symbol != '\0' && symbol != '\r' && symbol != '\n' && symbol != '\x7F')
-      m_chPromptSymbol = symbol;
+    if (IsPromptSymbolAllowed(symbol)) m_chPromptSymbol = symbol;
     return;
   }
-  if (symbol != '\0' && symbol != '\r' && symbol != '\n' && symbol != '\x7F') {
+  if (IsPromptSymbolAllowed(symbol)) {
     for (KwMaskSymbol* s : m_vecSymbols) {
       if (s->IsInput() && s->m_chValue == m_chPromptSymbol) s->m_chValue = symbol;
     }

@@ -170,6 +170,10 @@ int KwMaskedEdit::GetSelection(int& start, int& end) const {
   return end - start;
 }
 
+bool KwMaskedEdit::IsPromptSymbolAllowed(char symbol) {
+  return symbol != '\0' && symbol != '\r' && symbol != '\n' && symbol != '\x7F';
+}
+
 void KwMaskedEdit::TabToNextControl() {
   HWND hParent = ::GetParent(m_hWnd);
   if (hParent == nullptr) return;

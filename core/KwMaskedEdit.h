@@ -79,6 +79,9 @@ class KW_API KwMaskedEdit : public CEdit {
   // order (GetNextDlgTabItem) takes the focus. Without a parent, or when this control is the
   // only tab stop, focus and caret stay where they are.
   void TabToNextControl();
+  // Whether a character may serve as the prompt symbol: anything but NUL, CR, LF and DEL (they
+  // would end, break or garble the window text). SetPromptSymbol ignores the others.
+  static bool IsPromptSymbolAllowed(char symbol);
 
   // 23: a refused keystroke.
   virtual void ValidationError();

@@ -18,10 +18,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-bool IsPromptSafe(char symbol) {
-  return symbol != 0 && symbol != '\r' && symbol != '\n' && symbol != 0x7F;
-}
-
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -132,7 +128,7 @@ std::string KwNumberMaskedEdit::ShowMask() const {
 }
 
 void KwNumberMaskedEdit::SetPromptSymbol(char symbol) {
-  if (IsPromptSafe(symbol)) {
+  if (IsPromptSymbolAllowed(symbol)) {
     for (KwMaskSymbol* s : m_vecSymbols) {
       if (s->m_nKind != KindThousandSeparator && s->m_chValue == m_chPromptSymbol)
         s->m_chValue = symbol;
