@@ -170,6 +170,16 @@ int KwMaskedEdit::GetSelection(int& start, int& end) const {
   return end - start;
 }
 
+int KwMaskedEdit::DeleteBackward(int start, int end, int* pLast) {
+  for (int first = start - 1, last = end; first >= 0; --first, --last) {
+    if (DeleteRange(first, last) != 0) {
+      if (pLast != nullptr) *pLast = last;
+      return first;
+    }
+  }
+  return -1;
+}
+
 bool KwMaskedEdit::IsPromptSymbolAllowed(char symbol) {
   return symbol != '\0' && symbol != '\r' && symbol != '\n' && symbol != '\x7F';
 }
@@ -275,14 +285,8 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
       Update(start);
       return;
     }
-    // Remove the nearest input position left of the caret (or of the selection), trying one
-    // position further left each time, across literals. Nothing found: silent.
-    for (int first = start - 1, last = end; first >= 0; --first, --last) {
-      if (DeleteRange(first, last) != 0) {
-        Update(first);
-        return;
-      }
-    }
+    const int first = DeleteBackward(start, end, nullptr);
+    if (first >= 0) Update(first);  // nothing found: silent
     return;
   }
 

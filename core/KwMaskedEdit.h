@@ -82,6 +82,11 @@ class KW_API KwMaskedEdit : public CEdit {
   // Whether a character may serve as the prompt symbol: anything but NUL, CR, LF and DEL (they
   // would end, break or garble the window text). SetPromptSymbol ignores the others.
   static bool IsPromptSymbolAllowed(char symbol);
+  // Backspace's walk: deletes the nearest input position left of [start, end) by trying
+  // DeleteRange(start - 1, end), then one position further left each time, across literals and
+  // separators. Returns the first position of the range that was taken (its end in *pLast), or
+  // -1 when none was. Places no caret: the caller does.
+  int DeleteBackward(int start, int end, int* pLast);
 
   // 23: a refused keystroke.
   virtual void ValidationError();

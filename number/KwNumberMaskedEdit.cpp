@@ -663,14 +663,12 @@ void KwNumberMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
     anchor = m_nFirstShown + end;
     if (DeleteRange(start, end) == 0) return;
   } else {
-    if (start < 1) return;
     // The nearest data position left of the caret, passing over thousands separators.
-    bool deleted = false;
-    for (; start >= 1 && !deleted; --start, --end) {
-      anchor = m_nFirstShown + end;
-      deleted = DeleteRange(start - 1, end) != 0;
-    }
-    if (!deleted) return;
+    // The anchor counts from the first shown position as it was before the deletion.
+    const int firstShown = m_nFirstShown;
+    int last = 0;
+    if (DeleteBackward(start, end, &last) < 0) return;
+    anchor = firstShown + last;
   }
   PlaceCaretAfterDeletion(anchor);
 }
