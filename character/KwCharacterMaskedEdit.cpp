@@ -459,15 +459,7 @@ LRESULT KwCharacterMaskedEdit::OnCopy(WPARAM wParam, LPARAM lParam) {
 
 LRESULT KwCharacterMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   if (!HasPositions()) return Default();
-  int start = 0;
-  int end = 0;
-  GetSelection(start, end);
-  Default();
-  // The pasted window text is packed into the input positions from the first one.
-  const std::string text = GetWindowText();
-  SetInputData(text.c_str(), 0, 0);
-  Update(-1);
-  SetCaret(GetEmptyInputLocation(start));
+  PasteIntoPositions(true);
   return 0;
 }
 

@@ -353,14 +353,20 @@ LRESULT KwMaskedEdit::OnCopy(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 }
 
 LRESULT KwMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  PasteIntoPositions(false);
+  return 0;
+}
+
+void KwMaskedEdit::PasteIntoPositions(bool rewrite) {
   int start = 0;
   int end = 0;
   GetSelection(start, end);
   Default();
+  // The pasted window text is packed into the input positions from the first one.
   const std::string text = GetWindowText();
   SetInputData(text.c_str(), 0, 0);
+  if (rewrite) Update(-1);
   SetCaret(GetEmptyInputLocation(start));
-  return 0;
 }
 
 LRESULT KwMaskedEdit::OnClear(WPARAM /*wParam*/, LPARAM /*lParam*/) { return Default(); }

@@ -87,6 +87,11 @@ class KW_API KwMaskedEdit : public CEdit {
   // separators. Returns the first position of the range that was taken (its end in *pLast), or
   // -1 when none was. Places no caret: the caller does.
   int DeleteBackward(int start, int end, int* pLast);
+  // The paste body: lets the edit control paste (Default), packs the window text it leaves
+  // into the input positions from the first one (SetInputData(text, 0, 0)), with `rewrite` once
+  // more rewrites the window (Update(-1)), and puts the caret on the empty input place found
+  // from the selection's start.
+  void PasteIntoPositions(bool rewrite);
 
   // 23: a refused keystroke.
   virtual void ValidationError();
