@@ -54,8 +54,7 @@ void Type(HWND frame, const char* text) {
 }  // namespace
 
 int main() {
-  WNDCLASSA wc;
-  std::memset(&wc, 0, sizeof wc);
+  WNDCLASSA wc{};  // the frame's class: default procedure, nothing else
   wc.lpfnWndProc = DefWindowProcA;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "KwConsumerFrame";
