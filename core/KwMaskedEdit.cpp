@@ -164,7 +164,7 @@ void KwMaskedEdit::PreSubclassWindow() { CEdit::PreSubclassWindow(); }
 int KwMaskedEdit::GetSelection(int& start, int& end) const {
   DWORD s = 0;
   DWORD e = 0;
-  ::SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+  CallOwnProc(EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
   start = static_cast<int>(s);
   end = static_cast<int>(e);
   return end - start;
@@ -194,8 +194,8 @@ void KwMaskedEdit::TabToNextControl() {
 }
 
 void KwMaskedEdit::SetCaret(int pos) {
-  ::SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(pos), static_cast<LPARAM>(pos));
-  ::SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);
+  CallOwnProc(EM_SETSEL, static_cast<WPARAM>(pos), static_cast<LPARAM>(pos));
+  CallOwnProc(EM_SCROLLCARET);
 }
 
 void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {

@@ -14,8 +14,10 @@ IMPLEMENT_DYNAMIC(CWnd, CObject)
 
 namespace {
 
-// A message being handled by a framework window, for Default().
+// A message being handled by a framework window, for Default(). Each lives in the frame of the
+// code handling it and points to the message handled around it.
 struct CurrentMessage {
+  CurrentMessage* pOuter;
   CWnd* pWnd;
   HWND hWnd;
   UINT message;
@@ -34,7 +36,7 @@ struct FrameworkState {
   std::unordered_map<HWND, CWnd*> permanent;  // framework windows, owned by their creators
   std::unordered_map<HWND, CWnd*> temporary;  // wrappers of other windows, owned here
   std::unordered_map<HWND, WNDPROC> supers;   // original procedures of the windows we subclassed
-  std::vector<CurrentMessage> current;        // innermost message last
+  CurrentMessage* current = nullptr;          // the innermost message being handled
 };
 
 // Never destroyed: windows may still be destroyed (and their messages dispatched) by the
@@ -99,20 +101,21 @@ void SweepDeadTemporaries() {
   }
 }
 
+// Pushes a message on the stack of messages being handled for its lifetime.
 class MessageScope {
  public:
-  MessageScope(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Member by member into the stack's own slot: no temporary to copy.
-    CurrentMessage& m = State().current.emplace_back();
-    m.pWnd = pWnd;
-    m.hWnd = hWnd;
-    m.message = message;
-    m.wParam = wParam;
-    m.lParam = lParam;
+  MessageScope(FrameworkState& state, CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam,
+               LPARAM lParam)
+      : m_state(state), m_message{state.current, pWnd, hWnd, message, wParam, lParam} {
+    state.current = &m_message;
   }
-  ~MessageScope() { State().current.pop_back(); }
+  ~MessageScope() { m_state.current = m_message.pOuter; }
   MessageScope(const MessageScope&) = delete;
   MessageScope& operator=(const MessageScope&) = delete;
+
+ private:
+  FrameworkState& m_state;
+  CurrentMessage m_message;
 };
 
 }  // namespace
@@ -402,9 +405,10 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     return ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
   }
 
+  FrameworkState& state = State();
   LRESULT lResult;
   {
-    MessageScope scope(pWnd, hWnd, message, wParam, lParam);
+    MessageScope scope(state, pWnd, hWnd, message, wParam, lParam);
     lResult = pWnd->WindowProc(message, wParam, lParam);
   }
   if (message == WM_NCDESTROY) {
@@ -415,7 +419,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
       pWnd->PostNcDestroy();  // may delete the object
     }
   }
-  if (State().current.empty()) SweepDeadTemporaries();
+  // The outermost message is done: no handler can still hold a wrapper.
+  if (state.current == nullptr && !state.temporary.empty()) SweepDeadTemporaries();
   return lResult;
 }
 
@@ -452,13 +457,18 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
+LRESULT CWnd::CallOwnProc(UINT message, WPARAM wParam, LPARAM lParam) const {
+  if (m_pfnSuper != nullptr) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+  return ::SendMessageA(m_hWnd, message, wParam, lParam);
+}
+
 LRESULT CWnd::Default() {
   // The innermost message this object is handling for its window; handlers nest when they
   // send their own window messages (SetWindowText inside a key handler, for instance).
-  const auto& current = State().current;
-  for (auto it = current.rbegin(); it != current.rend(); ++it) {
-    if (it->pWnd == this && it->hWnd == m_hWnd && m_hWnd != nullptr)
-      return DefWindowProc(it->message, it->wParam, it->lParam);
+  if (m_hWnd == nullptr) return 0;
+  for (const CurrentMessage* m = State().current; m != nullptr; m = m->pOuter) {
+    if (m->pWnd == this && m->hWnd == m_hWnd)
+      return DefWindowProc(m->message, m->wParam, m->lParam);
   }
   return 0;
 }
@@ -475,7 +485,7 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM /*lParam*/, LR
     const LPARAM nCtlType = message == WM_CTLCOLOREDIT ? CTLCOLOR_EDIT : CTLCOLOR_STATIC;
     // The reflected message is one this object handles: Default() inside the handler must
     // refer to it, not to whatever message the child was handling when it asked for colours.
-    MessageScope scope(this, m_hWnd, reflected, wParam, nCtlType);
+    MessageScope scope(State(), this, m_hWnd, reflected, wParam, nCtlType);
     return OnWndMsg(reflected, wParam, nCtlType, pResult);
   }
   return FALSE;

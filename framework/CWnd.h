@@ -85,6 +85,10 @@ class KWFW_API CWnd : public CObject {
   virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // The window's own processing of the message now being handled by this object.
   LRESULT Default();
+  // Hands a message straight to the window's own procedure, past this object's message map:
+  // for the questions and orders an object gives its own window (selection, caret), which its
+  // map does not handle. A window the framework did not subclass gets it sent.
+  LRESULT CallOwnProc(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
   // A child's message reflected here by the parent (WM_REFLECT_BASE + message).
   virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);

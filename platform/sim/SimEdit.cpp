@@ -374,12 +374,25 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_GETDLGCODE:
       return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
     case WM_SETTEXT: {
+      // The whole text replaced (no limit), the caret at its start, unmodified; in one step,
+      // as selecting everything, replacing the selection and moving the caret home would leave
+      // it (nothing is sent on the way).
       const char* text = lParam ? reinterpret_cast<const char*>(lParam) : "";
-      SetSel(c, 0, static_cast<UINT>(-1));
-      ReplaceSel(c, text, std::strlen(text), false, false);
-      if (!Alive(c)) return TRUE;
+      const size_t length = std::strlen(text);
+      if (length != 0 || !es.text.empty() || es.anchor != 0 || es.caret != 0) {
+        es.text.assign(text, length);
+        if (win->style & (ES_LOWERCASE | ES_UPPERCASE)) {
+          const bool lower = (win->style & ES_LOWERCASE) != 0;
+          for (char& ch : es.text) {
+            const unsigned char u = static_cast<unsigned char>(ch);
+            ch = static_cast<char>(lower ? std::tolower(u) : std::toupper(u));
+          }
+        }
+        es.anchor = 0;
+        es.caret = 0;
+        win->invalid = true;
+      }
       es.modified = false;
-      SetSel(c, 0, 0);
       Notify(c, EN_UPDATE);
       if (Alive(c)) Notify(c, EN_CHANGE);
       return TRUE;
