@@ -192,11 +192,15 @@ void KwCharacterMaskedEdit::DeleteContents() {
 
 std::string KwCharacterMaskedEdit::GetInputData(bool withPrompt) const {
   if (!HasPositions()) return GetWindowText();
-  std::string data;
+  // Sized once for every position and cut to what was written: asked on every keystroke.
+  std::string data(m_vecSymbols.size(), '\0');
+  char* out = data.data();
+  const char prompt = m_chPromptSymbol;
   for (const KwMaskSymbol* symbol : m_vecSymbols) {
     if (!symbol->IsInput()) continue;
-    if (withPrompt || symbol->m_chValue != m_chPromptSymbol) data += symbol->m_chValue;
+    if (withPrompt || symbol->m_chValue != prompt) *out++ = symbol->m_chValue;
   }
+  data.resize(static_cast<std::size_t>(out - data.data()));
   return data;
 }
 
@@ -234,7 +238,7 @@ std::string KwCharacterMaskedEdit::GetInputData(const char* text, bool /*withPro
 }
 
 int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
-  const std::string given = data != nullptr ? data : "";
+  const char* const given = data != nullptr ? data : "";
   if (!HasPositions()) {
     // A plain edit control: the first keep characters of its text followed by the data.
     std::string text =
@@ -244,26 +248,34 @@ int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
     return 1;
   }
 
+  // What goes into the positions: the raw data alone is taken as it stands (every keystroke).
+  const char prompt = m_chPromptSymbol;
   std::string source;
-  if (keep > 0) source = GetInputData(true).substr(0, static_cast<std::size_t>(keep));
-  if (raw != 0) {
-    source += given;
-  } else {
-    for (char c : given) {
-      if (c != m_chPromptSymbol) source += c;
+  const char* from = given;
+  std::size_t size = std::strlen(given);
+  if (keep > 0 || raw == 0) {
+    if (keep > 0) source = GetInputData(true).substr(0, static_cast<std::size_t>(keep));
+    if (raw != 0) {
+      source.append(given, size);
+    } else {
+      for (std::size_t i = 0; i < size; ++i) {
+        if (given[i] != prompt) source += given[i];
+      }
     }
+    from = source.data();
+    size = source.size();
   }
 
   int result = 1;
   std::size_t next = 0;
   for (KwMaskSymbol* symbol : m_vecSymbols) {
     if (!symbol->IsInput()) continue;
-    char stored = m_chPromptSymbol;
-    while (next < source.size()) {
-      const char c = source[next++];
+    char stored = prompt;
+    while (next < size) {
+      const char c = from[next++];
       // The prompt keeps a position empty as it is: raised or lowered, a letter prompt would
       // turn into an entered character.
-      if (c == m_chPromptSymbol) break;
+      if (c == prompt) break;
       if (symbol->AcceptsChar(c)) {
         stored = symbol->TransformChar(c);
         break;
@@ -284,20 +296,27 @@ int KwCharacterMaskedEdit::IsInputData(int pos) const {
 
 int KwCharacterMaskedEdit::InsertAt(int pos, char ch) {
   if (!HasPositions()) return -1;
-  const std::string before = GetInputData(true);
-  std::string shifted;
+  // The input data with ch in front of the first input position at or after pos (at index
+  // `at` of the data), written in place; without ch it is the data as it was.
+  const int count = PositionCount();
+  std::string shifted(static_cast<std::size_t>(count) + 1, '\0');
+  char* out = shifted.data();
   int result = -1;
-  for (int i = 0; i < PositionCount(); ++i) {
+  std::size_t at = 0;
+  for (int i = 0; i < count; ++i) {
     const KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(i)];
     if (!symbol->IsInput()) continue;
     if (result < 0 && i >= pos) {
-      shifted += ch;
+      at = static_cast<std::size_t>(out - shifted.data());
+      *out++ = ch;
       result = i;
     }
-    shifted += symbol->m_chValue;
+    *out++ = symbol->m_chValue;
   }
+  shifted.resize(static_cast<std::size_t>(out - shifted.data()));
   if (SetInputData(shifted.c_str(), 0, 1) == 0) {
-    SetInputData(before.c_str(), 0, 1);
+    if (result >= 0) shifted.erase(at, 1);  // the data as it was
+    SetInputData(shifted.c_str(), 0, 1);
     return -1;
   }
   return result;
