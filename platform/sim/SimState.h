@@ -11,6 +11,9 @@
 
 #include "platform/sim/simwin32.h"
 
+// The simulation's internals are its own: reached directly inside the library, never exported.
+#pragma GCC visibility push(hidden)
+
 namespace kwsim {
 
 // A fixed character cell: the simulated edit control lays text out in cells of this width,
@@ -184,6 +187,17 @@ inline Window* Find(HWND hWnd) {
   const State::CacheEntry& e = S().findCache[(v >> 4) & 15];
   return e.value == v ? e.window : FindSlow(hWnd);
 }
+// Hands a message to the procedure of a window found alive. The window's object stays while
+// its procedure runs, destroyed or not (see Collect).
+inline LRESULT Deliver(Window* w, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  WNDPROC proc = w->proc;
+  if (!proc) return 0;
+  State& s = S();
+  ++s.messageDepth;
+  LRESULT r = proc(hWnd, msg, wParam, lParam);
+  --s.messageDepth;
+  return r;
+}
 // Frees the objects of destroyed windows when nothing can still hold one.
 void Collect();
 bool IsDescendant(HWND ancestor, HWND hWnd);
@@ -201,3 +215,5 @@ void Reset();
 DWORD TickNow();
 
 }  // namespace kwsim
+
+#pragma GCC visibility pop

@@ -532,13 +532,12 @@ LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hWnd, UINT msg, WPARAM wParam,
   return proc(hWnd, msg, wParam, lParam);
 }
 
-LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  State& s = S();
-  auto w = Find(hWnd);
-  if (!w) {
-    s.lastError = ERROR_INVALID_WINDOW_HANDLE;
-    return 0;
-  }
+namespace {
+
+// The default processing of the messages that have any, out of line: most messages reaching
+// DefWindowProcA (the notifications a parent passes on, key releases) have none.
+__attribute__((noinline)) LRESULT DefaultProcessing(HWND hWnd, Window* w, UINT msg, WPARAM wParam,
+                                                    LPARAM lParam) {
   switch (msg) {
     case WM_NCCREATE: {
       auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
@@ -583,11 +582,37 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
       DestroyWindow(hWnd);
       return 0;
-    case WM_GETFONT:
-      return 0;
     default:
       return 0;
   }
+}
+
+bool HasDefaultProcessing(UINT msg) {
+  switch (msg) {
+    case WM_NCCREATE:
+    case WM_SETTEXT:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+    case WM_CLOSE:
+      return true;
+    default:
+      return false;  // WM_GETFONT and the rest: nothing to do, 0
+  }
+}
+
+}  // namespace
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Window* w = Find(hWnd);
+  if (!w) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return 0;
+  }
+  return HasDefaultProcessing(msg) ? DefaultProcessing(hWnd, w, msg, wParam, lParam) : 0;
 }
 
 BOOL WINAPI EnableWindow(HWND hWnd, BOOL enable) {
@@ -677,11 +702,12 @@ BOOL WINAPI UpdateWindow(HWND hWnd) {
 }
 
 BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR text) {
-  if (!Find(hWnd)) {
+  Window* w = Find(hWnd);
+  if (!w) {
     S().lastError = ERROR_INVALID_WINDOW_HANDLE;
     return FALSE;
   }
-  return SendMessageA(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
+  return Deliver(w, hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
 }
 
 int WINAPI GetWindowTextA(HWND hWnd, LPSTR buf, int max) {
@@ -754,14 +780,7 @@ LRESULT WINAPI SendMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     S().lastError = ERROR_INVALID_WINDOW_HANDLE;
     return 0;
   }
-  WNDPROC proc = w->proc;
-  if (!proc) return 0;
-  // The window's object stays while its procedure runs, destroyed or not (see Collect).
-  State& s = S();
-  ++s.messageDepth;
-  LRESULT r = proc(hWnd, msg, wParam, lParam);
-  --s.messageDepth;
-  return r;
+  return Deliver(w, hWnd, msg, wParam, lParam);
 }
 
 BOOL WINAPI PostMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
