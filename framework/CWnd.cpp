@@ -55,9 +55,21 @@ void ForgetPermanentHits() {
   for (auto& hit : State().permanentCache) hit = FrameworkState::PermanentHit{};
 }
 
-// Which entry of a message map chain handles a message (null: none). Maps are constant, so the
-// answers of the walk are kept, direct-mapped by map and message.
-const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pFirst, UINT message) {
+// Which entry of a message map chain handles a message (null: none), found by walking it.
+__attribute__((noinline)) const AFX_MSGMAP_ENTRY* WalkMaps(const AFX_MSGMAP* pFirst, UINT message) {
+  for (const AFX_MSGMAP* pMap = pFirst; pMap != nullptr;
+       pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries;
+         pEntry != nullptr && pEntry->pfn != nullptr; ++pEntry) {
+      if (pEntry->nMessage == message) return pEntry;
+    }
+  }
+  return nullptr;
+}
+
+// The same answer, asked for every message: maps are constant, so the answers of the walk are
+// kept, direct-mapped by map and message.
+inline const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pFirst, UINT message) {
   struct Hit {
     const AFX_MSGMAP* pMap;
     UINT message;
@@ -66,17 +78,7 @@ const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pFirst, UINT message) {
   static Hit hits[256];
   Hit& hit = hits[(message ^ (reinterpret_cast<std::uintptr_t>(pFirst) >> 4) * 31) & 255];
   if (hit.pMap == pFirst && hit.message == message) return hit.pEntry;
-  const AFX_MSGMAP_ENTRY* found = nullptr;
-  for (const AFX_MSGMAP* pMap = pFirst; pMap != nullptr && found == nullptr;
-       pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
-    for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries;
-         pEntry != nullptr && pEntry->pfn != nullptr; ++pEntry) {
-      if (pEntry->nMessage == message) {
-        found = pEntry;
-        break;
-      }
-    }
-  }
+  const AFX_MSGMAP_ENTRY* found = WalkMaps(pFirst, message);
   hit = Hit{pFirst, message, found};
   return found;
 }
@@ -393,19 +395,26 @@ const AFX_MSGMAP* PASCAL CWnd::GetThisMessageMap() {
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
 
+namespace {
+
+// A window we subclassed whose object has let go of it: its own procedure still serves it.
+__attribute__((noinline)) LRESULT WithoutObject(HWND hWnd, UINT message, WPARAM wParam,
+                                                LPARAM lParam) {
+  auto& supers = State().supers;
+  auto it = supers.find(hWnd);
+  if (it == supers.end()) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+  WNDPROC pfnSuper = it->second;
+  if (message == WM_NCDESTROY) supers.erase(it);
+  return ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
+}
+
+}  // namespace
+
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   CWnd* pWnd = LookUpPermanent(hWnd);
-  if (pWnd == nullptr || pWnd->m_hWnd != hWnd) {
-    // A window we subclassed whose object has let go of it: its own procedure still serves it.
-    auto& supers = State().supers;
-    auto it = supers.find(hWnd);
-    if (it == supers.end()) return ::DefWindowProcA(hWnd, message, wParam, lParam);
-    WNDPROC pfnSuper = it->second;
-    if (message == WM_NCDESTROY) supers.erase(it);
-    return ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
-  }
+  if (pWnd == nullptr || pWnd->m_hWnd != hWnd) return WithoutObject(hWnd, message, wParam, lParam);
 
-  FrameworkState& state = State();
+  FrameworkState& state = *g_state;  // made when the object was attached
   LRESULT lResult;
   {
     MessageScope scope(state, pWnd, hWnd, message, wParam, lParam);
@@ -413,7 +422,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
   }
   if (message == WM_NCDESTROY) {
     // The window's last message has been through its own procedure: let the object go.
-    State().supers.erase(hWnd);
+    state.supers.erase(hWnd);
     if (CWnd::FromHandlePermanent(hWnd) == pWnd) {
       pWnd->Detach();
       pWnd->PostNcDestroy();  // may delete the object
