@@ -303,8 +303,9 @@ int KwCharacterMaskedEdit::InsertAt(int pos, char ch) {
   char* out = shifted.data();
   int result = -1;
   std::size_t at = 0;
+  const KwMaskSymbol* const* symbols = m_vecSymbols.data();
   for (int i = 0; i < count; ++i) {
-    const KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(i)];
+    const KwMaskSymbol* symbol = symbols[i];
     if (!symbol->IsInput()) continue;
     if (result < 0 && i >= pos) {
       at = static_cast<std::size_t>(out - shifted.data());
