@@ -330,9 +330,8 @@ void Paint(Ctx& c) {
   c.win->invalid = false;
 }
 
-}  // namespace
-
-LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+// Every message but the selection's own (EditWndProc answers those).
+__attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto win = Find(hWnd);
   if (!win) return 0;
   if (msg == WM_NCCREATE) {
@@ -371,8 +370,6 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     }
     case WM_DESTROY:
       return 0;
-    case WM_GETDLGCODE:
-      return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
     case WM_SETTEXT: {
       // The whole text replaced (no limit), the caret at its start, unmodified; in one step,
       // as selecting everything, replacing the selection and moving the caret home would leave
@@ -407,18 +404,6 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     }
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(es.text.size());
-    case EM_GETSEL: {
-      UINT s, e;
-      GetSel(es, s, e);
-      if (wParam) *reinterpret_cast<DWORD*>(wParam) = s;
-      if (lParam) *reinterpret_cast<DWORD*>(lParam) = e;
-      return MAKELONG(s, e);
-    }
-    case EM_SETSEL:
-      SetSel(c, static_cast<UINT>(wParam), static_cast<UINT>(lParam));
-      return 1;
-    case EM_SCROLLCARET:
-      return 1;
     case EM_REPLACESEL: {
       const char* text = lParam ? reinterpret_cast<const char*>(lParam) : "";
       ReplaceSel(c, text, std::strlen(text), true, true);
@@ -528,6 +513,38 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     default:
       return DefWindowProcA(hWnd, msg, wParam, lParam);
   }
+}
+
+}  // namespace
+
+LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The dialog code and the selection, asked and set on every keystroke, are answered here at
+  // once; everything else takes the whole procedure.
+  if (msg == EM_GETSEL || msg == EM_SETSEL || msg == EM_SCROLLCARET || msg == WM_GETDLGCODE) {
+    Window* win = Find(hWnd);
+    if (win && win->edit) {
+      EditState& es = *win->edit;
+      switch (msg) {
+        case EM_GETSEL: {
+          UINT s, e;
+          GetSel(es, s, e);
+          if (wParam) *reinterpret_cast<DWORD*>(wParam) = s;
+          if (lParam) *reinterpret_cast<DWORD*>(lParam) = e;
+          return MAKELONG(s, e);
+        }
+        case EM_SETSEL: {
+          Ctx c{hWnd, win, es};
+          SetSel(c, static_cast<UINT>(wParam), static_cast<UINT>(lParam));
+          return 1;
+        }
+        case EM_SCROLLCARET:
+          return 1;
+        default:  // WM_GETDLGCODE
+          return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
+      }
+    }
+  }
+  return EditProc(hWnd, msg, wParam, lParam);
 }
 
 }  // namespace kwsim

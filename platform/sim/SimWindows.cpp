@@ -402,24 +402,44 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
 
 BOOL WINAPI IsWindow(HWND hWnd) { return Find(hWnd) ? TRUE : FALSE; }
 
-HWND WINAPI GetParent(HWND hWnd) {
-  auto w = Find(hWnd);
-  if (!w) {
-    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
-    return nullptr;
-  }
+namespace {
+
+HWND ParentOf(const Window* w) {
   if (w->style & WS_CHILD) return w->parent;
   if (w->style & WS_POPUP) return w->owner;
   return nullptr;
 }
 
-int WINAPI GetDlgCtrlID(HWND hWnd) {
+int CtrlIdOf(const Window* w) { return (w->style & WS_CHILD) ? static_cast<int>(w->ctrlId) : 0; }
+
+__attribute__((noinline)) HWND GetParentUncached(HWND hWnd) {
+  auto w = Find(hWnd);
+  if (!w) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return nullptr;
+  }
+  return ParentOf(w);
+}
+
+__attribute__((noinline)) int GetDlgCtrlIDUncached(HWND hWnd) {
   auto w = Find(hWnd);
   if (!w) {
     S().lastError = ERROR_INVALID_WINDOW_HANDLE;
     return 0;
   }
-  return (w->style & WS_CHILD) ? static_cast<int>(w->ctrlId) : 0;
+  return CtrlIdOf(w);
+}
+
+}  // namespace
+
+HWND WINAPI GetParent(HWND hWnd) {
+  if (const Window* w = FindCached(hWnd)) return ParentOf(w);
+  return GetParentUncached(hWnd);
+}
+
+int WINAPI GetDlgCtrlID(HWND hWnd) {
+  if (const Window* w = FindCached(hWnd)) return CtrlIdOf(w);
+  return GetDlgCtrlIDUncached(hWnd);
 }
 
 HWND WINAPI GetDlgItem(HWND hDlg, int id) {
@@ -536,8 +556,13 @@ namespace {
 
 // The default processing of the messages that have any, out of line: most messages reaching
 // DefWindowProcA (the notifications a parent passes on, key releases) have none.
-__attribute__((noinline)) LRESULT DefaultProcessing(HWND hWnd, Window* w, UINT msg, WPARAM wParam,
+__attribute__((noinline)) LRESULT DefaultProcessing(HWND hWnd, UINT msg, WPARAM wParam,
                                                     LPARAM lParam) {
+  Window* w = Find(hWnd);
+  if (!w) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return 0;
+  }
   switch (msg) {
     case WM_NCCREATE: {
       auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
@@ -607,12 +632,9 @@ bool HasDefaultProcessing(UINT msg) {
 }  // namespace
 
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  Window* w = Find(hWnd);
-  if (!w) {
-    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
-    return 0;
-  }
-  return HasDefaultProcessing(msg) ? DefaultProcessing(hWnd, w, msg, wParam, lParam) : 0;
+  if (HasDefaultProcessing(msg)) return DefaultProcessing(hWnd, msg, wParam, lParam);
+  if (!Find(hWnd)) S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+  return 0;
 }
 
 BOOL WINAPI EnableWindow(HWND hWnd, BOOL enable) {
@@ -774,13 +796,31 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR) {
 // ---------------------------------------------------------------------------------------------
 // Messages.
 
-LRESULT WINAPI SendMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+__attribute__((noinline)) LRESULT SendUncached(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto w = Find(hWnd);
   if (!w) {
     S().lastError = ERROR_INVALID_WINDOW_HANDLE;
     return 0;
   }
   return Deliver(w, hWnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // A window looked up a moment ago (nearly always): straight to its procedure.
+  if (State* s = g_state; s != nullptr && hWnd != nullptr) {
+    const State::CacheEntry& e = s->findCache[(Value(hWnd) >> 4) & 15];
+    if (e.value == Value(hWnd) && e.window->proc != nullptr) {
+      ++s->messageDepth;
+      const LRESULT r = e.window->proc(hWnd, msg, wParam, lParam);
+      --s->messageDepth;
+      return r;
+    }
+  }
+  return SendUncached(hWnd, msg, wParam, lParam);
 }
 
 BOOL WINAPI PostMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
