@@ -105,6 +105,7 @@ bool KwCharacterMaskedEdit::SetMask(const std::string& mask) {
   }
   // Every entered character is gone: the new input positions start empty.
   Update(0);
+  EmptyUndoBuffer();
   return true;
 }
 
@@ -268,7 +269,8 @@ int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
 
   int result = 1;
   std::size_t next = 0;
-  for (KwMaskSymbol* symbol : m_vecSymbols) {
+  for (int i = 0; i < PositionCount(); ++i) {
+    KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(i)];
     if (!symbol->IsInput()) continue;
     char stored = prompt;
     while (next < size) {
@@ -280,12 +282,28 @@ int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
         stored = symbol->TransformChar(c);
         break;
       }
+      // A literal of the mask in a pasted display text is passed over, not refused.
+      if (raw != 0 || !IsMaskLiteral(c)) NoteRefusedData(RejectWrongKind, i, c);
       result = 0;
     }
     symbol->m_chValue = stored;
   }
+  // What is left over found no position (a paste longer than the mask).
+  for (; next < source.size(); ++next) {
+    if (source[next] != m_chPromptSymbol) {
+      NoteRefusedData(RejectFull, PositionCount(), source[next]);
+      break;
+    }
+  }
   Update(0);
   return result;
+}
+
+bool KwCharacterMaskedEdit::IsMaskLiteral(char c) const {
+  for (const KwMaskSymbol* symbol : m_vecSymbols) {
+    if (!symbol->IsInput() && symbol->m_chValue == c) return true;
+  }
+  return false;
 }
 
 int KwCharacterMaskedEdit::IsInputData(int pos) const {
@@ -400,6 +418,7 @@ void KwCharacterMaskedEdit::UpdateInsertionPointBackward(int pos) {
 void KwCharacterMaskedEdit::EmptyData(int keepMask) {
   if (!HasPositions()) {
     DeleteContents();
+    EmptyUndoBuffer();
     return;
   }
   if (keepMask != 0) {
@@ -410,6 +429,7 @@ void KwCharacterMaskedEdit::EmptyData(int keepMask) {
     DeleteContents();
   }
   Update(0);
+  EmptyUndoBuffer();
 }
 
 int KwCharacterMaskedEdit::IsInputEmpty() {
@@ -423,9 +443,18 @@ int KwCharacterMaskedEdit::IsInputEmpty() {
 // ---------------------------------------------------------------------------------------------
 // Keys without a mask
 
+void KwCharacterMaskedEdit::DefaultWithoutMask() {
+  // The edit control edits by itself; the selection it starts from is read first, as every
+  // edit of the base reads it, so that the history knows the caret to go back to.
+  int start = 0;
+  int end = 0;
+  GetSelection(start, end);
+  Default();
+}
+
 void KwCharacterMaskedEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   if (!HasPositions()) {
-    Default();
+    DefaultWithoutMask();
     return;
   }
   KwMaskedEdit::OnKeyDown(nChar, nRepCnt, nFlags);
@@ -433,7 +462,7 @@ void KwCharacterMaskedEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
 
 void KwCharacterMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
   if (!HasPositions()) {
-    Default();
+    DefaultWithoutMask();
     return;
   }
   KwMaskedEdit::OnChar(nChar, nRepCnt, nFlags);

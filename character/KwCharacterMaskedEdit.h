@@ -69,6 +69,8 @@ class KW_API KwCharacterMaskedEdit : public KwMaskedEdit {
   // shared handling of KwMaskedEdit.
   void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
   void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+  void DefaultWithoutMask();
+  bool IsMaskLiteral(char c) const;
 
   bool HasPositions() const { return !m_vecSymbols.empty(); }
   int PositionCount() const { return static_cast<int>(m_vecSymbols.size()); }

@@ -31,6 +31,10 @@ namespace {
 constexpr COLORREF kDefaultText = RGB(0, 0, 0);
 constexpr COLORREF kDefaultBackground = RGB(240, 0, 0);
 constexpr COLORREF kDefaultHighlight = RGB(255, 16, 0);
+constexpr int kDefaultUndoLimit = 100;
+
+// No mask, or one that stands for nothing (a field's mask character NUL).
+bool WithoutMask(const KwMaskedEdit& edit) { return edit.GetMask().c_str()[0] == '\0'; }
 
 // A new solid brush of the colour, attached to brush. When the platform cannot make one the
 // brush stays empty and the look that uses it hands out a null brush.
@@ -60,7 +64,9 @@ KwMaskedEdit::KwMaskedEdit(const char* mask)
       m_crBackground(kDefaultBackground),
       m_crBackgroundError(kDefaultHighlight),
       m_crBackgroundWarning(kDefaultHighlight),
-      m_crBackgroundFocus(kDefaultHighlight) {
+      m_crBackgroundFocus(kDefaultHighlight),
+      m_nUndoLimit(kDefaultUndoLimit),
+      m_bNotifyRejections(false) {
   MakeBrush(m_brBackgroundError, m_crBackgroundError);
   MakeBrush(m_brBackgroundFocus, m_crBackgroundFocus);
   MakeBrush(m_brBackground, m_crBackground);
@@ -86,7 +92,10 @@ KwMaskedEdit::KwMaskedEdit(const KwMaskedEdit& other)
       m_crBackground(other.m_crBackground),
       m_crBackgroundError(other.m_crBackgroundError),
       m_crBackgroundWarning(other.m_crBackgroundWarning),
-      m_crBackgroundFocus(other.m_crBackgroundFocus) {
+      m_crBackgroundFocus(other.m_crBackgroundFocus),
+      m_nUndoLimit(other.m_nUndoLimit),
+      m_bNotifyRejections(other.m_bNotifyRejections) {
+  // The copy starts with an empty history and no refusal.
   MakeBrush(m_brBackgroundError, m_crBackgroundError);
   MakeBrush(m_brBackgroundFocus, m_crBackgroundFocus);
   MakeBrush(m_brBackground, m_crBackground);
@@ -117,6 +126,7 @@ bool KwMaskedEdit::SetMask(const std::string& /*mask*/) { return false; }
 
 int KwMaskedEdit::SetText(const std::string& text) {
   SetInputData(text.c_str(), 0, 1);
+  EmptyUndoBuffer();
   return 1;
 }
 
@@ -150,9 +160,11 @@ void KwMaskedEdit::DeleteContents() {
 
 void KwMaskedEdit::Update(int pos) {
   if (!::IsWindow(m_hWnd)) return;
+  const std::string shown = ShowMask();
   ++m_nUpdateDepth;
-  SetWindowText(ShowMask());
+  SetWindowText(shown);
   --m_nUpdateDepth;
+  NoteRewrite(shown);
   if (pos >= 0 && m_nCaretDeferred == 0) UpdateInsertionPointForward(pos);
 }
 
@@ -167,6 +179,12 @@ int KwMaskedEdit::GetSelection(int& start, int& end) const {
   CallOwnProc(EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
   start = static_cast<int>(s);
   end = static_cast<int>(e);
+  if (m_nEditAction != 0 && !m_bEditCaretKnown) {
+    // The first look at the selection during an edit is the caret the history goes back to.
+    m_bEditCaretKnown = true;
+    m_nEditCaret = start;
+    m_bEditSelection = start != end;
+  }
   return end - start;
 }
 
@@ -194,6 +212,8 @@ void KwMaskedEdit::TabToNextControl() {
 }
 
 void KwMaskedEdit::SetCaret(int pos) {
+  m_bCaretSet = true;
+  m_nCaretSet = pos;
   CallOwnProc(EM_SETSEL, static_cast<WPARAM>(pos), static_cast<LPARAM>(pos));
   CallOwnProc(EM_SCROLLCARET);
 }
@@ -252,6 +272,13 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
     int r;
     if (start == end) {
       if (IsInputData(start) == 0) {
+        int reason = RejectNoInputPosition;
+        if (WithoutMask(*this)) {
+          reason = RejectNoMask;
+        } else if (start >= GetWindowTextLength()) {
+          reason = RejectFull;  // typed on past the last position
+        }
+        NoteRejection(reason, start, ch);
         ValidationError();
         UpdateInsertionPointForward(start);
         return;
@@ -262,6 +289,7 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
       --m_nCaretDeferred;
     } else {
       if (DeleteRange(start, end) == 0) {
+        NoteRejection(WithoutMask(*this) ? RejectNoMask : RejectNoInputPosition, start, ch);
         ValidationError();
         UpdateInsertionPointForward(start);
         return;
@@ -274,6 +302,8 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
     if (r >= 0) {
       Update(r + 1);
     } else {
+      // The model may have told the reason already (a full field); otherwise the kind refused.
+      NoteRejection(WithoutMask(*this) ? RejectNoMask : RejectWrongKind, start, ch);
       ValidationError();
       Update(start);
     }
@@ -361,6 +391,7 @@ void KwMaskedEdit::PasteIntoPositions(bool rewrite) {
   int start = 0;
   int end = 0;
   GetSelection(start, end);
+  if (!ClipboardHasText()) NoteRejection(RejectClipboard, start, '\0');
   Default();
   // The pasted window text is packed into the input positions from the first one.
   const std::string text = GetWindowText();

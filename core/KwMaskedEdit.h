@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/KwDefs.h"
 #include "core/KwValidator.h"
@@ -18,6 +19,10 @@
   ON_MESSAGE(WM_PASTE, OnPaste)             \
   ON_MESSAGE(WM_CLEAR, OnClear)             \
   ON_MESSAGE(WM_SETTEXT, OnSetText)
+
+// The notification code of a refused key or paste (WM_COMMAND to the parent, after the beep),
+// sent when SetNotifyRejections(true) asked for it. No edit control sends this code.
+#define KWN_REJECTED 0x0A00
 
 class KW_API KwMaskedEdit : public CEdit {
   DECLARE_DYNAMIC(KwMaskedEdit)
@@ -68,6 +73,45 @@ class KW_API KwMaskedEdit : public CEdit {
   virtual bool SetState(int state);
   virtual int GetState() const;
 
+  // Undo and redo. The history holds the text and caret before each edit: a run of characters
+  // typed on from where the last one went is one step, as is a run of Backspaces or of Deletes;
+  // each paste, cut, clear, deletion of a selection and foreign WM_SETTEXT is a step of its own.
+  // Undo and Redo rewrite the window through the model as an edit does (EN_UPDATE, EN_CHANGE),
+  // so the text is always one the mask takes, and put the caret back; they return false when
+  // there is nothing to undo or redo, without a window, or while an edit is under way. Ctrl+Z,
+  // WM_UNDO and EM_UNDO undo; Ctrl+Y and Ctrl+Shift+Z redo; EM_CANUNDO answers CanUndo();
+  // EM_EMPTYUNDOBUFFER empties the history. The edit control's own undo never acts. A change
+  // the host makes through the interface (SetMask, SetText, EmptyData, the prompt symbol, any
+  // other rewrite it causes) empties the history: the text is a new document.
+  bool CanUndo() const;
+  bool Undo();
+  bool CanRedo() const;
+  bool Redo();
+  void EmptyUndoBuffer();
+  // Keeps at most `steps` steps (default 100), dropping the oldest; 0 or less turns undo off and
+  // empties the history. Whatever the limit, the steps kept hold at most 16 MB of text together
+  // (the newest step is always kept).
+  void SetUndoLimit(int steps);
+  int GetUndoLimit() const { return m_nUndoLimit; }
+
+  // Why the last key or paste was refused. Every key that edits (a typed character, Backspace,
+  // Delete) and every paste starts afresh with RejectNone; the first refusal it meets is kept
+  // with its window position and character (a refused paste character reports the position
+  // that refused it; a clipboard without readable text reports the caret and NUL).
+  enum {
+    RejectNone = 0,
+    RejectWrongKind = 1,        // the character does not fit the position's kind
+    RejectFull = 2,             // no empty position left, or the integer part is full
+    RejectNoInputPosition = 3,  // the caret or selection holds no input position
+    RejectNoMask = 4,           // the control has no mask that could take the character
+    RejectClipboard = 5         // no text on the clipboard, or it could not be read
+  };
+  int GetLastRejection(int* pPos = nullptr, char* pCh = nullptr) const;
+  // With true, each refused key or paste also sends the parent WM_COMMAND with KWN_REJECTED
+  // (after the beep, once per key or paste). Off by default.
+  void SetNotifyRejections(bool notify) { m_bNotifyRejections = notify; }
+  bool GetNotifyRejections() const { return m_bNotifyRejections; }
+
  protected:
   // Selection and caret, for every control alike (non-virtual). GetSelection reads the
   // selection as the edit control holds it (EM_GETSEL; start == end is a caret at start) and
@@ -92,6 +136,16 @@ class KW_API KwMaskedEdit : public CEdit {
   // more rewrites the window (Update(-1)), and puts the caret on the empty input place found
   // from the selection's start.
   void PasteIntoPositions(bool rewrite);
+  // Refusals. NoteRejection keeps the first refusal of the key or paste being handled (nothing
+  // outside one). NoteRefusedData does the same for pasted data that the model refuses while it
+  // takes it in (SetInputData), and nothing outside a paste; a negative pos stands for the caret
+  // the paste went to. RefuseKey serves a key refused before it reaches the window
+  // (PreTranslateMessage): it records the refusal, beeps and notifies the parent.
+  void NoteRejection(int reason, int pos, char ch);
+  void NoteRefusedData(int reason, int pos, char ch);
+  void RefuseKey(int reason, int pos, char ch);
+  // Whether the clipboard holds text that can be read (a paste's first question).
+  bool ClipboardHasText();
 
   // 23: a refused keystroke.
   virtual void ValidationError();
@@ -141,6 +195,9 @@ class KW_API KwMaskedEdit : public CEdit {
   virtual LRESULT OnSetText(WPARAM wParam, LPARAM lParam) = 0;
 
   void PreSubclassWindow() override;
+  // Every message of the window passes here first: the undo messages and keys are answered
+  // from the control's own history, and each edit is bracketed for the history and refusals.
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Message handlers of the base map.
   void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
@@ -175,6 +232,41 @@ class KW_API KwMaskedEdit : public CEdit {
   COLORREF m_crBackgroundError;
   COLORREF m_crBackgroundWarning;
   COLORREF m_crBackgroundFocus;
+
+ private:
+  struct UndoStep {
+    std::string text;
+    int caret;
+  };
+  int EditActionOf(UINT message, WPARAM wParam) const;
+  LRESULT RunEditAction(int action, UINT message, WPARAM wParam, LPARAM lParam);
+  void NoteRewrite(const std::string& shown);
+  void OpenUndoStep();
+  void PushUndoStep(std::vector<UndoStep>& steps, const std::string& text, int caret);
+  bool RestoreUndoStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to);
+
+  std::vector<UndoStep> m_vecUndo;
+  std::vector<UndoStep> m_vecRedo;
+  std::string m_strUndoShown;  // the text as the history last saw it
+  int m_nUndoLimit;
+  int m_nEditAction = 0;  // the edit being handled, or none
+  int m_nLastEditAction = 0;  // the edit of the newest step, while typing on may join it
+  int m_nLastEditCaret = 0;
+  mutable int m_nEditCaret = 0;  // the caret before the edit, read by its first GetSelection
+  mutable bool m_bEditCaretKnown = false;
+  mutable bool m_bEditSelection = false;
+  bool m_bUndoStepOpen = false;
+  bool m_bEditRewrote = false;
+  bool m_bCaretSet = false;
+  int m_nCaretSet = 0;
+  int m_nUndoReplay = 0;
+  int m_nMessageDepth = 0;
+  int m_nRejection = RejectNone;
+  int m_nRejectionPos = 0;
+  char m_chRejection = '\0';
+  bool m_bRejectionNoted = false;
+  bool m_bRejectionArmed = false;
+  bool m_bNotifyRejections;
 
   DECLARE_MESSAGE_MAP()
 };

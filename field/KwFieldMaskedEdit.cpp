@@ -75,6 +75,7 @@ bool KwFieldMaskedEdit::SetMask(const std::string& mask) {
     m_symField.m_chValue = ch;
   }
   Update(0);
+  EmptyUndoBuffer();
   return true;
 }
 
@@ -138,6 +139,7 @@ int KwFieldMaskedEdit::SetInputData(const char* data, int keep, int) {
     if (m_symField.AcceptsChar(c)) {
       m_strFieldText += m_symField.TransformChar(c);
     } else {
+      NoteRefusedData(RejectWrongKind, static_cast<int>(m_strFieldText.size()), c);
       allTaken = false;
     }
   }
@@ -160,6 +162,7 @@ UINT KwFieldMaskedEdit::GetFieldLimit() const {
 void KwFieldMaskedEdit::EmptyData(int) {
   DeleteContents();
   Update(0);
+  EmptyUndoBuffer();
 }
 
 int KwFieldMaskedEdit::IsInputEmpty() { return GetInputData(true).empty() ? 1 : 0; }
@@ -170,7 +173,8 @@ int KwFieldMaskedEdit::InsertAt(int pos, char ch) {
   const std::string kept = GetInputData(true);
   const size_t length = kept.size();
   if (static_cast<unsigned long long>(GetFieldLimit()) < length + 1ULL) {
-    return -1;  // full
+    NoteRejection(RejectFull, pos, ch);
+    return -1;
   }
   // No kind takes NUL, and as a text it would cut off everything after it: refuse it here.
   if (ch == '\0') {
@@ -206,6 +210,7 @@ int KwFieldMaskedEdit::SetAt(int pos, char ch) {
   if (static_cast<size_t>(pos) >= m_strFieldText.size()) {
     // Appending to a field that has reached its text limit would overrun its capacity.
     if (m_strFieldText.size() >= GetFieldLimit()) {
+      NoteRejection(RejectFull, pos, ch);
       return -1;
     }
     m_strFieldText += c;

@@ -95,6 +95,7 @@ bool KwNumberMaskedEdit::SetMask(const std::string& mask) {
     }
   }
   Update(0);
+  EmptyUndoBuffer();
   return true;
 }
 
@@ -187,11 +188,13 @@ int KwNumberMaskedEdit::SetInputData(const char* data, int keep, int raw) {
     if (raw == 0 && *p == m_chPromptSymbol) continue;
     if (*p == '.') {
       if (hasPoint) {
+        NoteRefusedData(RejectWrongKind, -1, *p);
         result = 0;
         continue;
       }
       hasPoint = true;
     } else if (!m_digitSymbol.AcceptsChar(*p)) {
+      NoteRefusedData(RejectWrongKind, -1, *p);
       result = 0;
       continue;
     }
@@ -258,6 +261,7 @@ int KwNumberMaskedEdit::SetInputData(const char* data, int keep, int raw) {
 
 int KwNumberMaskedEdit::SetText(const std::string& text) {
   SetInputData(text.c_str(), 0, 0);
+  EmptyUndoBuffer();
   return 1;
 }
 
@@ -441,12 +445,18 @@ int KwNumberMaskedEdit::SetAt(int pos, char ch) {
     // The point is not shown: the caret stands at the end of a number without fraction. A
     // typed character is appended there as in insert mode (a '.' sets the point), unless the
     // integer part is full and a digit would be pushed out on the left.
-    if (ch != '.' && m_nFirstShown == 0) return -1;
+    if (ch != '.' && m_nFirstShown == 0) {
+      NoteRejection(RejectFull, pos, ch);
+      return -1;
+    }
     return InsertAt(pos, ch);
   }
 
   // Typing over the shown point joins the fraction to the integer part.
-  if (m_nFirstShown <= m_nMaxDecimalPos + 1) return -1;
+  if (m_nFirstShown <= m_nMaxDecimalPos + 1) {
+    NoteRejection(RejectFull, pos, ch);
+    return -1;
+  }
   if (ch != m_chPromptSymbol && !m_digitSymbol.AcceptsChar(ch)) return -1;
   const int after = static_cast<int>(ShowMask().size()) - pos - 1;
   std::string text;
@@ -469,6 +479,7 @@ int KwNumberMaskedEdit::DeleteRange(int start, int end) {
 void KwNumberMaskedEdit::EmptyData(int keepMask) {
   if (m_vecSymbols.empty()) {
     DeleteContents();
+    EmptyUndoBuffer();
     return;
   }
   if (keepMask != 0) {
@@ -477,7 +488,7 @@ void KwNumberMaskedEdit::EmptyData(int keepMask) {
   } else {
     DeleteContents();
   }
-  Update(0);
+  Update(0);  EmptyUndoBuffer();
 }
 
 int KwNumberMaskedEdit::IsInputEmpty() {
@@ -564,12 +575,15 @@ LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   if (m_vecSymbols.empty()) return Default();
   int start = 0, end = 0;
   GetSelection(start, end);
-  if (!::IsClipboardFormatAvailable(CF_TEXT)) return 0;
-  if (!::OpenClipboard(m_hWnd)) return 0;
+  if (!::IsClipboardFormatAvailable(CF_TEXT) || !::OpenClipboard(m_hWnd)) {
+    NoteRejection(RejectClipboard, start, '\0');
+    return 0;
+  }
   HANDLE handle = ::GetClipboardData(CF_TEXT);
   const char* memory = handle != nullptr ? static_cast<const char*>(::GlobalLock(handle)) : nullptr;
   if (memory == nullptr) {
     ::CloseClipboard();
+    NoteRejection(RejectClipboard, start, '\0');
     return 0;
   }
   // Read within the block: a text without its terminating NUL ends with the block.
@@ -632,7 +646,7 @@ BOOL KwNumberMaskedEdit::PreTranslateMessage(MSG* pMsg) {
       int start = 0, end = 0;
       GetSelection(start, end);
       if (start == end && start <= m_nDecimalIndex) {
-        ValidationError();
+        RefuseKey(RejectFull, start, ch);
         return TRUE;
       }
     }

@@ -1,0 +1,313 @@
+// Undo, redo and refusals of KwMaskedEdit.
+//
+// Every message of the window passes WindowProc. A message that edits (a typed character,
+// Backspace, Delete, cut, paste, clear, a foreign WM_SETTEXT) is an edit: while it is handled,
+// the first rewrite that changes the text (Update, through NoteRewrite) opens a history step
+// holding the text and caret from before it. An edit that does not rewrite (a control without a
+// mask, where the edit control itself changes the text) is compared with the text the history
+// last saw instead. Undo and redo give a step's text back to the model as a foreign text would
+// come in (GetInputData, then SetInputData), so the mask filters it and the window is rewritten
+// with the usual notifications; the edit control's own undo is never asked.
+#include <algorithm>
+
+#include "core/KwMaskedEdit.h"
+
+namespace {
+
+enum {
+  kEditNone = 0,
+  kEditTyping,     // a printable character
+  kEditBackspace,  // Backspace without a selection
+  kEditDelete,     // Delete without a selection
+  kEditPaste,
+  kEditOther  // cut, clear, foreign text
+};
+
+constexpr char kCtrlY = 0x19;
+constexpr char kCtrlZ = 0x1A;
+constexpr std::size_t kUndoByteBudget = 16u << 20;
+
+bool Joins(int action) {
+  return action == kEditTyping || action == kEditBackspace || action == kEditDelete;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The message bracket
+
+int KwMaskedEdit::EditActionOf(UINT message, WPARAM wParam) const {
+  switch (message) {
+    case WM_CHAR:
+      if (wParam == VK_BACK) return kEditBackspace;
+      if (wParam >= 0x20) return kEditTyping;
+      // Ctrl+V and Ctrl+X reach the edit control as characters and come back as WM_PASTE and
+      // WM_CUT inside this message.
+      if (wParam == 0x16) return kEditPaste;
+      if (wParam == 0x18) return kEditOther;
+      return kEditNone;
+    case WM_KEYDOWN:
+      return wParam == VK_DELETE ? kEditDelete : kEditNone;
+    case WM_PASTE:
+      return kEditPaste;
+    case WM_CUT:
+    case WM_CLEAR:
+      return kEditOther;
+    case WM_SETTEXT:
+      // The control's own rewrite (Update) is not an edit of its own.
+      return m_nUpdateDepth > 0 ? kEditNone : kEditOther;
+    default:
+      return kEditNone;
+  }
+}
+
+LRESULT KwMaskedEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_UNDO:
+    case EM_UNDO:
+      return Undo() ? TRUE : FALSE;
+    case EM_CANUNDO:
+      return CanUndo() ? TRUE : FALSE;
+    case EM_EMPTYUNDOBUFFER:
+      EmptyUndoBuffer();
+      return 0;
+    case WM_CHAR:
+      // Ctrl+Z (Ctrl+Shift+Z redoes) and Ctrl+Y never reach the edit control.
+      if (wParam == static_cast<WPARAM>(kCtrlZ)) {
+        if (::GetKeyState(VK_SHIFT) < 0) {
+          Redo();
+        } else {
+          Undo();
+        }
+        return 0;
+      }
+      if (wParam == static_cast<WPARAM>(kCtrlY)) {
+        Redo();
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+
+  if (m_nEditAction == kEditNone && m_nUndoReplay == 0) {
+    const int action = EditActionOf(message, wParam);
+    if (action != kEditNone) return RunEditAction(action, message, wParam, lParam);
+    switch (message) {
+      case WM_KEYDOWN:
+        if (wParam >= VK_PRIOR && wParam <= VK_DOWN) m_nLastEditAction = kEditNone;
+        break;
+      case WM_LBUTTONDOWN:
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+      case EM_SETSEL:
+        // The caret went elsewhere: what is typed next starts a step of its own.
+        m_nLastEditAction = kEditNone;
+        break;
+      default:
+        break;
+    }
+  }
+  ++m_nMessageDepth;
+  const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
+  --m_nMessageDepth;
+  return result;
+}
+
+LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPARAM lParam) {
+  m_nEditAction = action;
+  m_bEditCaretKnown = false;
+  m_bEditSelection = false;
+  m_bUndoStepOpen = false;
+  m_bEditRewrote = false;
+  m_bCaretSet = false;
+  const bool keyOrPaste = action != kEditOther;
+  if (keyOrPaste) {
+    m_nRejection = RejectNone;
+    m_nRejectionPos = 0;
+    m_chRejection = '\0';
+    m_bRejectionNoted = false;
+    m_bRejectionArmed = true;
+  }
+  if (action == kEditPaste || action == kEditOther) {
+    int start = 0;
+    int end = 0;
+    GetSelection(start, end);  // the caret to go back to
+  }
+
+  ++m_nMessageDepth;
+  const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
+  --m_nMessageDepth;
+
+  if (!m_bEditRewrote && ::IsWindow(m_hWnd)) {
+    // No rewrite: without a mask the edit control changed its text itself, if at all.
+    const std::string text = GetWindowText();
+    if (text != m_strUndoShown) {
+      OpenUndoStep();
+      m_strUndoShown = text;
+      // Its own undo buffer now holds this edit: empty it, so that nothing of the edit
+      // control's own undo can ever act.
+      DefWindowProc(EM_EMPTYUNDOBUFFER, 0, 0);
+    }
+  }
+  if (m_bUndoStepOpen) {
+    m_nLastEditAction = action;
+    if (m_bCaretSet) {
+      // Where the control put the caret, as the edit control keeps it: inside the text.
+      const int length = static_cast<int>(m_strUndoShown.size());
+      m_nLastEditCaret = std::clamp(m_nCaretSet, 0, length);
+    } else if (::IsWindow(m_hWnd)) {
+      int start = 0;
+      int end = 0;
+      GetSelection(start, end);
+      m_nLastEditCaret = start;
+    }
+  }
+  m_nEditAction = kEditNone;
+  if (keyOrPaste) {
+    m_bRejectionArmed = false;
+    if (m_bRejectionNoted && m_bNotifyRejections && ::IsWindow(m_hWnd)) NotifyParent(KWN_REJECTED);
+  }
+  return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The history
+
+void KwMaskedEdit::NoteRewrite(const std::string& shown) {
+  if (m_nUndoReplay > 0) return;  // Undo and Redo keep the history themselves
+  if (m_nEditAction == kEditNone) {
+    // A rewrite outside an edit: the host changed the text (or the mask or prompt), which
+    // starts a new document; inside another message of the window it is only taken note of.
+    if (m_nMessageDepth == 0) EmptyUndoBuffer();
+    m_strUndoShown = shown;
+    return;
+  }
+  m_bEditRewrote = true;
+  if (shown == m_strUndoShown) return;
+  OpenUndoStep();
+  m_strUndoShown = shown;
+}
+
+void KwMaskedEdit::OpenUndoStep() {
+  if (m_bUndoStepOpen) return;
+  m_bUndoStepOpen = true;
+  if (m_nUndoLimit <= 0) return;
+  if (!m_bEditCaretKnown) {
+    int start = 0;
+    int end = 0;
+    GetSelection(start, end);
+  }
+  m_vecRedo.clear();
+  // A character typed (or a Backspace or Delete made) where the last one left the caret joins
+  // its step, as a word processor groups a run of typing.
+  const bool joins = Joins(m_nEditAction) && !m_bEditSelection &&
+                     m_nEditAction == m_nLastEditAction && m_nEditCaret == m_nLastEditCaret &&
+                     !m_vecUndo.empty();
+  if (!joins) PushUndoStep(m_vecUndo, m_strUndoShown, m_nEditCaret);
+}
+
+void KwMaskedEdit::PushUndoStep(std::vector<UndoStep>& steps, const std::string& text, int caret) {
+  if (!steps.empty() && static_cast<int>(steps.size()) >= m_nUndoLimit) {
+    // At the limit the oldest step goes; its text's storage serves the new one.
+    UndoStep recycled = std::move(steps.front());
+    steps.erase(steps.begin());
+    recycled.text.assign(text);
+    recycled.caret = caret;
+    steps.push_back(std::move(recycled));
+  } else {
+    steps.push_back(UndoStep{text, caret});
+  }
+  std::size_t bytes = 0;
+  for (const UndoStep& step : steps) bytes += step.text.size();
+  while (bytes > kUndoByteBudget && steps.size() > 1) {
+    bytes -= steps.front().text.size();
+    steps.erase(steps.begin());
+  }
+}
+
+bool KwMaskedEdit::RestoreUndoStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to) {
+  if (from.empty() || m_nEditAction != kEditNone || !::IsWindow(m_hWnd)) return false;
+  int start = 0;
+  int end = 0;
+  GetSelection(start, end);
+  UndoStep step = std::move(from.back());
+  from.pop_back();
+  to.push_back(UndoStep{m_strUndoShown, start});
+
+  ++m_nUndoReplay;
+  const std::string data = GetInputData(step.text.c_str(), true);
+  SetInputData(data.c_str(), 0, 1);
+  --m_nUndoReplay;
+  m_strUndoShown = GetWindowText();
+  const int length = static_cast<int>(m_strUndoShown.size());
+  SetCaret(std::clamp(step.caret, 0, length));
+  // Typing after an undo or redo starts a step of its own.
+  m_nLastEditAction = kEditNone;
+  return true;
+}
+
+bool KwMaskedEdit::CanUndo() const { return !m_vecUndo.empty(); }
+
+bool KwMaskedEdit::CanRedo() const { return !m_vecRedo.empty(); }
+
+bool KwMaskedEdit::Undo() { return RestoreUndoStep(m_vecUndo, m_vecRedo); }
+
+bool KwMaskedEdit::Redo() { return RestoreUndoStep(m_vecRedo, m_vecUndo); }
+
+void KwMaskedEdit::EmptyUndoBuffer() {
+  m_vecUndo.clear();
+  m_vecRedo.clear();
+  m_nLastEditAction = kEditNone;
+}
+
+void KwMaskedEdit::SetUndoLimit(int steps) {
+  m_nUndoLimit = std::max(steps, 0);
+  if (m_nUndoLimit == 0) {
+    EmptyUndoBuffer();
+    return;
+  }
+  const auto limit = static_cast<std::size_t>(m_nUndoLimit);
+  if (m_vecUndo.size() > limit) m_vecUndo.erase(m_vecUndo.begin(), m_vecUndo.end() - limit);
+  if (m_vecRedo.size() > limit) m_vecRedo.erase(m_vecRedo.begin(), m_vecRedo.end() - limit);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Refusals
+
+int KwMaskedEdit::GetLastRejection(int* pPos, char* pCh) const {
+  if (pPos != nullptr) *pPos = m_nRejectionPos;
+  if (pCh != nullptr) *pCh = m_chRejection;
+  return m_nRejection;
+}
+
+void KwMaskedEdit::NoteRejection(int reason, int pos, char ch) {
+  if (!m_bRejectionArmed || m_bRejectionNoted) return;
+  m_bRejectionNoted = true;
+  m_nRejection = reason;
+  m_nRejectionPos = pos;
+  m_chRejection = ch;
+}
+
+void KwMaskedEdit::NoteRefusedData(int reason, int pos, char ch) {
+  if (m_nEditAction == kEditPaste) NoteRejection(reason, pos >= 0 ? pos : m_nEditCaret, ch);
+}
+
+void KwMaskedEdit::RefuseKey(int reason, int pos, char ch) {
+  m_bRejectionArmed = true;
+  m_bRejectionNoted = false;
+  NoteRejection(reason, pos, ch);
+  m_bRejectionArmed = false;
+  ValidationError();
+  if (m_bNotifyRejections && ::IsWindow(m_hWnd)) NotifyParent(KWN_REJECTED);
+}
+
+bool KwMaskedEdit::ClipboardHasText() {
+  if (!::IsClipboardFormatAvailable(CF_TEXT)) return false;
+  if (!::OpenClipboard(m_hWnd)) return false;
+  HANDLE handle = ::GetClipboardData(CF_TEXT);
+  const void* memory = handle != nullptr ? ::GlobalLock(handle) : nullptr;
+  if (memory != nullptr) ::GlobalUnlock(handle);
+  ::CloseClipboard();
+  return memory != nullptr;
+}
