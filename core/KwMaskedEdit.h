@@ -235,8 +235,9 @@ class KW_API KwMaskedEdit : public CEdit {
 
  private:
   struct UndoStep {
-    std::string text;
-    int caret;
+    std::string text;  // the text to go back (or forward) to
+    int caret;         // and its caret
+    int caretOther;    // the caret of the text it replaces
   };
   int EditActionOf(UINT message, WPARAM wParam) const;
   LRESULT RunEditAction(int action, UINT message, WPARAM wParam, LPARAM lParam);
@@ -249,7 +250,7 @@ class KW_API KwMaskedEdit : public CEdit {
   std::vector<UndoStep> m_vecRedo;
   std::string m_strUndoShown;  // the text as the history last saw it
   int m_nUndoLimit;
-  int m_nEditAction = 0;  // the edit being handled, or none
+  int m_nEditAction = 0;      // the edit being handled, or none
   int m_nLastEditAction = 0;  // the edit of the newest step, while typing on may join it
   int m_nLastEditCaret = 0;
   mutable int m_nEditCaret = 0;  // the caret before the edit, read by its first GetSelection

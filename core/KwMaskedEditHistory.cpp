@@ -162,6 +162,8 @@ LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPA
       GetSelection(start, end);
       m_nLastEditCaret = start;
     }
+    // Redo brings the caret back to where the edit left it.
+    if (!m_vecUndo.empty()) m_vecUndo.back().caretOther = m_nLastEditCaret;
   }
   m_nEditAction = kEditNone;
   if (keyOrPaste) {
@@ -214,9 +216,10 @@ void KwMaskedEdit::PushUndoStep(std::vector<UndoStep>& steps, const std::string&
     steps.erase(steps.begin());
     recycled.text.assign(text);
     recycled.caret = caret;
+    recycled.caretOther = caret;
     steps.push_back(std::move(recycled));
   } else {
-    steps.push_back(UndoStep{text, caret});
+    steps.push_back(UndoStep{text, caret, caret});
   }
   std::size_t bytes = 0;
   for (const UndoStep& step : steps) bytes += step.text.size();
@@ -228,12 +231,9 @@ void KwMaskedEdit::PushUndoStep(std::vector<UndoStep>& steps, const std::string&
 
 bool KwMaskedEdit::RestoreUndoStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to) {
   if (from.empty() || m_nEditAction != kEditNone || !::IsWindow(m_hWnd)) return false;
-  int start = 0;
-  int end = 0;
-  GetSelection(start, end);
   UndoStep step = std::move(from.back());
   from.pop_back();
-  to.push_back(UndoStep{m_strUndoShown, start});
+  to.push_back(UndoStep{m_strUndoShown, step.caretOther, step.caret});
 
   ++m_nUndoReplay;
   const std::string data = GetInputData(step.text.c_str(), true);

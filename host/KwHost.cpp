@@ -248,6 +248,8 @@ std::string CodeName(UINT code) {
       return "EN_ERRSPACE";
     case EN_MAXTEXT:
       return "EN_MAXTEXT";
+    case 0x0A00:  // KWN_REJECTED, the controls' own notification of a refused key or paste
+      return "KWN_REJECTED";
     default: {
       char buf[16];
       std::snprintf(buf, sizeof buf, "0x%04X", code);

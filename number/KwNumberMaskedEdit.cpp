@@ -488,7 +488,8 @@ void KwNumberMaskedEdit::EmptyData(int keepMask) {
   } else {
     DeleteContents();
   }
-  Update(0);  EmptyUndoBuffer();
+  Update(0);
+  EmptyUndoBuffer();
 }
 
 int KwNumberMaskedEdit::IsInputEmpty() {

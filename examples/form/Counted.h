@@ -1,6 +1,12 @@
 // Counted<Control>: any of the controls, counting the keys it refuses (it still beeps, as every
-// control does). The demo hosts and the trace tool show the count.
+// control does). The demo hosts and the trace tool show the count, and the reason of the last
+// refusal in words (RejectionText).
 #pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "core/KwMaskedEdit.h"
 
 namespace kwdemo {
 
@@ -16,5 +22,42 @@ class Counted : public Control {
     Control::ValidationError();
   }
 };
+
+// The last refusal of a control: "wrong kind at 3 'a'", "full at 14 '5'", "no text on the
+// clipboard", or "" when the last key or paste was taken.
+inline std::string RejectionText(const KwMaskedEdit& control) {
+  int pos = 0;
+  char ch = '\0';
+  const int reason = control.GetLastRejection(&pos, &ch);
+  std::string what;
+  switch (reason) {
+    case KwMaskedEdit::RejectWrongKind:
+      what = "wrong kind";
+      break;
+    case KwMaskedEdit::RejectFull:
+      what = "full";
+      break;
+    case KwMaskedEdit::RejectNoInputPosition:
+      what = "no input position";
+      break;
+    case KwMaskedEdit::RejectNoMask:
+      what = "no mask";
+      break;
+    case KwMaskedEdit::RejectClipboard:
+      return "no text on the clipboard";
+    default:
+      return "";
+  }
+  what += " at " + std::to_string(pos);
+  const auto byte = static_cast<unsigned char>(ch);
+  if (byte >= 0x20 && byte < 0x7F) {
+    what += std::string(" '") + ch + "'";
+  } else {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, " 0x%02X", byte);
+    what += hex;
+  }
+  return what;
+}
 
 }  // namespace kwdemo

@@ -102,10 +102,16 @@ void PaintStatus(kwterminal::TerminalScreen& screen, kwdemo::DemoForm& form, con
                "data   " + Pad(Quoted(c.GetInputData(false)), 24) + "with prompts " +
                    Quoted(c.GetInputData(true)));
     screen.Put(r + 3, 1, "value  " + Pad(value, 24) + "state " + state);
-    screen.Put(r + 4, 1, "refused " + std::to_string(*focus->refused) + " key(s) here");
+    const std::string why = kwdemo::RejectionText(c);
+    screen.Put(r + 4, 1,
+               "refused " + std::to_string(*focus->refused) + " key(s) here" +
+                   (why.empty() ? std::string() : ", last: " + why));
+    screen.Put(r + 8, 1,
+               std::string("undo ") + (c.CanUndo() ? "yes" : "no") + ", redo " +
+                   (c.CanRedo() ? "yes" : "no"));
   }
   if (last.beeped && Clock::now() < last.flashUntil)
-    screen.Put(r + 4, 40, " BEEP ", A_REVERSE | A_BOLD);
+    screen.Put(r + 4, 70, " BEEP ", A_REVERSE | A_BOLD);
 
   std::string notes = "parent got:" + DescribeNotes(form, last.notes);
   screen.Put(r + 5, 1, "key    " + (last.script.empty() ? std::string("-") : last.script));

@@ -19,7 +19,7 @@
 namespace {
 
 constexpr int kStatusTop = 10;   // in form cells
-constexpr int kStatusLines = 6;  // lines of the status panel
+constexpr int kStatusLines = 7;  // lines of the status panel
 constexpr int kFormColumns = 80;
 
 std::string Quoted(const std::string& s) { return "'" + s + "'"; }
@@ -60,11 +60,14 @@ std::string StatusText(kwdemo::DemoForm& form) {
     std::snprintf(line, sizeof line, "%.2f", value);
     text += "\r\ndata " + Quoted(c.GetInputData(false)) + "   with prompts " +
             Quoted(c.GetInputData(true)) + "   value " + line;
+    const std::string why = kwdemo::RejectionText(c);
+    text += std::string("\r\nundo ") + (c.CanUndo() ? "yes" : "no") + ", redo " +
+            (c.CanRedo() ? "yes" : "no") + "   last refusal: " + (why.empty() ? "none" : why);
   }
   const std::string check = form.dateValidator ? form.dateValidator->GetErrorString() : "";
   text += "\r\ndate check: " + (check.empty() ? std::string("fine") : check);
   text += "\r\nparent got: " + LastNotifications(form, 4);
-  text += "\r\nTab / Shift+Tab move, Ins toggles insert, Ctrl+X/C/V cut, copy, paste.";
+  text += "\r\nTab / Shift+Tab move, Ins toggles insert, Ctrl+X/C/V cut, copy, paste, Ctrl+Z/Y undo, redo.";
   return text;
 }
 

@@ -1,6 +1,6 @@
 // kwtrace: types a key script into one masked edit control and prints, for each stroke, the
 // window text with the caret (|) or the selection ([...]) marked, the notifications the parent
-// received in order, and whether the control refused the key. The same program runs on the
+// received in order, and whether the control refused the key and why. The same program runs on the
 // simulated window system and, built for Windows, on the real one, so the two can be compared.
 //   kwtrace --control character --mask '(###) ###-####' --keys '5551234567{Back}'
 // A bad option, mask or script is a one-line error naming it, exit status 2.
@@ -192,6 +192,7 @@ int main(int argc, char** argv) {
     Fail("mask '" + o.mask + "' has no input position");
   if (!o.limit.empty()) control->SetLimitText(static_cast<UINT>(std::atoi(o.limit.c_str())));
   control->SetInsertMode(!o.overwrite);
+  control->SetNotifyRejections(true);
   if (o.textGiven) control->SetText(o.text);
   control->SetFocus();
   kwhost::Pump();
@@ -218,7 +219,11 @@ int main(int argc, char** argv) {
     auto add = [&row](const std::string& what) {
       row.notes += (row.notes.empty() ? "" : "  ") + what;
     };
-    if (*refused != seen) add("refused");
+    if (row.notes.find("KWN_REJECTED") != std::string::npos) {
+      add("refused: " + kwdemo::RejectionText(*control));
+    } else if (*refused != seen) {
+      add("refused");
+    }
     if (control->GetInsertMode() != insert)
       add(control->GetInsertMode() ? "insert mode" : "overwrite mode");
     seen = *refused;
