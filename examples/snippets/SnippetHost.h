@@ -29,3 +29,4 @@ void PhoneDialogExample(CWnd& frame);
 void NumberExample(CWnd& frame);
 void FieldRowExample(CWnd& frame);
 void ValidatorExample(CWnd& frame);
+void HistoryExample(CWnd& frame);

@@ -10,6 +10,7 @@ int main() {
   NumberExample(frame);
   FieldRowExample(frame);
   ValidatorExample(frame);
+  HistoryExample(frame);
   std::printf("README examples: %s\n", snippets::failures == 0 ? "all as described" : "FAILED");
   return snippets::failures == 0 ? 0 : 1;
 }
