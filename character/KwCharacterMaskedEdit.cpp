@@ -103,9 +103,9 @@ bool KwCharacterMaskedEdit::SetMask(const std::string& mask) {
     }
     m_vecSymbols.push_back(new KwMaskSymbol(SymbolFor(mask[i], m_chPromptSymbol)));
   }
-  // Every entered character is gone: the new input positions start empty.
-  Update(0);
+  // Every entered character is gone: the new input positions start empty, a new document.
   EmptyUndoBuffer();
+  Update(0);
   return true;
 }
 
@@ -500,10 +500,6 @@ LRESULT KwCharacterMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   DeleteRange(start, end);
   Update(start);
   return 0;
-}
-
-LRESULT KwCharacterMaskedEdit::OnCopy(WPARAM wParam, LPARAM lParam) {
-  return KwMaskedEdit::OnCopy(wParam, lParam);
 }
 
 LRESULT KwCharacterMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {

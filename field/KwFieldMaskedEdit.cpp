@@ -282,10 +282,6 @@ LRESULT KwFieldMaskedEdit::OnCut(WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
-LRESULT KwFieldMaskedEdit::OnCopy(WPARAM wParam, LPARAM lParam) {
-  return KwMaskedEdit::OnCopy(wParam, lParam);
-}
-
 LRESULT KwFieldMaskedEdit::OnPaste(WPARAM wParam, LPARAM lParam) {
   return KwMaskedEdit::OnPaste(wParam, lParam);
 }

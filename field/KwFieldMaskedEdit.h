@@ -69,7 +69,10 @@ class KW_API KwFieldMaskedEdit : public KwMaskedEdit {
   void UpdateInsertionPointBackward(int pos) override;
 
   LRESULT OnCut(WPARAM wParam, LPARAM lParam) override;
-  LRESULT OnCopy(WPARAM wParam, LPARAM lParam) override;
+  // The shared copy: the selected display text as it is shown.
+  LRESULT OnCopy(WPARAM wParam, LPARAM lParam) override {
+    return KwMaskedEdit::OnCopy(wParam, lParam);
+  }
   LRESULT OnPaste(WPARAM wParam, LPARAM lParam) override;
   LRESULT OnClear(WPARAM wParam, LPARAM lParam) override;
   LRESULT OnSetText(WPARAM wParam, LPARAM lParam) override;

@@ -138,7 +138,7 @@ class WindowFuzz {
   int WindowStep() {
     static const UINT kKeys[] = {VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_DELETE, VK_BACK, VK_INSERT,
                                  VK_UP,   VK_DOWN,  'A',     'C',    'V',       'X',     'Z', VK_RETURN};
-    const int op = m_in.ConsumeIntegralInRange<int>(0, 11);
+    const int op = m_in.ConsumeIntegralInRange<int>(0, 12);
     switch (op) {
       case 0: case 1: {
         const UINT vk = kKeys[m_in.ConsumeIntegralInRange<std::size_t>(0, sizeof kKeys / sizeof kKeys[0] - 1)];
@@ -181,6 +181,16 @@ class WindowFuzz {
         break;
       }
       case 9: kwhost::SetSel(m_hwnd, m_in.ConsumeIntegralInRange<int>(-1, 70), m_in.ConsumeIntegralInRange<int>(-1, 70)); break;
+      case 10: {  // undo, then redo: back to the very text the edit left
+        if (!m_edit->CanUndo()) break;
+        const std::string before = kwhost::Text(m_hwnd);
+        KW_FUZZ_CHECK(m_edit->Undo() && m_edit->CanRedo(), "an undo with steps to undo failed");
+        Check("undo");
+        KW_FUZZ_CHECK(m_edit->Redo(), "a redo after an undo failed");
+        KW_FUZZ_CHECK(kwhost::Text(m_hwnd) == before, "undo and redo gave '%s' for '%s'", Show(kwhost::Text(m_hwnd)).c_str(),
+                      Show(before).c_str());
+        break;
+      }
       default: HostStep(); break;
     }
     return op;

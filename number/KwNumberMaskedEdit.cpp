@@ -328,29 +328,18 @@ int KwNumberMaskedEdit::IsInputData(int pos) const {
   return pos >= 0 && pos < PositionCount() ? 1 : 0;
 }
 
-int KwNumberMaskedEdit::GetNextInputLocation(int pos) {
+int KwNumberMaskedEdit::SkipSeparators(int pos, int step) const {
   pos = std::max(pos, 0);
-  while (true) {
-    const int index = m_nFirstShown + pos;
-    if (index < 0 || index >= PositionCount() ||
-        m_vecSymbols[index]->m_nKind != KindThousandSeparator)
-      break;
-    ++pos;
+  for (int index = m_nFirstShown + pos; index >= 0 && index < PositionCount(); index += step) {
+    if (m_vecSymbols[index]->m_nKind != KindThousandSeparator) break;
+    pos += step;
   }
   return pos;
 }
 
-int KwNumberMaskedEdit::GetPreviousInputLocation(int pos) {
-  pos = std::max(pos, 0);
-  while (true) {
-    const int index = m_nFirstShown + pos;
-    if (index < 0 || index >= PositionCount() ||
-        m_vecSymbols[index]->m_nKind != KindThousandSeparator)
-      break;
-    --pos;
-  }
-  return pos;
-}
+int KwNumberMaskedEdit::GetNextInputLocation(int pos) { return SkipSeparators(pos, 1); }
+
+int KwNumberMaskedEdit::GetPreviousInputLocation(int pos) { return SkipSeparators(pos, -1); }
 
 int KwNumberMaskedEdit::GetEmptyInputLocation(int pos) {
   pos = std::max(pos, 0);
@@ -566,10 +555,6 @@ LRESULT KwNumberMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   DeleteRange(start, end);
   PlaceCaretAfterDeletion(anchor);
   return 0;
-}
-
-LRESULT KwNumberMaskedEdit::OnCopy(WPARAM wParam, LPARAM lParam) {
-  return KwMaskedEdit::OnCopy(wParam, lParam);
 }
 
 LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {

@@ -79,7 +79,10 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
   void UpdateInsertionPointBackward(int pos) override;
 
   LRESULT OnCut(WPARAM wParam, LPARAM lParam) override;
-  LRESULT OnCopy(WPARAM wParam, LPARAM lParam) override;
+  // The shared copy: the selected display text as it is shown.
+  LRESULT OnCopy(WPARAM wParam, LPARAM lParam) override {
+    return KwMaskedEdit::OnCopy(wParam, lParam);
+  }
   LRESULT OnPaste(WPARAM wParam, LPARAM lParam) override;
   LRESULT OnClear(WPARAM wParam, LPARAM lParam) override;
   LRESULT OnSetText(WPARAM wParam, LPARAM lParam) override;
@@ -104,6 +107,9 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
 
  private:
   int PositionCount() const { return static_cast<int>(m_vecSymbols.size()); }
+  // From pos, one shown position after the other in the direction step (1 or -1), the first
+  // that is not a thousands separator (or the first outside the positions).
+  int SkipSeparators(int pos, int step) const;
   bool IsDataPosition(int index) const;
   bool IsEmptyPosition(int index) const;
   // Whether an empty data position stands inside the number: between the first shown position

@@ -3,7 +3,6 @@
 // refusal in words (RejectionText).
 #pragma once
 
-#include <cstdio>
 #include <string>
 
 #include "core/KwMaskedEdit.h"
@@ -49,15 +48,12 @@ inline std::string RejectionText(const KwMaskedEdit& control) {
       return "";
   }
   what += " at " + std::to_string(pos);
+  // The character itself when it prints, else its byte in hexadecimal.
   const auto byte = static_cast<unsigned char>(ch);
-  if (byte >= 0x20 && byte < 0x7F) {
-    what += std::string(" '") + ch + "'";
-  } else {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, " 0x%02X", byte);
-    what += hex;
-  }
-  return what;
+  static const char kHex[] = "0123456789ABCDEF";
+  const bool prints = byte >= 0x20 && byte < 0x7F;
+  return what + (prints ? std::string(" '") + ch + "'"
+                        : std::string(" 0x") + kHex[byte >> 4] + kHex[byte & 0xF]);
 }
 
 }  // namespace kwdemo
