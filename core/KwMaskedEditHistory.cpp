@@ -238,8 +238,15 @@ bool KwMaskedEdit::RestoreUndoStep(std::vector<UndoStep>& from, std::vector<Undo
   ++m_nUndoReplay;
   const std::string data = GetInputData(step.text.c_str(), true);
   SetInputData(data.c_str(), 0, 1);
-  --m_nUndoReplay;
   m_strUndoShown = GetWindowText();
+  if (m_strUndoShown != step.text) {
+    // A text the model did not make: one set from outside where the control shows such texts
+    // as they are (no mask, a field). It comes back the way it came in, as a foreign text, and
+    // the control takes it as it took it then.
+    SetWindowText(step.text);
+    m_strUndoShown = GetWindowText();
+  }
+  --m_nUndoReplay;
   const int length = static_cast<int>(m_strUndoShown.size());
   SetCaret(std::clamp(step.caret, 0, length));
   // Typing after an undo or redo starts a step of its own.
