@@ -269,8 +269,11 @@ int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
 
   int result = 1;
   std::size_t next = 0;
-  for (int i = 0; i < PositionCount(); ++i) {
-    KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(i)];
+  // Noting a refusal leaves the positions alone: walked through a local pointer.
+  KwMaskSymbol* const* symbols = m_vecSymbols.data();
+  const int count = PositionCount();
+  for (int i = 0; i < count; ++i) {
+    KwMaskSymbol* symbol = symbols[i];
     if (!symbol->IsInput()) continue;
     char stored = prompt;
     while (next < size) {
@@ -289,9 +292,9 @@ int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
     symbol->m_chValue = stored;
   }
   // What is left over found no position (a paste longer than the mask).
-  for (; next < source.size(); ++next) {
-    if (source[next] != m_chPromptSymbol) {
-      NoteRefusedData(RejectFull, PositionCount(), source[next]);
+  for (; next < size; ++next) {
+    if (from[next] != prompt) {
+      NoteRefusedData(RejectFull, PositionCount(), from[next]);
       break;
     }
   }

@@ -61,7 +61,41 @@ int KwMaskedEdit::EditActionOf(UINT message, WPARAM wParam) const {
   }
 }
 
+namespace {
+
+// Whether the history has anything to do with a message: an undo message, an edit, or a caret
+// movement that ends a run of typing. The others (most of a keystroke's) pass straight on.
+bool ConcernsHistory(UINT message) {
+  switch (message) {
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_CANUNDO:
+    case EM_EMPTYUNDOBUFFER:
+    case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_SETTEXT:
+    case WM_LBUTTONDOWN:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case EM_SETSEL:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 LRESULT KwMaskedEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!ConcernsHistory(message)) {
+    ++m_nMessageDepth;
+    const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
+    --m_nMessageDepth;
+    return result;
+  }
   switch (message) {
     case WM_UNDO:
     case EM_UNDO:
