@@ -212,6 +212,7 @@ TEST_F(FrameworkWindow, TheFirstEntryAlongTheMapChainWins) {
 
 class ReentrantEdit : public CEdit {
  public:
+  using CEdit::CallOwnProc;
   using CEdit::Default;
 
  protected:
@@ -246,6 +247,22 @@ TEST_F(FrameworkWindow, DefaultHandsOnTheMessageOfItsOwnHandlerWhenNested) {
   EXPECT_EQ("abcX", edit.GetWindowText());
   EXPECT_EQ(0, edit.Default());  // outside any message there is nothing to hand on
   EXPECT_EQ("abcX", edit.GetWindowText());
+}
+
+TEST_F(FrameworkWindow, CallOwnProcGoesPastTheMapToTheWindowsOwnProcedure) {
+  ReentrantEdit edit;
+  ASSERT_TRUE(edit.Create(kwtest::kEditStyle, kwtest::EditRect(2), kwtest::ParentWnd(), 103));
+  g_log.clear();
+  EXPECT_TRUE(edit.CallOwnProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("own")));
+  EXPECT_EQ(Log{}, g_log);  // the map's OnSetText never saw it
+  EXPECT_EQ("own", edit.GetWindowText());
+  // Attached without subclassing, the object has no procedure of the window's to call: sent.
+  const HWND hEdit = CreateEdit(205, "");
+  ReentrantEdit attached;
+  ASSERT_TRUE(attached.Attach(hEdit));
+  attached.CallOwnProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("sent"));
+  EXPECT_EQ("sent", kwtest::Text(hEdit));
+  attached.Detach();
 }
 
 // A window class of the framework's own: AfxWndProc is the class's procedure, so Default()
