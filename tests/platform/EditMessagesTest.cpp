@@ -29,6 +29,12 @@ TEST_F(EditMessages, SetTextNotifiesUpdateThenChangeEvenUnchangedAndPutsTheCaret
   char buf[4] = {'x', 'x', 'x', 'x'};  // WM_GETTEXT copies at most the buffer less one
   EXPECT_EQ(SendMessageA(edit, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf)), 3);
   EXPECT_STREQ(buf, "abc");
+  // A case-forcing control forces a set text too; a set text is never a modification.
+  HWND upper = CreateEdit(2, "", kwtest::kEditStyle | ES_UPPERCASE);
+  SendMessageA(upper, WM_CHAR, 'x', 1);
+  SetWindowTextA(upper, "abC1");
+  EXPECT_EQ(Text(upper), "ABC1");
+  EXPECT_FALSE(SendMessageA(upper, EM_GETMODIFY, 0, 0));
 }
 
 
