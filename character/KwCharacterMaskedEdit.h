@@ -24,7 +24,8 @@ class KW_API KwCharacterMaskedEdit : public KwMaskedEdit {
   DECLARE_DYNAMIC(KwCharacterMaskedEdit)
 
  public:
-  // A non-empty mask is applied at once, as SetMask would.
+  // A non-empty mask is applied at once, as SetMask would; NULL is the empty mask (a plain edit
+  // control). Every byte is a mask character: one of the kinds, or a literal of itself.
   explicit KwCharacterMaskedEdit(const char* mask = "");
   KwCharacterMaskedEdit(const KwCharacterMaskedEdit& other);
   KwCharacterMaskedEdit& operator=(const KwCharacterMaskedEdit&) = delete;

@@ -31,6 +31,7 @@ class KW_API KwMaskedEdit : public CEdit {
   // Values of the colour override (SetErrorOverride); any other value switches colouring off.
   enum { OverrideNone = 0, OverrideError = 1, OverrideNormal = 2, OverrideWarning = 3 };
 
+  // NULL is the empty mask.
   explicit KwMaskedEdit(const char* mask = "");
   KwMaskedEdit(const KwMaskedEdit& other);
   KwMaskedEdit& operator=(const KwMaskedEdit&) = delete;
@@ -59,7 +60,8 @@ class KW_API KwMaskedEdit : public CEdit {
   virtual std::string ShowMask() const = 0;
   // 13: replaces the data; always 1.
   virtual int SetText(const std::string& text);
-  // 14-15: input data taken from a display text, and the current input data.
+  // 14-15: input data taken from a display text (NULL reads as the empty text), and the current
+  // input data.
   virtual std::string GetInputData(const char* text, bool withPrompt) const = 0;
   virtual std::string GetInputData(bool withPrompt) const = 0;
   // 16: runs the validator, then converts GetInputData(true) to a number; always true.
@@ -157,7 +159,8 @@ class KW_API KwMaskedEdit : public CEdit {
   // Replaces the model's input data with the filtered form of the first `keep` characters of
   // the shown text followed by `data` (characters a position refuses are dropped; `raw` says
   // the text holds no literals) and rewrites the window through Update. Returns 1 when every
-  // character examined fitted its position, 0 otherwise. The core passes keep 0.
+  // character examined fitted its position, 0 otherwise. The core passes keep 0; NULL data is the
+  // empty data.
   virtual int SetInputData(const char* data, int keep, int raw) = 0;
   // Nonzero when a character may be typed at pos (pos is an input position).
   virtual int IsInputData(int pos) const = 0;
@@ -187,7 +190,10 @@ class KW_API KwMaskedEdit : public CEdit {
   // GetPreviousInputLocation(pos), never auto-tab; one body serves every control.
   virtual void UpdateInsertionPointForward(int pos) = 0;
   virtual void UpdateInsertionPointBackward(int pos) = 0;
-  // 36-40: text and clipboard messages.
+  // 36-40: text and clipboard messages. Whatever their size and bytes, a paste or a text from
+  // outside (WM_SETTEXT; lParam NULL is the empty text) puts into the positions what they take
+  // and drops the rest; the window then shows the model. A clipboard without text pastes
+  // nothing (RejectClipboard).
   virtual LRESULT OnCut(WPARAM wParam, LPARAM lParam) = 0;
   virtual LRESULT OnCopy(WPARAM wParam, LPARAM lParam) = 0;
   virtual LRESULT OnPaste(WPARAM wParam, LPARAM lParam) = 0;

@@ -23,7 +23,8 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
   DECLARE_DYNAMIC(KwNumberMaskedEdit)
 
  public:
-  // A non-empty mask is applied as by SetMask; the default gives a control without positions.
+  // A non-empty mask is applied as by SetMask; the default (or NULL) gives a control without
+  // positions.
   explicit KwNumberMaskedEdit(const char* mask = "");
   // A control without a window holding copies of the other's positions and settings.
   KwNumberMaskedEdit(const KwNumberMaskedEdit& other);
