@@ -16,7 +16,13 @@
 namespace kwtest {
 namespace {
 
-const std::string kMegabyte(std::size_t{1} << 20, '7');
+// A megabyte. Under Wine 16 KB: Wine's own edit control takes time quadratic in its
+// text (a plain one takes a 16 KB SetWindowText in 0.3 s, 32 KB in 1.0 s, 64 KB in 4.3 s), so a
+// megabyte there would take a quarter of an hour; the results are the same at any size.
+const std::string& Huge() {
+  static const std::string text(OnWine() ? std::size_t{1} << 14 : std::size_t{1} << 20, '7');
+  return text;
+}
 
 struct Control {
   const char* name;
@@ -61,8 +67,9 @@ class Hostile : public WindowTest, public ::testing::WithParamInterface<Control>
   std::unique_ptr<KwMaskedEdit> m_edit;
 };
 
-TEST_P(Hostile, MegabyteMaskPasteAndText) {
+TEST_P(Hostile, HugeMaskPasteAndText) {
   const Control& c = GetParam();
+  const std::string& kMegabyte = Huge();
   {
     // A mask of a million digit positions (the field and number controls read only its first
     // character, or refuse it).
