@@ -170,7 +170,12 @@ void KwCharacterMaskedEdit::SetPromptSymbol(char symbol) {
     if (IsPromptSymbolAllowed(symbol)) m_chPromptSymbol = symbol;
     return;
   }
-  if (IsPromptSymbolAllowed(symbol)) {
+  // A character the data holds would read as an empty position from then on: refused.
+  bool allowed = IsPromptSymbolAllowed(symbol);
+  for (const KwMaskSymbol* s : m_vecSymbols) {
+    if (s->IsInput() && s->m_chValue != m_chPromptSymbol && s->m_chValue == symbol) allowed = false;
+  }
+  if (allowed) {
     for (KwMaskSymbol* s : m_vecSymbols) {
       if (s->IsInput() && s->m_chValue == m_chPromptSymbol) s->m_chValue = symbol;
     }
@@ -206,15 +211,18 @@ std::string KwCharacterMaskedEdit::GetInputData(bool withPrompt) const {
 }
 
 std::string KwCharacterMaskedEdit::GetInputData(const char* text, bool /*withPrompt*/) const {
-  std::string t = text != nullptr ? text : "";
+  const std::string t = text != nullptr ? text : "";
   if (!HasPositions()) return t;
   const int length = static_cast<int>(t.size());
-  int removed = 0;
   bool runOpen = false;
   int runStart = 0;
   std::string literals;
   // A run of literals is cut out where it stands exactly at its place and an input position
-  // follows it within the text's length; anything else is left for SetInputData to skip.
+  // follows it within the text's length; anything else is left for SetInputData to skip. The
+  // runs are cut by copying what lies between them once: erasing each in place would move the
+  // rest of the text per run, quadratic in a long mask.
+  std::string data;
+  std::size_t copied = 0;
   for (int i = 0; i < PositionCount(); ++i) {
     const KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(i)];
     if (!symbol->IsInput()) {
@@ -226,16 +234,16 @@ std::string KwCharacterMaskedEdit::GetInputData(const char* text, bool /*withPro
       literals += symbol->m_chValue;
     } else if (runOpen) {
       runOpen = false;
-      const std::size_t at = static_cast<std::size_t>(runStart - removed);
-      const std::size_t count = static_cast<std::size_t>(i - runStart);
-      if (at <= t.size() && t.compare(at, count, literals) == 0) {
-        t.erase(at, count);
-        removed += i - runStart;
+      const std::size_t at = static_cast<std::size_t>(runStart);
+      if (at <= t.size() && t.compare(at, literals.size(), literals) == 0) {
+        data.append(t, copied, at - copied);
+        copied = at + literals.size();
       }
     }
     if (i + 1 >= length) break;
   }
-  return t;
+  data.append(t, copied, std::string::npos);
+  return data;
 }
 
 int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {

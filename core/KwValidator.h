@@ -20,7 +20,8 @@ class KW_API KwValidator {
   virtual std::string GetErrorString();
 
   // Template matcher: 0 when data matches tmpl (data is then normalised to the template's
-  // form), else the 1-based position in data where matching failed (data unchanged).
+  // form), else the 1-based position in data where matching failed (data unchanged). Null is
+  // the empty template; data longer than 999 characters is a mismatch at 1000.
   int IsErrMatchTemplate(std::string& data, const char* tmpl);
   // Class comparison of one data and one template character: 0 same class, 1 mismatch or one
   // side ended, 2 non-alphanumeric against a template literal, 3 alphanumeric against one.

@@ -33,7 +33,8 @@ class KW_API KwFieldMaskedEdit : public KwMaskedEdit {
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) override;
   using CEdit::Create;
 
-  // Only the first character of the mask counts; every mask is taken (true). The text goes.
+  // Only the first character of a mask of any length counts; every mask is taken (true). The
+  // text goes.
   bool SetMask(const std::string& mask) override;
   // The mask character of the current kind.
   std::string GetMask() const override;
@@ -73,8 +74,10 @@ class KW_API KwFieldMaskedEdit : public KwMaskedEdit {
   LRESULT OnCopy(WPARAM wParam, LPARAM lParam) override {
     return KwMaskedEdit::OnCopy(wParam, lParam);
   }
+  // The edit control pastes within the text limit; refused characters are dropped.
   LRESULT OnPaste(WPARAM wParam, LPARAM lParam) override;
   LRESULT OnClear(WPARAM wParam, LPARAM lParam) override;
+  // The edit control takes the text whole (lParam 0: none), past the text limit too.
   LRESULT OnSetText(WPARAM wParam, LPARAM lParam) override;
 
   // The edit control's text limit, the field's capacity (0 without a window).

@@ -129,7 +129,15 @@ std::string KwNumberMaskedEdit::ShowMask() const {
 }
 
 void KwNumberMaskedEdit::SetPromptSymbol(char symbol) {
-  if (IsPromptSymbolAllowed(symbol)) {
+  // A separator, or a character the number holds, would read as an empty position: refused.
+  bool allowed =
+      IsPromptSymbolAllowed(symbol) && symbol != m_chDecimalSep && symbol != m_chThousandSep;
+  for (const KwMaskSymbol* s : m_vecSymbols) {
+    if (s->m_nKind != KindThousandSeparator && s->m_chValue != m_chPromptSymbol &&
+        s->m_chValue == symbol)
+      allowed = false;
+  }
+  if (allowed) {
     for (KwMaskSymbol* s : m_vecSymbols) {
       if (s->m_nKind != KindThousandSeparator && s->m_chValue == m_chPromptSymbol)
         s->m_chValue = symbol;
@@ -585,6 +593,11 @@ LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     if (c == m_chThousandSep) continue;
     text += c == m_chDecimalSep ? '.' : c;
   }
+  // A text with nothing the number takes is refused as a whole: the number stays.
+  const bool takes = std::any_of(text.begin(), text.end(), [this](char c) {
+    return c != m_chPromptSymbol && (c == '.' || m_digitSymbol.AcceptsChar(c));
+  });
+  if (!takes) return 0;
   SetInputData(text.c_str(), 0, 0);
   Update(-1);
   SetCaret(GetEmptyInputLocation(start));

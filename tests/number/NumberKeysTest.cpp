@@ -81,7 +81,7 @@ TEST_F(NumberKeys, KeysShowTheNumberTheCaretAndTheClipboard) {
       {"PasteShownForm", "", 0, 0, "{C+v}", "1,234.5", 7, 0, "1,234.5", "1,234.5"},
       {"PasteSkipsCurrencySign", "7", 0, 0, "{C+v}", "12.50", 5, 0, "$12.50", "$12.50"},
       {"PasteCaretOnFirstEmptyDigit", "", 0, 0, "{C+v}", "12.5", 4, 0, "12.5", "12.5"},
-      {"PasteNothingFits", "5", 0, 0, "{C+v}", "", 0, 0, "abc", "abc"},
+      {"PasteNothingFitsKeepsTheNumber", "5", 0, 0, "{C+v}", "5", 0, 0, "abc", "abc"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
