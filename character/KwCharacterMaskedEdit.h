@@ -35,7 +35,7 @@ class KW_API KwCharacterMaskedEdit : public KwMaskedEdit {
   using CEdit::Create;
 
   char GetPromptSymbol() const { return m_chPromptSymbol; }
-  // Refuses 0, CR, LF and DEL silently; every empty input position takes the new symbol.
+  // Refuses 0, CR, LF, DEL and a character the data holds silently; the empty positions take it.
   void SetPromptSymbol(char symbol);
 
   std::string GetMask() const override;

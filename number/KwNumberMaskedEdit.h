@@ -45,7 +45,7 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
   std::string ShowMask() const override;
 
   char GetPromptSymbol() const { return m_chPromptSymbol; }
-  // Not 0, CR, LF or DEL; the empty positions take the new prompt. Rewrites the text.
+  // Not 0, CR, LF, DEL, a separator or a held character; empty positions take it. Rewrites.
   void SetPromptSymbol(char symbol);
   int GetMaxIntPos() const { return m_nMaxIntPos; }
   int GetMaxDecimalPos() const { return m_nMaxDecimalPos; }
