@@ -161,6 +161,10 @@ void KwMaskedEdit::DeleteContents() {
 void KwMaskedEdit::Update(int pos) {
   if (!::IsWindow(m_hWnd)) return;
   const std::string shown = ShowMask();
+  // The edit control moves its caret on each rewrite and each caret placement, and a visible
+  // caret is drawn away and back every time; hidden, it is drawn once when the edit is done.
+  // Without the focus the window has no caret and nothing is hidden.
+  if (m_nEditAction != 0 && !m_bCaretHidden) m_bCaretHidden = ::HideCaret(m_hWnd) != FALSE;
   ++m_nUpdateDepth;
   SetWindowText(shown);
   --m_nUpdateDepth;

@@ -183,7 +183,8 @@ class KW_API KwMaskedEdit : public CEdit {
   // 33: rewrites the window text from ShowMask() (even when it is unchanged; the parent hears
   // EN_UPDATE, and EN_CHANGE unless a foreign text is being taken in), then, for pos >= 0, calls
   // UpdateInsertionPointForward(pos); a negative pos leaves the caret alone. Does nothing without a
-  // window.
+  // window. Inside an edit (a key, a paste, a cut) the caret is hidden from the first rewrite until
+  // the edit is done, so it is drawn once, where the edit leaves it.
   virtual void Update(int pos);
   // 34-35: the caret. Forward: to GetNextInputLocation(pos), or, with auto-tab on and nothing
   // left to fill, the focus moves to the next control (TabToNextControl). Backward: to
@@ -265,6 +266,7 @@ class KW_API KwMaskedEdit : public CEdit {
   bool m_bUndoStepOpen = false;
   bool m_bEditRewrote = false;
   bool m_bCaretSet = false;
+  bool m_bCaretHidden = false;  // hidden by the edit's first rewrite, shown when the edit ends
   int m_nCaretSet = 0;
   int m_nUndoReplay = 0;
   int m_nMessageDepth = 0;

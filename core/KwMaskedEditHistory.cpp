@@ -172,6 +172,12 @@ LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPA
   ++m_nMessageDepth;
   const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
   --m_nMessageDepth;
+  if (m_bCaretHidden) {
+    // Hidden by a rewrite of this edit. When the edit moved the focus on (auto-tab), the caret
+    // went with it and was never ours to show again: the call then fails and does nothing.
+    m_bCaretHidden = false;
+    ::ShowCaret(m_hWnd);
+  }
 
   if (!m_bEditRewrote && ::IsWindow(m_hWnd)) {
     // No rewrite: without a mask the edit control changed its text itself, if at all.

@@ -8,7 +8,8 @@
 //  - the caret and the selection lie inside the text;
 //  - every literal keeps its character and the raw data keeps its length (until the mask
 //    changes);
-//  - every EN_CHANGE came right after an EN_UPDATE of the same control.
+//  - every EN_CHANGE came right after an EN_UPDATE of the same control;
+//  - the caret is not left hidden (an edit hides it while it rewrites the window).
 // Only the control is destroyed at the end: the parent lives for the whole process.
 #pragma once
 
@@ -239,6 +240,9 @@ class WindowFuzz {
                   what, Show(data).c_str(), data.size(), m_dataLength);
     KW_FUZZ_CHECK(m_edit->GetInputData(false).size() <= data.size(), "after %s the packed data is longer than '%s'", what,
                   Show(data).c_str());
+    bool hidden = false;
+    kwinspect::CaretWindow(&hidden);
+    KW_FUZZ_CHECK(!hidden, "after %s the caret is left hidden", what);
     const std::vector<UINT> codes = kwhost::ChangeCodesFor(kId);
     for (std::size_t i = 0; i < codes.size(); ++i)
       if (codes[i] == EN_CHANGE)

@@ -1,7 +1,8 @@
-// The test inspection interface on the real platform: there is no way to count beeps or
-// repaint requests, or to make the next clipboard or memory call fail, without the simulation,
-// so Available() is false and the rest does nothing. Tests that need it skip with
-// KWTEST_REQUIRE_INSPECT(), which says why.
+// The test inspection interface on the real platform. The caret's window is asked of the
+// system; there is no way to count beeps or repaint requests, to tell whether the caret is hidden,
+// or to make the next clipboard or memory call fail without the simulation, so Available() is
+// false and the rest does nothing. Tests that need it skip with KWTEST_REQUIRE_INSPECT(), which
+// says why.
 #ifdef _WIN32
 
 #include "platform/probe.h"
@@ -14,6 +15,13 @@ UINT LastBeepType() { return 0; }
 void ResetBeeps() {}
 int RepaintRequests(HWND) { return 0; }
 void ResetRepaintRequests() {}
+HWND CaretWindow(bool* hidden) {
+  // Whether it is hidden cannot be asked here: hidden is false.
+  if (hidden != nullptr) *hidden = false;
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return ::GetGUIThreadInfo(0, &info) ? info.hwndCaret : nullptr;
+}
 void FailNextOpenClipboard() {}
 void FailNextGlobalAlloc() {}
 void FailNextGlobalLock() {}

@@ -19,6 +19,9 @@ void ResetBeeps();
 int RepaintRequests(HWND hWnd = nullptr);
 void ResetRepaintRequests();
 
+// The window that owns the caret (null: none), and whether it is hidden.
+HWND CaretWindow(bool* hidden = nullptr);
+
 // Make the next call of the named function fail (once).
 void FailNextOpenClipboard();
 void FailNextGlobalAlloc();

@@ -462,12 +462,16 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
       return 0;
     case WM_SETFOCUS:
       es.focused = true;
+      // The caret is made for this window, shown.
+      S().caretOwner = hWnd;
+      S().caretHidden = 0;
       Invalidate(hWnd);
       if (IsWindowVisible(hWnd)) Paint(c);
       if (Alive(c)) Notify(c, EN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
       es.focused = false;
+      if (S().caretOwner == hWnd) S().caretOwner = nullptr;  // the caret is destroyed
       Invalidate(hWnd);
       Notify(c, EN_KILLFOCUS);
       return 0;

@@ -136,6 +136,10 @@ struct State {
   // Focus and keyboard.
   HWND focus = nullptr;
   HWND active = nullptr;
+  // The caret: an edit control makes it when it gains the focus and destroys it when it loses
+  // the focus or is destroyed. Hiding is counted; showing stops at zero.
+  HWND caretOwner = nullptr;
+  int caretHidden = 0;
   BYTE asyncKeys[256] = {};
   BYTE threadKeys[256] = {};
 

@@ -342,6 +342,32 @@ BOOL WINAPI MessageBeep(UINT type) {
   return TRUE;
 }
 
+// HideCaret and ShowCaret name the caret's window, or NULL for the caret wherever it is (and
+// then succeed without one too); any other window fails.
+namespace {
+bool NamesCaret(const State& s, HWND hWnd) { return hWnd == nullptr || hWnd == s.caretOwner; }
+}  // namespace
+
+BOOL WINAPI HideCaret(HWND hWnd) {
+  State& s = S();
+  if (!NamesCaret(s, hWnd)) {
+    s.lastError = ERROR_ACCESS_DENIED;
+    return FALSE;
+  }
+  if (s.caretOwner != nullptr) ++s.caretHidden;
+  return TRUE;
+}
+
+BOOL WINAPI ShowCaret(HWND hWnd) {
+  State& s = S();
+  if (!NamesCaret(s, hWnd)) {
+    s.lastError = ERROR_ACCESS_DENIED;
+    return FALSE;
+  }
+  if (s.caretHidden > 0) --s.caretHidden;
+  return TRUE;
+}
+
 HDC WINAPI GetDC(HWND hWnd) {
   State& s = S();
   if (hWnd && !Find(hWnd)) {
@@ -509,6 +535,12 @@ int RepaintRequests(HWND hWnd) {
 }
 
 void ResetRepaintRequests() { S().repaints.clear(); }
+
+HWND CaretWindow(bool* hidden) {
+  const State& s = S();
+  if (hidden != nullptr) *hidden = s.caretOwner != nullptr && s.caretHidden > 0;
+  return s.caretOwner;
+}
 
 void FailNextOpenClipboard() { S().failOpenClipboard = true; }
 

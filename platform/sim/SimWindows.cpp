@@ -90,6 +90,7 @@ void FreeWindow(HWND hWnd) {
   }
   if (s.focus == hWnd) s.focus = nullptr;
   if (s.active == hWnd) s.active = nullptr;
+  if (s.caretOwner == hWnd) s.caretOwner = nullptr;
   if (s.clipOpenWindow == hWnd) s.clipOpenWindow = nullptr;
   if (s.clipOwner == hWnd) s.clipOwner = nullptr;
   s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(),

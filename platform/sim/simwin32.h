@@ -377,6 +377,7 @@ typedef struct tagINPUT {
 // Error codes (GetLastError).
 #define ERROR_SUCCESS 0L
 #define NO_ERROR 0L
+#define ERROR_ACCESS_DENIED 5L
 #define ERROR_INVALID_HANDLE 6L
 #define ERROR_NOT_ENOUGH_MEMORY 8L
 #define ERROR_INVALID_PARAMETER 87L
@@ -474,6 +475,8 @@ SIZE_T WINAPI GlobalSize(HGLOBAL hMem);
 
 // Sound, painting and GDI.
 BOOL WINAPI MessageBeep(UINT uType);
+BOOL WINAPI HideCaret(HWND hWnd);
+BOOL WINAPI ShowCaret(HWND hWnd);
 BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 HDC WINAPI GetDC(HWND hWnd);
 int WINAPI ReleaseDC(HWND hWnd, HDC hDC);

@@ -267,5 +267,54 @@ INSTANTIATE_TEST_SUITE_P(
                    KwMaskedEdit::RejectClipboard, 1, '\0'}),
     [](const ::testing::TestParamInfo<RejectCase>& info) { return std::string(info.param.name); });
 
+// ---------------------------------------------------------------------------------------------
+// The caret after an edit: the edit hides it while it rewrites the window; when the edit is done
+// it is shown again in the control that has the focus. (Whether it is hidden can be told on the
+// simulation only; under Wine the rows check where it is.)
+
+struct CaretCase {
+  const char* name;
+  Given setup;
+  const char* keys;
+};
+void PrintTo(const CaretCase& c, std::ostream* os) { *os << c.name; }
+
+class CaretAfterEdits : public HistoryTest, public ::testing::WithParamInterface<CaretCase> {};
+
+TEST_P(CaretAfterEdits, IsShownInTheControl) {
+  const KwMaskedEdit& edit = Make(GetParam().setup);
+  Keys(GetParam().keys);
+  bool hidden = true;
+  EXPECT_EQ(kwinspect::CaretWindow(&hidden), edit.GetSafeHwnd());
+  EXPECT_FALSE(hidden);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, CaretAfterEdits,
+    ::testing::Values(CaretCase{"Typing", kEmptyPhone, "5551"},
+                      CaretCase{"ARefusedLetter", kEmptyPhone, "5x"},
+                      CaretCase{"BackspaceAndDelete", kFullPhone, "{Back}{Del}{Home}{Del}"},
+                      CaretCase{"PasteAndCut", {'c', kPhone, "5551234567", 1, 4, "98"}, "{C+x}{C+v}"},
+                      CaretCase{"UndoAndRedo", kEmptyPhone, "55{C+z}{C+y}"},
+                      CaretCase{"Number", {'n', "%", "", 0, 0, nullptr}, "12.5{Back}"},
+                      CaretCase{"Field", {'f', "#", "", 0, 0, nullptr}, "12a{Back}"}),
+    [](const ::testing::TestParamInfo<CaretCase>& info) { return std::string(info.param.name); });
+
+// Auto-tab moves the focus inside the edit: the caret is the next control's, shown, and the
+// control it left gets a shown caret again when the focus comes back.
+TEST_F(HistoryTest, AutoTabTakesTheCaretAlongShown) {
+  KwMaskedEdit& first = Make({'c', "##", "", 0, 0, nullptr});
+  first.SetAutoTab(true);
+  KwCharacterMaskedEdit second("##");
+  ASSERT_TRUE(second.Create(kEditStyle, EditRect(2), ParentWnd(), 2));
+  Keys("12");
+  bool hidden = true;
+  EXPECT_EQ(kwinspect::CaretWindow(&hidden), second.GetSafeHwnd());
+  EXPECT_FALSE(hidden);
+  Focus(first.GetSafeHwnd());
+  EXPECT_EQ(kwinspect::CaretWindow(&hidden), first.GetSafeHwnd());
+  EXPECT_FALSE(hidden);
+}
+
 }  // namespace
 }  // namespace kwtest

@@ -79,7 +79,9 @@ TEST_P(Hostile, HugeMaskPasteAndText) {
     ASSERT_TRUE(SetClipboardText(kMegabyte));
     Keys("{C+v}");
     ExpectShown("a megabyte pasted into a megabyte mask");
-    if (c.kind == 'c') EXPECT_EQ(edit.GetInputData(false), kMegabyte);
+    if (c.kind == 'c') {
+      EXPECT_EQ(edit.GetInputData(false), kMegabyte);
+    }
   }
   KwMaskedEdit& edit = MakeWithData();
   const std::string before = edit.GetInputData(false);
@@ -88,7 +90,9 @@ TEST_P(Hostile, HugeMaskPasteAndText) {
   Keys("{C+v}");
   ExpectShown("a megabyte paste");
   // What fits is taken; the rest is cut off (a field without a limit takes it all).
-  if (c.kind == 'f') EXPECT_EQ(edit.GetInputData(false).size(), kMegabyte.size() + before.size());
+  if (c.kind == 'f') {
+    EXPECT_EQ(edit.GetInputData(false).size(), kMegabyte.size() + before.size());
+  }
   ::SetWindowTextA(edit.GetSafeHwnd(), kMegabyte.c_str());
   ExpectShown("a megabyte WM_SETTEXT");
   EXPECT_LE(edit.GetInputData(true).size(), c.kind == 'f' ? kMegabyte.size() : 64u);
@@ -106,7 +110,9 @@ TEST_P(Hostile, EveryByteAsMaskDataPromptAndClipboard) {
     ::SendMessageA(edit.GetSafeHwnd(), WM_CHAR, static_cast<WPARAM>(b), 1);
     Pump();
     ExpectShown("a typed byte");
-    if (edit.GetLastRejection() != KwMaskedEdit::RejectNone) EXPECT_EQ(edit.GetInputData(true), before);
+    if (edit.GetLastRejection() != KwMaskedEdit::RejectNone) {
+      EXPECT_EQ(edit.GetInputData(true), before);
+    }
     // Pasted.
     ASSERT_TRUE(SetClipboardText(one));
     ::SendMessageA(edit.GetSafeHwnd(), WM_PASTE, 0, 0);
@@ -121,8 +127,12 @@ TEST_P(Hostile, EveryByteAsMaskDataPromptAndClipboard) {
         static_cast<KwNumberMaskedEdit&>(edit).SetPromptSymbol(static_cast<char>(b));
       }
       ExpectShown("a prompt byte");
-      if (c.kind == 'c') EXPECT_EQ(edit.GetMask(), mask) << "the prompt leaves the mask alone";
-      if (!allowed) EXPECT_EQ(edit.ShowMask().find(static_cast<char>(b)), std::string::npos);
+      if (c.kind == 'c') {
+        EXPECT_EQ(edit.GetMask(), mask) << "the prompt leaves the mask alone";
+      }
+      if (!allowed) {
+        EXPECT_EQ(edit.ShowMask().find(static_cast<char>(b)), std::string::npos);
+      }
     }
     edit.SetText(c.data);
   }

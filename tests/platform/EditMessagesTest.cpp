@@ -157,3 +157,28 @@ TEST_F(EditMessages, WordsBreakOnlyAfterSpaces) {
 }
 
 }  // namespace
+
+// The caret belongs to the focused edit control: HideCaret and ShowCaret take it by that window
+// or by NULL and fail for any other window; it goes with the focus and dies with its window.
+TEST_F(EditMessages, TheCaretIsTheFocusedEditsAndOnlyItHidesAndShowsIt) {
+  HWND one = CreateEdit(1, "abc");
+  HWND two = CreateEdit(2, "def");
+  EXPECT_FALSE(HideCaret(one)) << "no focus, no caret";
+  kwtest::Focus(one);
+  EXPECT_EQ(kwinspect::CaretWindow(), one);
+  EXPECT_TRUE(HideCaret(one));
+  EXPECT_FALSE(HideCaret(two));
+  EXPECT_TRUE(HideCaret(nullptr)) << "NULL: the caret, wherever it is";
+  EXPECT_TRUE(ShowCaret(one));
+  EXPECT_TRUE(ShowCaret(one));
+  EXPECT_TRUE(ShowCaret(one)) << "showing a shown caret is no error";
+  kwtest::Focus(two);
+  EXPECT_EQ(kwinspect::CaretWindow(), two);
+  EXPECT_FALSE(ShowCaret(one)) << "the caret went with the focus";
+  EXPECT_TRUE(ShowCaret(two));
+  DestroyWindow(two);
+  EXPECT_EQ(kwinspect::CaretWindow(), nullptr);
+  EXPECT_FALSE(HideCaret(two));
+  EXPECT_TRUE(HideCaret(nullptr)) << "NULL without a caret: nothing to hide, and no error";
+  EXPECT_TRUE(ShowCaret(nullptr));
+}
