@@ -174,9 +174,10 @@ LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPA
   --m_nMessageDepth;
   if (m_bCaretHidden) {
     // Hidden by a rewrite of this edit. When the edit moved the focus on (auto-tab), the caret
-    // went with it and was never ours to show again: the call then fails and does nothing.
+    // went with it and was never ours to show again: the call then fails and does nothing. A
+    // window destroyed meanwhile took its caret along; a null handle would mean any caret.
     m_bCaretHidden = false;
-    ::ShowCaret(m_hWnd);
+    if (m_hWnd != nullptr) ::ShowCaret(m_hWnd);
   }
 
   if (!m_bEditRewrote && ::IsWindow(m_hWnd)) {

@@ -316,5 +316,45 @@ TEST_F(HistoryTest, AutoTabTakesTheCaretAlongShown) {
   EXPECT_FALSE(hidden);
 }
 
+// A parent that, once armed, hearing a change from its control 1 destroys that control's window,
+// gives the focus to the other control and hides that one's caret.
+HWND g_takesOver = nullptr;
+bool g_armed = false;
+LRESULT CALLBACK TakingOverProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const HWND from = reinterpret_cast<HWND>(lParam);
+  if (g_armed && msg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) == 1) {
+    g_armed = false;
+    ::DestroyWindow(from);
+    ::SetFocus(g_takesOver);
+    ::HideCaret(g_takesOver);
+  }
+  return ::DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+TEST_F(HistoryTest, AWindowDestroyedDuringItsEditLeavesTheNextCaretAlone) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = TakingOverProc;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.lpszClassName = "KwTakingOverBox";
+  ::RegisterClassA(&wc);
+  HWND box = ::CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD | WS_VISIBLE, 0, 100, 300, 80,
+                               ParentWnd()->GetSafeHwnd(), nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(box, nullptr);
+  KwCharacterMaskedEdit edit("###");
+  ASSERT_TRUE(edit.Create(kEditStyle, EditRect(1), CWnd::FromHandle(box), 1));
+  g_takesOver = ::CreateWindowExA(0, "EDIT", "", kEditStyle, 0, 40, 100, 24, box,
+                                  reinterpret_cast<HMENU>(2), wc.hInstance, nullptr);
+  Focus(edit.GetSafeHwnd());
+  g_armed = true;
+  Keys("1");
+  EXPECT_EQ(edit.GetSafeHwnd(), nullptr);
+  bool hidden = false;
+  EXPECT_EQ(kwinspect::CaretWindow(&hidden), g_takesOver);
+  if (kwinspect::Available()) {
+    EXPECT_TRUE(hidden) << "the other control hid its caret; it stays so";
+  }
+  ::DestroyWindow(box);
+}
+
 }  // namespace
 }  // namespace kwtest
