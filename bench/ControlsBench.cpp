@@ -4,8 +4,9 @@
 //
 // Keys go in as a user's would, written as key scripts (host/KeyScript.h): SendInput puts them
 // into the queue, and the host library's loop takes them out along PeekMessageA ->
-// AfxPreTranslateMessage -> IsDialogMessageA -> TranslateMessage -> DispatchMessageA. Besides time, each benchmark reports the heap
-// allocations it makes (a counting operator new in this binary), per keystroke or per call.
+// AfxPreTranslateMessage -> IsDialogMessageA -> TranslateMessage -> DispatchMessageA. Besides time,
+// each benchmark reports the heap allocations it makes (a counting operator new in this binary),
+// per keystroke or per call.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -43,7 +44,8 @@ class AllocationMeter {
 // Time per unit of work (keystroke, call) next to the time per iteration.
 void PerUnit(benchmark::State& state, const char* name, double unitsPerIteration) {
   state.counters[name] =
-      benchmark::Counter(unitsPerIteration, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+      benchmark::Counter(unitsPerIteration, benchmark::Counter::kIsIterationInvariantRate |
+                                                benchmark::Counter::kInvert);
 }
 
 // --- The host: host/KwHost.h's parent window and loop, keys as key scripts ------------------
@@ -245,7 +247,8 @@ BENCHMARK(BM_LongMaskSetGetData)->Unit(benchmark::kMicrosecond);
 
 // --- The template matcher ------------------------------------------------------------------
 
-void RunMatcher(benchmark::State& state, const std::string& data, const std::string& tmpl, int expected) {
+void RunMatcher(benchmark::State& state, const std::string& data, const std::string& tmpl,
+                int expected) {
   Matcher matcher;
   AllocationMeter meter;
   for (auto _ : state) {
@@ -257,7 +260,9 @@ void RunMatcher(benchmark::State& state, const std::string& data, const std::str
   meter.Report(state, "allocs/call", 1);
 }
 
-void BM_MatchPhone(benchmark::State& state) { RunMatcher(state, "555 123 4567", "999-999-9999", 0); }
+void BM_MatchPhone(benchmark::State& state) {
+  RunMatcher(state, "555 123 4567", "999-999-9999", 0);
+}
 BENCHMARK(BM_MatchPhone);
 
 void BM_MatchDate(benchmark::State& state) { RunMatcher(state, "2026/12/06", "9999-99-99", 0); }

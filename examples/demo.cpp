@@ -21,7 +21,9 @@ int g_failures = 0;
 // The frame window: counts the notifications its controls send it, per control.
 class DemoFrame : public CWnd {
  public:
-  struct Counts { int setFocus = 0, killFocus = 0, change = 0, maxText = 0; };
+  struct Counts {
+    int setFocus = 0, killFocus = 0, change = 0, maxText = 0;
+  };
   Counts counts[kLastId - kPhone + 1];
 
  protected:
@@ -30,11 +32,20 @@ class DemoFrame : public CWnd {
     if (message == WM_COMMAND && id >= kPhone && id <= kLastId) {
       Counts& c = counts[id - kPhone];
       switch (HIWORD(wParam)) {
-        case EN_SETFOCUS: ++c.setFocus; break;
-        case EN_KILLFOCUS: ++c.killFocus; break;
-        case EN_CHANGE: ++c.change; break;
-        case EN_MAXTEXT: ++c.maxText; break;
-        default: break;
+        case EN_SETFOCUS:
+          ++c.setFocus;
+          break;
+        case EN_KILLFOCUS:
+          ++c.killFocus;
+          break;
+        case EN_CHANGE:
+          ++c.change;
+          break;
+        case EN_MAXTEXT:
+          ++c.maxText;
+          break;
+        default:
+          break;
       }
     }
     return CWnd::WindowProc(message, wParam, lParam);
@@ -79,8 +90,9 @@ int main() {
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = "KwDemoFrame";
   DemoFrame frame;
-  if (!RegisterClassA(&wc) || !frame.CreateEx(0, wc.lpszClassName, "KwMaskEdit demo", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                               0, 0, 680, 200, nullptr, nullptr)) {
+  if (!RegisterClassA(&wc) ||
+      !frame.CreateEx(0, wc.lpszClassName, "KwMaskEdit demo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                      0, 680, 200, nullptr, nullptr)) {
     std::fprintf(stderr, "demo: cannot create the frame window\n");
     return 1;
   }
@@ -114,9 +126,9 @@ int main() {
   };
 
   auto showVerdict = [&](int verdict) {
-    std::printf("   date '%s', validator says %d ('%s'), state 0x%02X: %s look\n", date.GetWindowText().c_str(),
-                verdict, validator->GetErrorString().c_str(), date.GetState(),
-                date.GetState() & 0x04 ? "error" : "normal");
+    std::printf("   date '%s', validator says %d ('%s'), state 0x%02X: %s look\n",
+                date.GetWindowText().c_str(), verdict, validator->GetErrorString().c_str(),
+                date.GetState(), date.GetState() & 0x04 ? "error" : "normal");
   };
 
   Step("Start: the phone control has the focus");
@@ -127,11 +139,14 @@ int main() {
 
   Step("The user types 'x' into the phone number: a letter has no place there");
   kwhost::Keys("x");
-  std::printf("   phone '%s', keys refused so far: %d\n", phone.GetWindowText().c_str(), phone.refused);
+  std::printf("   phone '%s', keys refused so far: %d\n", phone.GetWindowText().c_str(),
+              phone.refused);
   Check(phone.refused == 1, "the letter was not refused");
   ExpectText(phone, "(___) ___-____");
 
-  Step("The user types 5551234567: the literals are stepped over, and when the number is full the focus moves on");
+  Step(
+      "The user types 5551234567: the literals are stepped over, and when the number is full the "
+      "focus moves on");
   kwhost::Keys("5551234567");
   showAll();
   ExpectText(phone, "(555) 123-4567");
@@ -144,11 +159,13 @@ int main() {
   ExpectFocus(kAmount);
 
   Step("The user types 1234567.89 into the amount (with the locale's decimal separator)");
-  kwhost::PlayKeys(kwhost::ParseKeys(Localised("1234567.89", true)).strokes, [&](const kwhost::Stroke& s) {
-    std::printf("   typed %s -> '%s'\n", s.source.c_str(), amount.GetWindowText().c_str());
-  });
+  kwhost::PlayKeys(
+      kwhost::ParseKeys(Localised("1234567.89", true)).strokes, [&](const kwhost::Stroke& s) {
+        std::printf("   typed %s -> '%s'\n", s.source.c_str(), amount.GetWindowText().c_str());
+      });
   ExpectText(amount, "1,234,567.89", true);
-  Check(amount.GetInputData(false) == "1234567.89", "amount data is '" + amount.GetInputData(false) + "'");
+  Check(amount.GetInputData(false) == "1234567.89",
+        "amount data is '" + amount.GetInputData(false) + "'");
 
   Step("The user tabs to the date and types 13452026, then the host validates it");
   kwhost::Keys("{Tab}");
@@ -159,7 +176,9 @@ int main() {
   ExpectText(date, "13/45/2026");
   Check(verdict != 0 && date.GetState() == 0x04, "the bad date was not marked as an error");
 
-  Step("The user selects the date (Home, Shift+End), pastes 07042026 with Ctrl+V, and the host validates again");
+  Step(
+      "The user selects the date (Home, Shift+End), pastes 07042026 with Ctrl+V, and the host "
+      "validates again");
   Check(kwhost::SetClipboardText("07042026"), "the clipboard took no text");
   kwhost::Keys("{Home}{S+End}{C+v}");
   verdict = date.OnValidate();
@@ -168,24 +187,27 @@ int main() {
   Check(verdict == 0 && date.GetState() == 0, "the good date was not accepted");
 
   Step("What the host reads back");
-  std::printf("   %-8s %-15s %-13s %-14s %-5s %-7s %s\n", "control", "data+prompt", "data", "number value", "state",
-              "refused", "WM_COMMAND setfocus/killfocus/change/maxtext");
+  std::printf("   %-8s %-15s %-13s %-14s %-5s %-7s %s\n", "control", "data+prompt", "data",
+              "number value", "state", "refused", "WM_COMMAND setfocus/killfocus/change/maxtext");
   for (int i = 0; i <= kLastId - kPhone; ++i) {
     double value = 0;
     KwMaskedEdit& control = *all[i].control;
     control.GetDataNumValue(value);
     const DemoFrame::Counts& c = frame.counts[i];
     std::printf("   %-8s %-15s %-13s %-14.2f 0x%02X  %-7d %d/%d/%d/%d\n", all[i].name,
-                ("'" + control.GetInputData(true) + "'").c_str(), ("'" + control.GetInputData(false) + "'").c_str(),
-                value, control.GetState(), *all[i].refused, c.setFocus, c.killFocus, c.change, c.maxText);
+                ("'" + control.GetInputData(true) + "'").c_str(),
+                ("'" + control.GetInputData(false) + "'").c_str(), value, control.GetState(),
+                *all[i].refused, c.setFocus, c.killFocus, c.change, c.maxText);
   }
   double value = 0;
   amount.GetDataNumValue(value);
   Check(value == 1234567.89, "the amount reads " + std::to_string(value));
-  Check(phone.GetInputData(false) == "5551234567", "the phone data is '" + phone.GetInputData(false) + "'");
+  Check(phone.GetInputData(false) == "5551234567",
+        "the phone data is '" + phone.GetInputData(false) + "'");
 
   form.Destroy();
   frame.DestroyWindow();
-  std::printf("\n%s\n", g_failures ? "Some steps did not give what they should." : "Every step gave what it should.");
+  std::printf("\n%s\n", g_failures ? "Some steps did not give what they should."
+                                   : "Every step gave what it should.");
   return g_failures ? 1 : 0;
 }

@@ -10,15 +10,14 @@
 #include <cstring>
 #include <string>
 
-#define KW_FUZZ_CHECK(cond, ...)                                           \
-  do {                                                                     \
-    if (!(cond)) {                                                         \
-      std::fprintf(stderr, "invariant failed at %s:%d: %s\n  ", __FILE__, \
-                   __LINE__, #cond);                                       \
-      std::fprintf(stderr, __VA_ARGS__);                                   \
-      std::fprintf(stderr, "\n");                                          \
-      std::abort();                                                        \
-    }                                                                      \
+#define KW_FUZZ_CHECK(cond, ...)                                                            \
+  do {                                                                                      \
+    if (!(cond)) {                                                                          \
+      std::fprintf(stderr, "invariant failed at %s:%d: %s\n  ", __FILE__, __LINE__, #cond); \
+      std::fprintf(stderr, __VA_ARGS__);                                                    \
+      std::fprintf(stderr, "\n");                                                           \
+      std::abort();                                                                         \
+    }                                                                                       \
   } while (0)
 
 namespace kwfuzz {

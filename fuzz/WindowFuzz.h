@@ -51,7 +51,9 @@ inline void RawClipboard(const std::string& bytes, bool terminate) {
 
 // Mostly a short text of any bytes; one time in 16 a run of one byte up to `longest` long.
 inline std::string Text(FuzzedDataProvider& in, std::size_t max, std::size_t longest = 70000) {
-  if (in.ConsumeIntegralInRange<int>(0, 15) == 0) return std::string(in.ConsumeIntegralInRange<std::size_t>(0, longest), static_cast<char>(in.ConsumeIntegralInRange<int>(1, 255)));
+  if (in.ConsumeIntegralInRange<int>(0, 15) == 0)
+    return std::string(in.ConsumeIntegralInRange<std::size_t>(0, longest),
+                       static_cast<char>(in.ConsumeIntegralInRange<int>(1, 255)));
   return in.ConsumeRandomLengthString(max);
 }
 
@@ -63,7 +65,8 @@ class WindowFuzz {
   };
   using MaskMaker = std::string (*)(FuzzedDataProvider&);
 
-  WindowFuzz(FuzzedDataProvider& in, MaskMaker mask, bool modelOnly) : m_in(in), m_mask(mask), m_modelOnly(modelOnly) {}
+  WindowFuzz(FuzzedDataProvider& in, MaskMaker mask, bool modelOnly)
+      : m_in(in), m_mask(mask), m_modelOnly(modelOnly) {}
 
   void Run() {
     Probe edit;
@@ -74,9 +77,11 @@ class WindowFuzz {
     const bool before = m_in.ConsumeBool();
     const std::string mask = m_mask(m_in);
     if (before) edit.SetMask(mask);
-    KW_FUZZ_CHECK(edit.Create(kwhost::kEditStyle, kwhost::EditRect(kId), kwhost::ParentWnd(), kId), "Create failed");
+    KW_FUZZ_CHECK(edit.Create(kwhost::kEditStyle, kwhost::EditRect(kId), kwhost::ParentWnd(), kId),
+                  "Create failed");
     m_hwnd = edit.GetSafeHwnd();
-    if (m_in.ConsumeBool()) ::SendMessageA(m_hwnd, EM_LIMITTEXT, m_in.ConsumeIntegralInRange<int>(0, 64), 0);
+    if (m_in.ConsumeBool())
+      ::SendMessageA(m_hwnd, EM_LIMITTEXT, m_in.ConsumeIntegralInRange<int>(0, 64), 0);
     if (!before) edit.SetMask(mask);
     kwhost::ClearNotifications();
     Remember();
@@ -97,9 +102,13 @@ class WindowFuzz {
     if constexpr (HasPrompt<Control>(0)) m_edit->SetPromptSymbol(static_cast<char>(c));
   }
   template <class C>
-  static constexpr auto HasPrompt(int) -> decltype(std::declval<C&>().SetPromptSymbol('x'), true) { return true; }
+  static constexpr auto HasPrompt(int) -> decltype(std::declval<C&>().SetPromptSymbol('x'), true) {
+    return true;
+  }
   template <class C>
-  static constexpr bool HasPrompt(...) { return false; }
+  static constexpr bool HasPrompt(...) {
+    return false;
+  }
 
   // What the present mask fixes: the literals of the shown text and the raw data's length.
   void Remember() {
@@ -112,77 +121,133 @@ class WindowFuzz {
     const int op = m_in.ConsumeIntegralInRange<int>(0, 7);
     auto pos = [&] { return m_in.ConsumeIntegralInRange<int>(-2, n + 2); };
     switch (op) {
-      case 0: m_edit->SetInputData(Text(m_in, 48, LongestText()).c_str(), m_in.ConsumeIntegralInRange<int>(-1, n + 1), m_in.ConsumeBool()); break;
-      case 1: { const int p = pos(); const int r = m_edit->InsertAt(p, static_cast<char>(m_in.ConsumeIntegralInRange<int>(1, 255)));
-        KW_FUZZ_CHECK(r >= -1 && r <= n + 1, "InsertAt(%d) answered %d", p, r); break; }
-      case 2: { const int p = pos(); const int r = m_edit->SetAt(p, static_cast<char>(m_in.ConsumeIntegralInRange<int>(1, 255)));
-        KW_FUZZ_CHECK(r == -1 || r == p, "SetAt(%d) answered %d", p, r); break; }
-      case 3: { const int a = pos(), b = pos(); const int r = m_edit->DeleteRange(a, b);
+      case 0:
+        m_edit->SetInputData(Text(m_in, 48, LongestText()).c_str(),
+                             m_in.ConsumeIntegralInRange<int>(-1, n + 1), m_in.ConsumeBool());
+        break;
+      case 1: {
+        const int p = pos();
+        const int r =
+            m_edit->InsertAt(p, static_cast<char>(m_in.ConsumeIntegralInRange<int>(1, 255)));
+        KW_FUZZ_CHECK(r >= -1 && r <= n + 1, "InsertAt(%d) answered %d", p, r);
+        break;
+      }
+      case 2: {
+        const int p = pos();
+        const int r = m_edit->SetAt(p, static_cast<char>(m_in.ConsumeIntegralInRange<int>(1, 255)));
+        KW_FUZZ_CHECK(r == -1 || r == p, "SetAt(%d) answered %d", p, r);
+        break;
+      }
+      case 3: {
+        const int a = pos(), b = pos();
+        const int r = m_edit->DeleteRange(a, b);
         // The field answers end - start even for a reversed or negative range (DeleteRange(2, 0)
         // answers -2): its answer is left unchecked.
-        KW_FUZZ_CHECK(IsField() || (r >= 0 && r <= n), "DeleteRange(%d, %d) answered %d", a, b, r); break; }
-      case 4: { const int p = pos(); const int next = m_edit->GetNextInputLocation(p), prev = m_edit->GetPreviousInputLocation(p),
-                empty = m_edit->GetEmptyInputLocation(p);
-        // A field's positions run to its text limit, past its shown text; a full one has no empty one (-1).
-    const int m = IsField() ? 0x7FFFFFFF : n;
-    KW_FUZZ_CHECK(next >= 0 && next <= m && prev >= 0 && prev <= m && empty >= (IsField() ? -1 : 0) && empty <= m,
-                      "locations of %d: next %d, previous %d, empty %d of %d", p, next, prev, empty, n); break; }
-      case 5: { const std::string data = m_edit->GetInputData(true); m_edit->SetInputData(data.c_str(), 0, 1);
-        KW_FUZZ_CHECK(m_edit->GetInputData(true) == data, "the data '%s' came back as '%s'", Show(data).c_str(),
-                      Show(m_edit->GetInputData(true)).c_str()); break; }
-      case 6: m_edit->EmptyData(1); break;
-      default: HostStep(); break;
+        KW_FUZZ_CHECK(IsField() || (r >= 0 && r <= n), "DeleteRange(%d, %d) answered %d", a, b, r);
+        break;
+      }
+      case 4: {
+        const int p = pos();
+        const int next = m_edit->GetNextInputLocation(p),
+                  prev = m_edit->GetPreviousInputLocation(p),
+                  empty = m_edit->GetEmptyInputLocation(p);
+        // A field's positions run to its text limit, past its shown text; a full one has no empty
+        // one (-1).
+        const int m = IsField() ? 0x7FFFFFFF : n;
+        KW_FUZZ_CHECK(next >= 0 && next <= m && prev >= 0 && prev <= m &&
+                          empty >= (IsField() ? -1 : 0) && empty <= m,
+                      "locations of %d: next %d, previous %d, empty %d of %d", p, next, prev, empty,
+                      n);
+        break;
+      }
+      case 5: {
+        const std::string data = m_edit->GetInputData(true);
+        m_edit->SetInputData(data.c_str(), 0, 1);
+        KW_FUZZ_CHECK(m_edit->GetInputData(true) == data, "the data '%s' came back as '%s'",
+                      Show(data).c_str(), Show(m_edit->GetInputData(true)).c_str());
+        break;
+      }
+      case 6:
+        m_edit->EmptyData(1);
+        break;
+      default:
+        HostStep();
+        break;
     }
     m_edit->Update(-1);
     return op;
   }
 
   int WindowStep() {
-    static const UINT kKeys[] = {VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_DELETE, VK_BACK, VK_INSERT,
-                                 VK_UP,   VK_DOWN,  'A',     'C',    'V',       'X',     'Z', VK_RETURN};
+    static const UINT kKeys[] = {VK_LEFT, VK_RIGHT,  VK_HOME, VK_END,  VK_DELETE,
+                                 VK_BACK, VK_INSERT, VK_UP,   VK_DOWN, 'A',
+                                 'C',     'V',       'X',     'Z',     VK_RETURN};
     const int op = m_in.ConsumeIntegralInRange<int>(0, 12);
     switch (op) {
-      case 0: case 1: {
-        const UINT vk = kKeys[m_in.ConsumeIntegralInRange<std::size_t>(0, sizeof kKeys / sizeof kKeys[0] - 1)];
+      case 0:
+      case 1: {
+        const UINT vk =
+            kKeys[m_in.ConsumeIntegralInRange<std::size_t>(0, sizeof kKeys / sizeof kKeys[0] - 1)];
         const bool shift = m_in.ConsumeBool(), ctrl = m_in.ConsumeBool();
         kwhost::Press(vk, shift, ctrl);
         break;
       }
-      case 2: case 3:  // a character, any byte but NUL, as a keyboard layout may deliver it
+      case 2:
+      case 3:  // a character, any byte but NUL, as a keyboard layout may deliver it
         ::SendMessageA(m_hwnd, WM_CHAR, m_in.ConsumeIntegralInRange<int>(1, 255), 1);
         kwhost::Pump();
         break;
       case 4: {  // foreign text from outside: NULL, empty, short or long
         const int kind = m_in.ConsumeIntegralInRange<int>(0, 3);
-        const std::string text = kind == 2 ? Text(m_in, 64) : std::string(kind == 3 ? 5000 : 0, '7');
-        ::SendMessageA(m_hwnd, WM_SETTEXT, 0, kind == 0 ? 0 : reinterpret_cast<LPARAM>(text.c_str()));
+        const std::string text =
+            kind == 2 ? Text(m_in, 64) : std::string(kind == 3 ? 5000 : 0, '7');
+        ::SendMessageA(m_hwnd, WM_SETTEXT, 0,
+                       kind == 0 ? 0 : reinterpret_cast<LPARAM>(text.c_str()));
         break;
       }
       case 5: {  // the clipboard: text, a block without NUL, or nothing
         const int kind = m_in.ConsumeIntegralInRange<int>(0, 2);
-        if (kind == 2) kwhost::EmptyClipboardNow(); else RawClipboard(Text(m_in, 64), kind == 0);
+        if (kind == 2)
+          kwhost::EmptyClipboardNow();
+        else
+          RawClipboard(Text(m_in, 64), kind == 0);
         break;
       }
       case 6: {  // a clipboard message, perhaps with a failure injected
         static const UINT kMessages[] = {WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, EM_UNDO};
         const UINT msg = kMessages[m_in.ConsumeIntegralInRange<int>(0, 4)];
         switch (m_in.ConsumeIntegralInRange<int>(0, 5)) {
-          case 0: kwinspect::FailNextOpenClipboard(); break;
-          case 1: kwinspect::FailNextGlobalAlloc(); break;
-          case 2: kwinspect::FailNextGlobalLock(); break;
-          default: break;
+          case 0:
+            kwinspect::FailNextOpenClipboard();
+            break;
+          case 1:
+            kwinspect::FailNextGlobalAlloc();
+            break;
+          case 2:
+            kwinspect::FailNextGlobalLock();
+            break;
+          default:
+            break;
         }
         ::SendMessageA(m_hwnd, msg, 0, 0);
         kwhost::Pump();
         break;
       }
-      case 7: kwhost::Focus(m_in.ConsumeBool() ? m_hwnd : kwhost::Parent()); break;
+      case 7:
+        kwhost::Focus(m_in.ConsumeBool() ? m_hwnd : kwhost::Parent());
+        break;
       case 8: {
         const int at = m_in.ConsumeIntegralInRange<int>(0, 70);
-        if (m_in.ConsumeBool()) kwhost::Click(m_hwnd, at); else kwhost::DoubleClick(m_hwnd, at);
+        if (m_in.ConsumeBool())
+          kwhost::Click(m_hwnd, at);
+        else
+          kwhost::DoubleClick(m_hwnd, at);
         break;
       }
-      case 9: kwhost::SetSel(m_hwnd, m_in.ConsumeIntegralInRange<int>(-1, 70), m_in.ConsumeIntegralInRange<int>(-1, 70)); break;
+      case 9:
+        kwhost::SetSel(m_hwnd, m_in.ConsumeIntegralInRange<int>(-1, 70),
+                       m_in.ConsumeIntegralInRange<int>(-1, 70));
+        break;
       case 10: {  // undo, then redo: back to the very text the edit left
         if (!m_edit->CanUndo()) break;
         const std::string before = kwhost::Text(m_hwnd);
@@ -194,23 +259,38 @@ class WindowFuzz {
           // A text the model reads back otherwise (a number showing a typed prompt): the
           // history must at least be stable, a second round giving the same text.
           KW_FUZZ_CHECK(m_edit->Undo() && m_edit->Redo() && kwhost::Text(m_hwnd) == again,
-                        "undo and redo gave '%s' for '%s', then '%s'", Show(again).c_str(), Show(before).c_str(),
-                        Show(kwhost::Text(m_hwnd)).c_str());
+                        "undo and redo gave '%s' for '%s', then '%s'", Show(again).c_str(),
+                        Show(before).c_str(), Show(kwhost::Text(m_hwnd)).c_str());
         }
         break;
       }
-      default: HostStep(); break;
+      default:
+        HostStep();
+        break;
     }
     return op;
   }
 
   void HostStep() {
     switch (m_in.ConsumeIntegralInRange<int>(0, 4)) {
-      case 0: m_edit->SetMask(m_mask(m_in)); Remember(); break;
-      case 1: PromptFrom(m_in.ConsumeIntegral<uint8_t>()); Remember(); break;
-      case 2: m_edit->SetInsertMode(m_in.ConsumeBool()); break;
-      case 3: m_edit->EmptyData(m_in.ConsumeBool()); Remember(); break;
-      default: m_edit->SetText(Text(m_in, 64, LongestText())); break;
+      case 0:
+        m_edit->SetMask(m_mask(m_in));
+        Remember();
+        break;
+      case 1:
+        PromptFrom(m_in.ConsumeIntegral<uint8_t>());
+        Remember();
+        break;
+      case 2:
+        m_edit->SetInsertMode(m_in.ConsumeBool());
+        break;
+      case 3:
+        m_edit->EmptyData(m_in.ConsumeBool());
+        Remember();
+        break;
+      default:
+        m_edit->SetText(Text(m_in, 64, LongestText()));
+        break;
     }
     kwhost::Pump();
   }
@@ -223,31 +303,39 @@ class WindowFuzz {
   void Check(const char* what) {
     const std::string shown = m_edit->ShowMask();
     const std::string text = kwhost::Text(m_hwnd);
-    if (Tracing()) std::fprintf(stderr, "%s: text '%s' sel %d-%d\n", what, Show(text).c_str(), kwhost::Sel(m_hwnd).first, kwhost::Sel(m_hwnd).second);
+    if (Tracing())
+      std::fprintf(stderr, "%s: text '%s' sel %d-%d\n", what, Show(text).c_str(),
+                   kwhost::Sel(m_hwnd).first, kwhost::Sel(m_hwnd).second);
     // Without a mask the control is a plain edit control: its text is its own.
-    KW_FUZZ_CHECK(text == shown || m_edit->GetMask().empty(), "after %s the window shows '%s', the model '%s'", what, Show(text).c_str(), Show(shown).c_str());
+    KW_FUZZ_CHECK(text == shown || m_edit->GetMask().empty(),
+                  "after %s the window shows '%s', the model '%s'", what, Show(text).c_str(),
+                  Show(shown).c_str());
     const auto sel = kwhost::Sel(m_hwnd);
     const int n = static_cast<int>(text.size());
-    KW_FUZZ_CHECK(sel.first >= 0 && sel.first <= sel.second && sel.second <= n, "after %s the selection %d-%d of '%s'", what,
-                  sel.first, sel.second, Show(text).c_str());
+    KW_FUZZ_CHECK(sel.first >= 0 && sel.first <= sel.second && sel.second <= n,
+                  "after %s the selection %d-%d of '%s'", what, sel.first, sel.second,
+                  Show(text).c_str());
     if (!m_edit->GetMask().empty() && shown.size() == m_literals.size()) {
       for (int i = 0; i < static_cast<int>(shown.size()); ++i)
         if (m_edit->IsInputData(i) == 0)
-          KW_FUZZ_CHECK(shown[i] == m_literals[i], "after %s the literal at %d: '%s' was '%s'", what, i, Show(shown).c_str(),
-                        Show(m_literals).c_str());
+          KW_FUZZ_CHECK(shown[i] == m_literals[i], "after %s the literal at %d: '%s' was '%s'",
+                        what, i, Show(shown).c_str(), Show(m_literals).c_str());
     }
     const std::string data = m_edit->GetInputData(true);
-    KW_FUZZ_CHECK(data.size() == m_dataLength || m_dataLength == 0 || IsField() || m_edit->GetMask().empty(), "after %s the data '%s' has %zu of %zu characters",
-                  what, Show(data).c_str(), data.size(), m_dataLength);
-    KW_FUZZ_CHECK(m_edit->GetInputData(false).size() <= data.size(), "after %s the packed data is longer than '%s'", what,
-                  Show(data).c_str());
+    KW_FUZZ_CHECK(
+        data.size() == m_dataLength || m_dataLength == 0 || IsField() || m_edit->GetMask().empty(),
+        "after %s the data '%s' has %zu of %zu characters", what, Show(data).c_str(), data.size(),
+        m_dataLength);
+    KW_FUZZ_CHECK(m_edit->GetInputData(false).size() <= data.size(),
+                  "after %s the packed data is longer than '%s'", what, Show(data).c_str());
     bool hidden = false;
     kwinspect::CaretWindow(&hidden);
     KW_FUZZ_CHECK(!hidden, "after %s the caret is left hidden", what);
     const std::vector<UINT> codes = kwhost::ChangeCodesFor(kId);
     for (std::size_t i = 0; i < codes.size(); ++i)
       if (codes[i] == EN_CHANGE)
-        KW_FUZZ_CHECK(i > 0 && codes[i - 1] == EN_UPDATE, "after %s the notifications %s", what, kwhost::Describe(codes).c_str());
+        KW_FUZZ_CHECK(i > 0 && codes[i - 1] == EN_UPDATE, "after %s the notifications %s", what,
+                      kwhost::Describe(codes).c_str());
     kwhost::ClearNotifications();
   }
 

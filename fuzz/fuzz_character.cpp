@@ -47,33 +47,38 @@ char MaskChar(FuzzedDataProvider& in) { return kwfuzz::SomeChar(in, "#A?><&.,:/\
 
 // A character for InsertAt or SetAt: any byte but NUL, which no caller hands over (typed
 // characters start at 0x20, pasted text is read as a C string).
-char TypedChar(FuzzedDataProvider& in) { return static_cast<char>(in.ConsumeIntegralInRange<int>(1, 255)); }
+char TypedChar(FuzzedDataProvider& in) {
+  return static_cast<char>(in.ConsumeIntegralInRange<int>(1, 255));
+}
 
 std::string SomeText(FuzzedDataProvider& in, std::size_t max) {
   return in.ConsumeRandomLengthString(max);
 }
 
-void CheckModel(Probe& edit, const Layout& layout, const std::string& mask, const std::string& literals) {
+void CheckModel(Probe& edit, const Layout& layout, const std::string& mask,
+                const std::string& literals) {
   const int n = static_cast<int>(layout.inputs.size());
   const int inputs = kwfuzz::Count(layout.inputs, '1');
   const std::string shown = edit.ShowMask();
-  KW_FUZZ_CHECK(static_cast<int>(shown.size()) == n, "ShowMask '%s' has %zu characters, the mask %d positions",
-                Show(shown).c_str(), shown.size(), n);
+  KW_FUZZ_CHECK(static_cast<int>(shown.size()) == n,
+                "ShowMask '%s' has %zu characters, the mask %d positions", Show(shown).c_str(),
+                shown.size(), n);
   for (int i = 0; i < n; ++i) {
     if (layout.inputs[static_cast<std::size_t>(i)] == '0')
       KW_FUZZ_CHECK(shown[static_cast<std::size_t>(i)] == literals[static_cast<std::size_t>(i)],
-                    "literal at %d changed: '%s' was '%s'", i, Show(shown).c_str(), Show(literals).c_str());
+                    "literal at %d changed: '%s' was '%s'", i, Show(shown).c_str(),
+                    Show(literals).c_str());
   }
   const std::string full = edit.GetInputData(true);
   const std::string packed = edit.GetInputData(false);
-  KW_FUZZ_CHECK(static_cast<int>(full.size()) == inputs, "GetInputData(true) '%s' for %d input positions",
-                Show(full).c_str(), inputs);
-  KW_FUZZ_CHECK(static_cast<int>(packed.size()) <= inputs, "GetInputData(false) '%s' for %d input positions",
-                Show(packed).c_str(), inputs);
-  KW_FUZZ_CHECK(edit.GetMask() == mask, "GetMask '%s' for the mask '%s'", Show(edit.GetMask()).c_str(),
-                Show(mask).c_str());
-  KW_FUZZ_CHECK(edit.IsInputEmpty() == (packed.empty() ? 1 : 0), "IsInputEmpty %d with the data '%s'",
-                edit.IsInputEmpty(), Show(packed).c_str());
+  KW_FUZZ_CHECK(static_cast<int>(full.size()) == inputs,
+                "GetInputData(true) '%s' for %d input positions", Show(full).c_str(), inputs);
+  KW_FUZZ_CHECK(static_cast<int>(packed.size()) <= inputs,
+                "GetInputData(false) '%s' for %d input positions", Show(packed).c_str(), inputs);
+  KW_FUZZ_CHECK(edit.GetMask() == mask, "GetMask '%s' for the mask '%s'",
+                Show(edit.GetMask()).c_str(), Show(mask).c_str());
+  KW_FUZZ_CHECK(edit.IsInputEmpty() == (packed.empty() ? 1 : 0),
+                "IsInputEmpty %d with the data '%s'", edit.IsInputEmpty(), Show(packed).c_str());
 }
 
 // A position argument: mostly within the text, sometimes outside it.
@@ -92,7 +97,8 @@ void Run(FuzzedDataProvider& in) {
   const std::string literals = edit.ShowMask();
   const int n = static_cast<int>(layout.inputs.size());
   CheckModel(edit, layout, mask, literals);
-  KW_FUZZ_CHECK(edit.IsInputEmpty() == 1, "a new mask starts with data '%s'", Show(edit.GetInputData(false)).c_str());
+  KW_FUZZ_CHECK(edit.IsInputEmpty() == 1, "a new mask starts with data '%s'",
+                Show(edit.GetInputData(false)).c_str());
 
   // The same mask once more rebuilds the same, empty model.
   {
@@ -117,7 +123,8 @@ void Run(FuzzedDataProvider& in) {
       }
       case 1: {  // packed data: prompts dropped
         const std::string data = SomeText(in, 48);
-        const int r = edit.SetInputData(data.c_str(), in.ConsumeIntegralInRange<int>(-1, inputs + 1), 0);
+        const int r =
+            edit.SetInputData(data.c_str(), in.ConsumeIntegralInRange<int>(-1, inputs + 1), 0);
         KW_FUZZ_CHECK(r == 0 || r == 1, "SetInputData answered %d", r);
         break;
       }
@@ -152,9 +159,10 @@ void Run(FuzzedDataProvider& in) {
         const int empty = edit.GetEmptyInputLocation(pos);
         KW_FUZZ_CHECK(next >= 0 && next <= n && (next == n || edit.IsInputData(next) == 1),
                       "GetNextInputLocation(%d) = %d of %d", pos, next, n);
-        KW_FUZZ_CHECK(prev >= 0 && prev <= n, "GetPreviousInputLocation(%d) = %d of %d", pos, prev, n);
-        KW_FUZZ_CHECK(empty >= 0 && empty <= n && empty >= next, "GetEmptyInputLocation(%d) = %d, next %d", pos,
-                      empty, next);
+        KW_FUZZ_CHECK(prev >= 0 && prev <= n, "GetPreviousInputLocation(%d) = %d of %d", pos, prev,
+                      n);
+        KW_FUZZ_CHECK(empty >= 0 && empty <= n && empty >= next,
+                      "GetEmptyInputLocation(%d) = %d, next %d", pos, empty, next);
         break;
       }
       case 6:
@@ -163,28 +171,33 @@ void Run(FuzzedDataProvider& in) {
       case 7: {  // the data survives SetInputData, raw and from the shown text
         const std::string data = edit.GetInputData(true);
         edit.SetInputData(data.c_str(), 0, 1);
-        KW_FUZZ_CHECK(edit.GetInputData(true) == data, "the data '%s' came back as '%s'", Show(data).c_str(),
-                      Show(edit.GetInputData(true)).c_str());
+        KW_FUZZ_CHECK(edit.GetInputData(true) == data, "the data '%s' came back as '%s'",
+                      Show(data).c_str(), Show(edit.GetInputData(true)).c_str());
         const std::string shown = edit.ShowMask();
         const std::string fromShown = edit.GetInputData(shown.c_str(), true);
         edit.SetInputData(fromShown.c_str(), 0, 1);
-        KW_FUZZ_CHECK(edit.GetInputData(true) == data, "the shown text '%s' gave '%s', which set '%s' for '%s'",
-                      Show(shown).c_str(), Show(fromShown).c_str(), Show(edit.GetInputData(true)).c_str(),
+        KW_FUZZ_CHECK(edit.GetInputData(true) == data,
+                      "the shown text '%s' gave '%s', which set '%s' for '%s'", Show(shown).c_str(),
+                      Show(fromShown).c_str(), Show(edit.GetInputData(true)).c_str(),
                       Show(data).c_str());
         break;
       }
       case 8:
         edit.EmptyData(1);
-        KW_FUZZ_CHECK(edit.IsInputEmpty() == 1, "EmptyData(1) left '%s'", Show(edit.GetInputData(false)).c_str());
+        KW_FUZZ_CHECK(edit.IsInputEmpty() == 1, "EmptyData(1) left '%s'",
+                      Show(edit.GetInputData(false)).c_str());
         break;
       default: {  // a copy holds the same model
         Probe copy(edit);
         KW_FUZZ_CHECK(copy.ShowMask() == edit.ShowMask() && copy.GetMask() == edit.GetMask(),
-                      "the copy shows '%s' for '%s'", Show(copy.ShowMask()).c_str(), Show(edit.ShowMask()).c_str());
+                      "the copy shows '%s' for '%s'", Show(copy.ShowMask()).c_str(),
+                      Show(edit.ShowMask()).c_str());
         break;
       }
     }
-    if (kwfuzz::Tracing()) std::fprintf(stderr, "op %d: shown '%s' data '%s'\n", op, Show(edit.ShowMask()).c_str(), Show(edit.GetInputData(true)).c_str());
+    if (kwfuzz::Tracing())
+      std::fprintf(stderr, "op %d: shown '%s' data '%s'\n", op, Show(edit.ShowMask()).c_str(),
+                   Show(edit.GetInputData(true)).c_str());
     CheckModel(edit, layout, mask, literals);
   }
 }

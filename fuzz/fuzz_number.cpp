@@ -46,16 +46,16 @@ void CheckModel(Probe& edit) {
   const std::string data = edit.GetInputData(false);
   const std::string full = edit.GetInputData(true);
   const std::string shown = edit.ShowMask();
-  KW_FUZZ_CHECK(kwfuzz::Count(data, '.') <= 1, "the data '%s' has more than one point (shown '%s')", Show(data).c_str(),
-                Show(shown).c_str());
+  KW_FUZZ_CHECK(kwfuzz::Count(data, '.') <= 1, "the data '%s' has more than one point (shown '%s')",
+                Show(data).c_str(), Show(shown).c_str());
   KW_FUZZ_CHECK(full.size() == 12, "GetInputData(true) '%s'", Show(full).c_str());
   KW_FUZZ_CHECK(shown.size() <= 14, "ShowMask '%s'", Show(shown).c_str());
   // Digit positions take a space as well; it is no part of the number read from a text.
   std::string digits = data;
   digits.erase(std::remove(digits.begin(), digits.end(), ' '), digits.end());
   const std::string readBack = edit.GetInputData(shown.c_str(), false);
-  KW_FUZZ_CHECK(readBack == digits, "the shown text '%s' reads as '%s', the data is '%s'", Show(shown).c_str(),
-                Show(readBack).c_str(), Show(data).c_str());
+  KW_FUZZ_CHECK(readBack == digits, "the shown text '%s' reads as '%s', the data is '%s'",
+                Show(shown).c_str(), Show(readBack).c_str(), Show(data).c_str());
   // A lone point is no input.
   const bool noInput = data.find_first_not_of('.') == std::string::npos;
   KW_FUZZ_CHECK(edit.IsInputEmpty() == (noInput ? 1 : 0), "IsInputEmpty %d with the data '%s'",
@@ -67,7 +67,8 @@ void Run(FuzzedDataProvider& in) {
   const char prompt = Prompt(in);
   if (prompt != ' ') edit.SetPromptSymbol(prompt);
   edit.SetMask(in.ConsumeBool() ? "$" : "%");
-  if (kwfuzz::Tracing()) std::fprintf(stderr, "prompt '%c', mask '%s'\n", prompt, edit.GetMask().c_str());
+  if (kwfuzz::Tracing())
+    std::fprintf(stderr, "prompt '%c', mask '%s'\n", prompt, edit.GetMask().c_str());
   CheckModel(edit);
 
   int steps = 0;
@@ -79,7 +80,8 @@ void Run(FuzzedDataProvider& in) {
         const std::string text = NumberText(in);
         const int keep = in.ConsumeIntegralInRange<int>(-1, 14);
         const bool raw = in.ConsumeBool();
-        if (kwfuzz::Tracing()) std::fprintf(stderr, "SetInputData('%s', %d, %d)\n", Show(text).c_str(), keep, raw);
+        if (kwfuzz::Tracing())
+          std::fprintf(stderr, "SetInputData('%s', %d, %d)\n", Show(text).c_str(), keep, raw);
         const int r = edit.SetInputData(text.c_str(), keep, raw);
         KW_FUZZ_CHECK(r == 0 || r == 1, "SetInputData answered %d", r);
         break;
@@ -98,22 +100,26 @@ void Run(FuzzedDataProvider& in) {
         // A point typed anywhere but at the decimal point lays the number out with the new
         // point and answers a negative value (-2 for '.' between 1 and 23 of 123, -1 between
         // 5 and 5 of 55: the position it had before the new layout); the key handling beeps.
-        const bool movedPoint = ch == '.' && r < 0 && kwfuzz::Count(edit.GetInputData(false), '.') == 1;
+        const bool movedPoint =
+            ch == '.' && r < 0 && kwfuzz::Count(edit.GetInputData(false), '.') == 1;
         // Any other negative answer is a refusal (-1: refused character, below: no place for it).
         KW_FUZZ_CHECK(r <= static_cast<int>(edit.ShowMask().size()),
-                      "InsertAt(%d, '%s') answered %d, shown '%s', data before '%s'", pos, Show(std::string(1, ch)).c_str(),
-                      r, Show(edit.ShowMask()).c_str(), Show(before).c_str());
+                      "InsertAt(%d, '%s') answered %d, shown '%s', data before '%s'", pos,
+                      Show(std::string(1, ch)).c_str(), r, Show(edit.ShowMask()).c_str(),
+                      Show(before).c_str());
         if (r < 0 && !movedPoint)
-          KW_FUZZ_CHECK(edit.GetInputData(false) == before, "a refused insert of '%s' at %d changed '%s' to '%s'",
-                        Show(std::string(1, ch)).c_str(), pos, Show(before).c_str(), Show(edit.GetInputData(false)).c_str());
+          KW_FUZZ_CHECK(edit.GetInputData(false) == before,
+                        "a refused insert of '%s' at %d changed '%s' to '%s'",
+                        Show(std::string(1, ch)).c_str(), pos, Show(before).c_str(),
+                        Show(edit.GetInputData(false)).c_str());
         break;
       }
       case 3: {
         const int pos = in.ConsumeIntegralInRange<int>(0, shownLength);
         const bool withPrompt = in.ConsumeBool();
         const int r = edit.SetAt(pos, withPrompt ? edit.GetPromptSymbol() : NumberChar(in));
-        KW_FUZZ_CHECK(r >= -1 && r <= static_cast<int>(edit.ShowMask().size()), "SetAt(%d) answered %d, shown '%s'",
-                      pos, r, Show(edit.ShowMask()).c_str());
+        KW_FUZZ_CHECK(r >= -1 && r <= static_cast<int>(edit.ShowMask().size()),
+                      "SetAt(%d) answered %d, shown '%s'", pos, r, Show(edit.ShowMask()).c_str());
         break;
       }
       case 4: {
@@ -128,23 +134,27 @@ void Run(FuzzedDataProvider& in) {
         const int next = edit.GetNextInputLocation(pos);
         const int prev = edit.GetPreviousInputLocation(pos);
         const int empty = edit.GetEmptyInputLocation(pos);
-        KW_FUZZ_CHECK(next >= 0 && prev >= 0 && empty >= 0 && next <= 14 && prev <= 14 && empty <= 14,
-                      "locations of %d: next %d, previous %d, empty %d", pos, next, prev, empty);
+        KW_FUZZ_CHECK(
+            next >= 0 && prev >= 0 && empty >= 0 && next <= 14 && prev <= 14 && empty <= 14,
+            "locations of %d: next %d, previous %d, empty %d", pos, next, prev, empty);
         break;
       }
       case 6: {  // the data survives SetText of itself
         const std::string data = edit.GetInputData(false);
         edit.SetText(data);
-        KW_FUZZ_CHECK(edit.GetInputData(false) == data, "SetText('%s') gave '%s'", Show(data).c_str(),
-                      Show(edit.GetInputData(false)).c_str());
+        KW_FUZZ_CHECK(edit.GetInputData(false) == data, "SetText('%s') gave '%s'",
+                      Show(data).c_str(), Show(edit.GetInputData(false)).c_str());
         break;
       }
       default:
         edit.EmptyData(1);
-        KW_FUZZ_CHECK(edit.IsInputEmpty() == 1, "EmptyData(1) left '%s'", Show(edit.GetInputData(false)).c_str());
+        KW_FUZZ_CHECK(edit.IsInputEmpty() == 1, "EmptyData(1) left '%s'",
+                      Show(edit.GetInputData(false)).c_str());
         break;
     }
-    if (kwfuzz::Tracing()) std::fprintf(stderr, "op %d: shown '%s' data '%s'\n", op, Show(edit.ShowMask()).c_str(), Show(edit.GetInputData(true)).c_str());
+    if (kwfuzz::Tracing())
+      std::fprintf(stderr, "op %d: shown '%s' data '%s'\n", op, Show(edit.ShowMask()).c_str(),
+                   Show(edit.GetInputData(true)).c_str());
     CheckModel(edit);
   }
 }

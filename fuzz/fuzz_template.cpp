@@ -40,7 +40,8 @@ std::string Template(FuzzedDataProvider& in) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, std::size_t size) {
   FuzzedDataProvider in(bytes, size);
   const std::string tmpl = Template(in);
-  std::string data = in.ConsumeBool() ? in.ConsumeRandomLengthString(1200) : in.ConsumeRandomLengthString(30);
+  std::string data =
+      in.ConsumeBool() ? in.ConsumeRandomLengthString(1200) : in.ConsumeRandomLengthString(30);
 
   // The template as a C string in a block of its own size (it ends at its first NUL).
   const std::size_t tmplLength = std::strlen(tmpl.c_str());
@@ -52,15 +53,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, std::size_t size) {
   const int r = matcher.IsErrMatchTemplate(data, block.get());
   if (r == 0) {
     const std::size_t expected = tmplLength < 254 ? tmplLength : 254;
-    KW_FUZZ_CHECK(data.size() == expected, "a match of '%s' with '%s' gave '%s' (%zu characters, expected %zu)",
-                  Show(before).c_str(), Show(tmpl).c_str(), Show(data).c_str(), data.size(), expected);
+    KW_FUZZ_CHECK(data.size() == expected,
+                  "a match of '%s' with '%s' gave '%s' (%zu characters, expected %zu)",
+                  Show(before).c_str(), Show(tmpl).c_str(), Show(data).c_str(), data.size(),
+                  expected);
     // The normalised data matches again and stays as it is (within the 254 positions, and
     // unless the template ends in spaces, which the matcher trims from the data).
     if (tmplLength >= 254 || tmpl[tmplLength - (tmplLength ? 1 : 0)] == ' ') return 0;
     std::string again = data;
     const int r2 = matcher.IsErrMatchTemplate(again, block.get());
-    KW_FUZZ_CHECK(r2 == 0 && again == data, "the normalised '%s' matched with %d as '%s'", Show(data).c_str(), r2,
-                  Show(again).c_str());
+    KW_FUZZ_CHECK(r2 == 0 && again == data, "the normalised '%s' matched with %d as '%s'",
+                  Show(data).c_str(), r2, Show(again).c_str());
   } else {
     KW_FUZZ_CHECK(data == before, "a mismatch (%d) changed the data", r);
     const int limit = before.size() > 999 ? 1000 : static_cast<int>(before.size()) + 1;

@@ -7,10 +7,12 @@ namespace {
 std::string Mask(FuzzedDataProvider& in) {
   static const char kLanguage[] = "#A?><&.,:/\\()- x";
   std::string mask;
-  const int length = in.ConsumeIntegralInRange<int>(0, in.ConsumeIntegralInRange<int>(0, 31) == 0 ? 3000 : 24);
+  const int length =
+      in.ConsumeIntegralInRange<int>(0, in.ConsumeIntegralInRange<int>(0, 31) == 0 ? 3000 : 24);
   for (int i = 0; i < length; ++i)
-    mask += in.ConsumeIntegralInRange<int>(0, 7) == 0 ? static_cast<char>(in.ConsumeIntegralInRange<int>(1, 255))
-                                                       : kLanguage[in.ConsumeIntegralInRange<std::size_t>(0, sizeof kLanguage - 2)];
+    mask += in.ConsumeIntegralInRange<int>(0, 7) == 0
+                ? static_cast<char>(in.ConsumeIntegralInRange<int>(1, 255))
+                : kLanguage[in.ConsumeIntegralInRange<std::size_t>(0, sizeof kLanguage - 2)];
   return mask;
 }
 }  // namespace

@@ -6,10 +6,15 @@ namespace {
 // "$" or "%", sometimes followed by anything, sometimes any text at all.
 std::string Mask(FuzzedDataProvider& in) {
   switch (in.ConsumeIntegralInRange<int>(0, 5)) {
-    case 0: return in.ConsumeRandomLengthString(8);
-    case 1: return "$" + in.ConsumeRandomLengthString(4);
-    case 2: case 3: return "$";
-    default: return "%";
+    case 0:
+      return in.ConsumeRandomLengthString(8);
+    case 1:
+      return "$" + in.ConsumeRandomLengthString(4);
+    case 2:
+    case 3:
+      return "$";
+    default:
+      return "%";
   }
 }
 }  // namespace

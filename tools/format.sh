@@ -1,12 +1,11 @@
 #!/bin/sh
-# Keeps the library, framework and platform sources in the style of .clang-format.
+# Keeps every C and C++ source of the repository in the style of .clang-format.
 #   tools/format.sh          # rewrites the files in place
 #   tools/format.sh --check  # lists the files that differ and fails when any does
 set -eu
 cd "$(dirname "$0")/.."
 
-files=$(git ls-files 'core/*' 'character/*' 'field/*' 'number/*' 'validation/*' 'framework/*' \
-          'platform/*' | grep -E '\.(h|cpp)$' || true)
+files=$(git ls-files | grep -E '\.(h|hpp|c|cc|cpp)$' || true)
 [ -n "$files" ] || exit 0
 if ! command -v clang-format >/dev/null 2>&1; then
   echo "format.sh: clang-format is not installed (apt-get install clang-format)" >&2

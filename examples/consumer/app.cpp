@@ -59,9 +59,9 @@ int main() {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "KwConsumerFrame";
   CWnd frame;
-  if (!RegisterClassA(&wc) || !frame.CreateEx(0, wc.lpszClassName, "KwMaskEdit consumer",
-                                              WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 100,
-                                              nullptr, nullptr)) {
+  if (!RegisterClassA(&wc) ||
+      !frame.CreateEx(0, wc.lpszClassName, "KwMaskEdit consumer", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                      0, 0, 300, 100, nullptr, nullptr)) {
     std::fprintf(stderr, "app: cannot create the frame window\n");
     return 1;
   }
@@ -72,8 +72,8 @@ int main() {
   // snippet-begin control
   KwCharacterMaskedEdit phone("###-####");
   phone.SetPromptSymbol('_');
-  if (!phone.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, CRect(10, 10, 200, 34),
-                    &frame, 101)) {
+  if (!phone.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, CRect(10, 10, 200, 34), &frame,
+                    101)) {
     std::fprintf(stderr, "app: cannot create the control\n");
     return 1;
   }

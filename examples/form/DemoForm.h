@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "character/KwCharacterMaskedEdit.h"
-#include "form/Counted.h"
 #include "field/KwFieldMaskedEdit.h"
+#include "form/Counted.h"
 #include "number/KwNumberMaskedEdit.h"
 
 namespace kwdemo {

@@ -25,9 +25,9 @@ class CPhoneDialog : public CWnd {
 
   void OnOK() {
     // The user typed 5551234: the control shows "(555) 123-4___".
-    std::string withPrompts = m_phone.GetInputData(true);   // "5551234___": one character per
-                                                             // input position, literals left out
-    std::string entered = m_phone.GetInputData(false);      // "5551234": only what was typed
+    std::string withPrompts = m_phone.GetInputData(true);  // "5551234___": one character per
+                                                           // input position, literals left out
+    std::string entered = m_phone.GetInputData(false);     // "5551234": only what was typed
     // ...
   }
 

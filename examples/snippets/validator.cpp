@@ -20,10 +20,11 @@ void ValidatorExample(CWnd& frame) {
   date.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, CRect(10, 130, 200, 156), &frame,
               301);
   date.SetText("0704");
-// snippet-begin validator
+  // snippet-begin validator
 
-date.SetValidator(new DateValidator(&date));
-if (date.OnValidate() != 0) { /* date shows the error look */ }
-// snippet-end validator
+  date.SetValidator(new DateValidator(&date));
+  if (date.OnValidate() != 0) { /* date shows the error look */
+  }
+  // snippet-end validator
   Check("the incomplete date's state", std::to_string(date.GetState()), "4");
 }

@@ -67,7 +67,9 @@ std::string StatusText(kwdemo::DemoForm& form) {
   const std::string check = form.dateValidator ? form.dateValidator->GetErrorString() : "";
   text += "\r\ndate check: " + (check.empty() ? std::string("fine") : check);
   text += "\r\nparent got: " + LastNotifications(form, 4);
-  text += "\r\nTab / Shift+Tab move, Ins toggles insert, Ctrl+X/C/V cut, copy, paste, Ctrl+Z/Y undo, redo.";
+  text +=
+      "\r\nTab / Shift+Tab move, Ins toggles insert, Ctrl+X/C/V cut, copy, paste, Ctrl+Z/Y undo, "
+      "redo.";
   return text;
 }
 
@@ -103,11 +105,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kwdialog: cannot create the form\n");
     return 1;
   }
-  HWND hStatus = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT,
-                                 kwdemo::kCellWidth, kStatusTop * kwdemo::kCellHeight,
-                                 (kFormColumns - 2) * kwdemo::kCellWidth,
-                                 kStatusLines * kwdemo::kCellHeight, hFrame, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+  HWND hStatus = CreateWindowExA(
+      0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, kwdemo::kCellWidth,
+      kStatusTop * kwdemo::kCellHeight, (kFormColumns - 2) * kwdemo::kCellWidth,
+      kStatusLines * kwdemo::kCellHeight, hFrame, nullptr, GetModuleHandleA(nullptr), nullptr);
   for (HWND h : form.Labels()) SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // The form's boxes are sized for their text on a grid of the font's cells: no inner margins.
   for (const kwdemo::FormControl& c : form.Controls()) {
@@ -133,8 +134,8 @@ int main(int argc, char** argv) {
     }
     kwhost::PlayKeys(script.strokes, [&](const kwhost::Stroke&) { refresh(); });
     refresh();
-    RedrawWindow(hFrame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
-                                               RDW_UPDATENOW);
+    RedrawWindow(hFrame, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     std::printf("ready\n");
     std::fflush(stdout);
     if (exitAfterKeys) {

@@ -45,7 +45,7 @@ struct KeyCase {
   int caretStart, caretEnd;
   int updates;  // rewrites of the window the parent hears about; -1: not counted
   int refusals;
-  const char* clip;  // the clipboard before the keys ("" empty)
+  const char* clip;                 // the clipboard before the keys ("" empty)
   const char* clipAfter = nullptr;  // nullptr: as before
 };
 void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
@@ -84,43 +84,72 @@ TEST_P(CharacterKeys, ShowCaretNotificationsRefusalsAndClipboard) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, CharacterKeys,
     ::testing::Values(
-        KeyCase{"DeleteMovesInputLeft", kPhone, "555123", 2, 2, "{Del}", "(551) 23_-____", 2, 2, 2, 0, ""},
-        KeyCase{"DeleteOnLiteral", kPhone, "555123", 4, 4, "{Del}", "(555) 123-____", 1, 1, 1, 0, ""},
-        KeyCase{"DeleteSelection", kPhone, "555123", 1, 7, "{Del}", "(23_) ___-____", 1, 1, 2, 0, ""},
-        KeyCase{"ShiftDeleteDoesNotCopy", kPhone, "555123", 1, 4, "{S+Del}", "(123) ___-____", 1, 1, 2, 0, "k"},
-        KeyCase{"BackspaceOverLiterals", kPhone, "555123", 6, 6, "{Back}", "(551) 23_-____", 3, 3, 4, 0, ""},
-        KeyCase{"BackspaceAtStart", kPhone, "555123", 0, 0, "{Back}", "(555) 123-____", 0, 0, 0, 0, ""},
-        KeyCase{"BackspaceLiteralSelection", kPhone, "555123", 4, 6, "{Back}", "(551) 23_-____", 3, 3, 3, 0, ""},
-        KeyCase{"LeftSkipsLiterals", kPhone, "555123", 6, 6, "{Left}", "(555) 123-____", 3, 3, 0, 0, ""},
-        KeyCase{"UpMovesLikeLeft", kPhone, "555123", 6, 6, "{Up}", "(555) 123-____", 3, 3, 0, 0, ""},
-        KeyCase{"RightSkipsLiterals", kPhone, "555123", 3, 3, "{Right}", "(555) 123-____", 6, 6, 0, 0, ""},
-        KeyCase{"HomeGoesToFirstInput", kPhone, "555123", 8, 8, "{Home}", "(555) 123-____", 1, 1, 0, 0, ""},
+        KeyCase{"DeleteMovesInputLeft", kPhone, "555123", 2, 2, "{Del}", "(551) 23_-____", 2, 2, 2,
+                0, ""},
+        KeyCase{"DeleteOnLiteral", kPhone, "555123", 4, 4, "{Del}", "(555) 123-____", 1, 1, 1, 0,
+                ""},
+        KeyCase{"DeleteSelection", kPhone, "555123", 1, 7, "{Del}", "(23_) ___-____", 1, 1, 2, 0,
+                ""},
+        KeyCase{"ShiftDeleteDoesNotCopy", kPhone, "555123", 1, 4, "{S+Del}", "(123) ___-____", 1, 1,
+                2, 0, "k"},
+        KeyCase{"BackspaceOverLiterals", kPhone, "555123", 6, 6, "{Back}", "(551) 23_-____", 3, 3,
+                4, 0, ""},
+        KeyCase{"BackspaceAtStart", kPhone, "555123", 0, 0, "{Back}", "(555) 123-____", 0, 0, 0, 0,
+                ""},
+        KeyCase{"BackspaceLiteralSelection", kPhone, "555123", 4, 6, "{Back}", "(551) 23_-____", 3,
+                3, 3, 0, ""},
+        KeyCase{"LeftSkipsLiterals", kPhone, "555123", 6, 6, "{Left}", "(555) 123-____", 3, 3, 0, 0,
+                ""},
+        KeyCase{"UpMovesLikeLeft", kPhone, "555123", 6, 6, "{Up}", "(555) 123-____", 3, 3, 0, 0,
+                ""},
+        KeyCase{"RightSkipsLiterals", kPhone, "555123", 3, 3, "{Right}", "(555) 123-____", 6, 6, 0,
+                0, ""},
+        KeyCase{"HomeGoesToFirstInput", kPhone, "555123", 8, 8, "{Home}", "(555) 123-____", 1, 1, 0,
+                0, ""},
         KeyCase{"EndMayRestAfterLiteral", "(###)", "12", 1, 1, "{End}", "(12_)", 5, 5, 0, 0, ""},
-        KeyCase{"ShiftLeftExtends", kPhone, "555123", 6, 6, "{S+Left}", "(555) 123-____", 5, 6, 0, 0, ""},
-        KeyCase{"ShiftRightExtends", kPhone, "555123", 3, 3, "{S+Right}", "(555) 123-____", 3, 4, 0, 0, ""},
-        KeyCase{"ShiftHomeSelectsToStart", kPhone, "555123", 3, 3, "{S+Home}", "(555) 123-____", 0, 3, 0, 0, ""},
-        KeyCase{"InsertShiftsFollowingInput", kPhone, "555123", 1, 1, "9", "(955) 512-3___", 2, 2, 2, 0, ""},
-        KeyCase{"CharacterOnLiteralMovesOn", kPhone, "555123", 9, 9, "7", "(555) 123-____", 10, 10, 0, 1, ""},
+        KeyCase{"ShiftLeftExtends", kPhone, "555123", 6, 6, "{S+Left}", "(555) 123-____", 5, 6, 0,
+                0, ""},
+        KeyCase{"ShiftRightExtends", kPhone, "555123", 3, 3, "{S+Right}", "(555) 123-____", 3, 4, 0,
+                0, ""},
+        KeyCase{"ShiftHomeSelectsToStart", kPhone, "555123", 3, 3, "{S+Home}", "(555) 123-____", 0,
+                3, 0, 0, ""},
+        KeyCase{"InsertShiftsFollowingInput", kPhone, "555123", 1, 1, "9", "(955) 512-3___", 2, 2,
+                2, 0, ""},
+        KeyCase{"CharacterOnLiteralMovesOn", kPhone, "555123", 9, 9, "7", "(555) 123-____", 10, 10,
+                0, 1, ""},
         // The refused insertion rewrote twice (tried, restored), then the handler once more.
-        KeyCase{"RefusedCharacterRedisplays", kPhone, "555123", 6, 6, "x", "(555) 123-____", 6, 6, 3, 1, ""},
-        KeyCase{"SelectionWithoutInput", kPhone, "555123", 4, 6, "1", "(555) 123-____", 6, 6, -1, 1, ""},
-        KeyCase{"OverwriteSkipsLiterals", "##-##", "1234", 0, 0, "{Ins}98", "98-34", 3, 3, -1, 0, ""},
-        KeyCase{"OverwriteSelectionInserts", "##-##", "1234", 3, 5, "{Ins}5", "12-5_", 4, 4, -1, 0, ""},
+        KeyCase{"RefusedCharacterRedisplays", kPhone, "555123", 6, 6, "x", "(555) 123-____", 6, 6,
+                3, 1, ""},
+        KeyCase{"SelectionWithoutInput", kPhone, "555123", 4, 6, "1", "(555) 123-____", 6, 6, -1, 1,
+                ""},
+        KeyCase{"OverwriteSkipsLiterals", "##-##", "1234", 0, 0, "{Ins}98", "98-34", 3, 3, -1, 0,
+                ""},
+        KeyCase{"OverwriteSelectionInserts", "##-##", "1234", 3, 5, "{Ins}5", "12-5_", 4, 4, -1, 0,
+                ""},
         KeyCase{"OverwriteRefused", "##", "12", 1, 1, "{Ins}a", "12", 1, 1, -1, 1, ""},
         // Shift+Insert and Ctrl+Insert toggle the mode too: neither pastes nor copies.
-        KeyCase{"InsertToggles", "##-##", "1234", 0, 0, "{S+Ins}{C+Ins}{Ins}9", "92-34", 1, 1, -1, 0, "77"},
-        KeyCase{"CtrlXCutsDisplayText", kPhone, "5551234", 1, 4, "{C+x}", "(123) 4__-____", 1, 1, -1, 0, "", "555"},
-        KeyCase{"CutTakesLiterals", kPhone, "5551234", 8, 12, "{Cut}", "(555) 12_-____", 8, 8, -1, 0, "", "3-4_"},
-        KeyCase{"CopyChangesNoText", kPhone, "5551234", 0, 11, "{C+c}", "(555) 123-4___", 0, 11, 0, 0, "", "(555) 123-4"},
-        KeyCase{"ClearLeavesClipboard", kPhone, "5551234", 1, 4, "{Clear}", "(123) 4__-____", 1, 1, -1, 0, "k"},
+        KeyCase{"InsertToggles", "##-##", "1234", 0, 0, "{S+Ins}{C+Ins}{Ins}9", "92-34", 1, 1, -1,
+                0, "77"},
+        KeyCase{"CtrlXCutsDisplayText", kPhone, "5551234", 1, 4, "{C+x}", "(123) 4__-____", 1, 1,
+                -1, 0, "", "555"},
+        KeyCase{"CutTakesLiterals", kPhone, "5551234", 8, 12, "{Cut}", "(555) 12_-____", 8, 8, -1,
+                0, "", "3-4_"},
+        KeyCase{"CopyChangesNoText", kPhone, "5551234", 0, 11, "{C+c}", "(555) 123-4___", 0, 11, 0,
+                0, "", "(555) 123-4"},
+        KeyCase{"ClearLeavesClipboard", kPhone, "5551234", 1, 4, "{Clear}", "(123) 4__-____", 1, 1,
+                -1, 0, "k"},
         // Pasting packs the text into the input positions; refused characters are skipped silently.
         KeyCase{"PasteClosesGaps", "##-##", "1__4", 1, 1, "{C+v}", "12-4_", 4, 4, -1, 0, "2"},
-        KeyCase{"PasteDisplayFormLinesUp", "##-##", "", 0, 0, "{C+v}", "12-34", 5, 5, -1, 0, "12-34"},
-        KeyCase{"PasteOverSelection", kPhone, "5551234", 1, 4, "{C+v}", "(999) 123-4___", 11, 11, -1, 0, "999"},
+        KeyCase{"PasteDisplayFormLinesUp", "##-##", "", 0, 0, "{C+v}", "12-34", 5, 5, -1, 0,
+                "12-34"},
+        KeyCase{"PasteOverSelection", kPhone, "5551234", 1, 4, "{C+v}", "(999) 123-4___", 11, 11,
+                -1, 0, "999"},
         KeyCase{"PasteSkipsRefused", "###", "", 0, 0, "{C+v}", "12_", 2, 2, -1, 0, "1x2"},
         // Without a mask the control is a plain edit control: nothing typed is wiped.
-        KeyCase{"NoMaskEditing", "", "", 0, 0, "ab1 x{Back}{Left}{Left}{Del}{Home}Z", "Zab ", 1, 1, -1, 0, ""},
-        KeyCase{"NoMaskClipboard", "", "hello", 1, 3, "{C+x}{End}{C+v}{Home}{S+Right}{Clear}", "loel", 0, 0, -1, 0, "", "el"}),
+        KeyCase{"NoMaskEditing", "", "", 0, 0, "ab1 x{Back}{Left}{Left}{Del}{Home}Z", "Zab ", 1, 1,
+                -1, 0, ""},
+        KeyCase{"NoMaskClipboard", "", "hello", 1, 3, "{C+x}{End}{C+v}{Home}{S+Right}{Clear}",
+                "loel", 0, 0, -1, 0, "", "el"}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
 
 using CharacterFocus = CharacterControlTest;
@@ -190,14 +219,16 @@ const std::vector<UINT> kForeignText = {EN_UPDATE, EN_CHANGE, EN_UPDATE};
 
 struct SetTextCase {
   const char* name;
-  char how;  // S: the control's SetText, W: SetWindowTextA from outside, F: the framework's SetWindowText
+  char how;  // S: the control's SetText, W: SetWindowTextA from outside, F: the framework's
+             // SetWindowText
   const char* mask;
   const char* text;
   const char* shown;
 };
 void PrintTo(const SetTextCase& c, std::ostream* os) { *os << c.name; }
 
-class CharacterSetText : public CharacterControlTest, public ::testing::WithParamInterface<SetTextCase> {};
+class CharacterSetText : public CharacterControlTest,
+                         public ::testing::WithParamInterface<SetTextCase> {};
 
 TEST_P(CharacterSetText, ShowsTheDataTakenFromIt) {
   const SetTextCase& c = GetParam();
@@ -208,7 +239,9 @@ TEST_P(CharacterSetText, ShowsTheDataTakenFromIt) {
   EXPECT_EQ(c.how == 'S' ? edit.SetText(c.text) : 1, 1) << "SetText reports success";
   EXPECT_EQ(Text(edit.GetSafeHwnd()), c.shown);
   // Without a mask only the edit control's own pair: the control adds nothing of its own.
-  const std::vector<UINT> codes = !*c.mask ? std::vector<UINT>{EN_UPDATE, EN_CHANGE} : c.how == 'S' ? kOwnUpdate : kForeignText;
+  const std::vector<UINT> codes = !*c.mask       ? std::vector<UINT>{EN_UPDATE, EN_CHANGE}
+                                  : c.how == 'S' ? kOwnUpdate
+                                                 : kForeignText;
   EXPECT_EQ(ChangeCodesFor(1), codes) << Describe(ChangeCodesFor(1));
 }
 

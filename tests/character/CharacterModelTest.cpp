@@ -27,26 +27,31 @@ TEST_P(CharacterMaskLanguage, PositionsDisplayAndRoundTrip) {
   auto edit = Model("###", "123");
   EXPECT_TRUE(edit->SetMask(c.mask));
   std::string kinds;
-  for (int i = 0; i < edit->PositionCount(); ++i) kinds += std::string("DTHSdp$aluwcet!").at(edit->Symbol(i).m_nKind);
+  for (int i = 0; i < edit->PositionCount(); ++i)
+    kinds += std::string("DTHSdp$aluwcet!").at(edit->Symbol(i).m_nKind);
   EXPECT_EQ(kinds, c.kinds);
   EXPECT_EQ(edit->ShowMask(), c.shown) << "a new mask empties the data";
   EXPECT_EQ(edit->GetMask(), c.mask) << "the mask comes back exactly as it was set";
 }
 
-const std::string kSeps = std::string("_") + g_chDecimalSep + "_" + g_chThousandSep + "_" + g_chTimeSep + "_" +
-                          g_chDateSep + "_";
+const std::string kSeps = std::string("_") + g_chDecimalSep + "_" + g_chThousandSep + "_" +
+                          g_chTimeSep + "_" + g_chDateSep + "_";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CharacterMaskLanguage,
     ::testing::Values(MaskCase{"Phone", "(###) ###-####", "(___) ___-____", "tdddttdddtdddd"},
                       MaskCase{"EveryInputKind", "#A?><&", "______", "daluwc"},
                       MaskCase{"OnlyCapitalAIsInput", "a#A", "a__", "tda"},
-                      MaskCase{"EscapedLetterThenInputs", "\\A>?" "?-&", "A___-_", "eulltc"},
+                      MaskCase{"EscapedLetterThenInputs",
+                               "\\A>?"
+                               "?-&",
+                               "A___-_", "eulltc"},
                       MaskCase{"EscapedSpecialCharacters", "\\#\\&\\.\\\\", "#&.\\", "eeee"},
                       MaskCase{"TrailingBackslashIsLiteral", "#\\", "_\\", "dt"},
                       MaskCase{"LoneBackslash", "\\", "\\", "t"},
                       MaskCase{"Separators", "#.#,#:#/#", kSeps, "dDdTdHdSd"},
-                      MaskCase{"OtherCharactersAreLiterals", "$%-() 9x\xE9", "$%-() 9x\xE9", "ttttttttt"},
+                      MaskCase{"OtherCharactersAreLiterals", "$%-() 9x\xE9", "$%-() 9x\xE9",
+                               "ttttttttt"},
                       MaskCase{"EmptyMask", "", "", ""}),
     [](const ::testing::TestParamInfo<MaskCase>& info) { return std::string(info.param.name); });
 
@@ -92,11 +97,21 @@ TEST_P(CharacterModel, ResultAndDisplay) {
   auto edit = Model(c.mask, c.data);
   int result = 0;
   switch (c.op) {
-    case 'I': result = edit->InsertAt(c.a, c.arg[0]); break;
-    case 'D': result = edit->DeleteRange(c.a, c.b); break;
-    case 'S': result = edit->SetInputData(c.arg, c.a, c.b); break;
-    case 'A': result = edit->SetAt(c.a, c.arg[0]); break;
-    default: result = edit->SetText(c.arg); break;
+    case 'I':
+      result = edit->InsertAt(c.a, c.arg[0]);
+      break;
+    case 'D':
+      result = edit->DeleteRange(c.a, c.b);
+      break;
+    case 'S':
+      result = edit->SetInputData(c.arg, c.a, c.b);
+      break;
+    case 'A':
+      result = edit->SetAt(c.a, c.arg[0]);
+      break;
+    default:
+      result = edit->SetText(c.arg);
+      break;
   }
   EXPECT_EQ(result, c.result);
   EXPECT_EQ(edit->ShowMask(), c.shown);
@@ -108,12 +123,14 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, CharacterModel,
     ::testing::Values(
         OpCase{"InsertShiftsAcrossLiterals", kPhone, "555123", 'I', 1, 0, "9", 1, "(955) 512-3___"},
-        OpCase{"InsertRefusedKeepsContent", kPhone, "9555123", 'I', 6, 0, "x", -1, "(955) 512-3___"},
+        OpCase{"InsertRefusedKeepsContent", kPhone, "9555123", 'I', 6, 0, "x", -1,
+               "(955) 512-3___"},
         OpCase{"InsertIntoFullDropsLast", "##-##", "1234", 'I', 0, 0, "9", 0, "91-23"},
         OpCase{"InsertPromptMakesAnEmptyPosition", "###", "12_", 'I', 0, 0, "_", 0, "_12"},
         OpCase{"InsertOnLiteralGoesToNextInput", "(###)", "", 'I', 0, 0, "5", 1, "(5__)"},
         OpCase{"InsertShiftRefusedRestores", "?#", "a1", 'I', 0, 0, "b", -1, "a1"},
-        OpCase{"InsertShiftLettersIntoDigitsRestores", "##-??", "12ab", 'I', 0, 0, "3", -1, "12-ab"},
+        OpCase{"InsertShiftLettersIntoDigitsRestores", "##-??", "12ab", 'I', 0, 0, "3", -1,
+               "12-ab"},
         OpCase{"InsertWithNoInputAfter", "##-", "12", 'I', 2, 0, "3", -1, "12-"},
         OpCase{"DeleteLettersCannotMoveIntoDigits", "##-AA", "12ab", 'D', 0, 1, "", 1, "2_-__"},
         OpCase{"DeleteLosesLetterOnTheWay", "#?#", "1a2", 'D', 0, 1, "", 1, "2__"},
@@ -128,7 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
         OpCase{"DataPackedDropsPrompts", "###", "", 'S', 0, 0, "1_3", 1, "13_"},
         OpCase{"DataKeepsLeadingData", "###", "12_", 'S', 2, 1, "9", 1, "129"},
         OpCase{"DataKeepLongerThanData", "###", "12_", 'S', 10, 1, "9", 1, "12_"},
-        OpCase{"DataSkipsLiteralsOfDisplayText", kPhone, "", 'S', 0, 0, "(555) 123-4", 0, "(555) 123-4___"},
+        OpCase{"DataSkipsLiteralsOfDisplayText", kPhone, "", 'S', 0, 0, "(555) 123-4", 0,
+               "(555) 123-4___"},
         OpCase{"DataConvertsCase", "><", "", 'S', 0, 1, "aB", 1, "Ab"},
         OpCase{"DataNullEmpties", "##", "12", 'S', 0, 1, nullptr, 1, "__"},
         OpCase{"SetAtConverts", ">#-#", "q12", 'A', 0, 0, "z", 0, "Z1-2"},

@@ -24,7 +24,8 @@ class CharEditProbe : public ModelProbe<KwCharacterMaskedEdit> {
 };
 
 // A control model without a window, holding data (raw, so '_' keeps a position empty).
-inline std::unique_ptr<CharEditProbe> Model(const char* mask, const char* data = "", char prompt = '_') {
+inline std::unique_ptr<CharEditProbe> Model(const char* mask, const char* data = "",
+                                            char prompt = '_') {
   auto edit = std::make_unique<CharEditProbe>();
   edit->SetPromptSymbol(prompt);
   edit->SetMask(mask);
@@ -38,7 +39,8 @@ inline std::pair<int, int> Caret(int pos) { return {pos, pos}; }
 // pair for the WM_SETTEXT, then the control's EN_UPDATE and EN_CHANGE.
 inline std::vector<UINT> OwnUpdates(int count) {
   std::vector<UINT> codes;
-  for (int i = 0; i < count; ++i) codes.insert(codes.end(), {EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE});
+  for (int i = 0; i < count; ++i)
+    codes.insert(codes.end(), {EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE});
   return codes;
 }
 

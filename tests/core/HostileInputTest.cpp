@@ -9,8 +9,8 @@
 
 #include "character/KwCharacterMaskedEdit.h"
 #include "common/TestHost.h"
-#include "host/ModelProbe.h"
 #include "field/KwFieldMaskedEdit.h"
+#include "host/ModelProbe.h"
 #include "number/KwNumberMaskedEdit.h"
 
 namespace kwtest {
@@ -166,11 +166,11 @@ TEST_P(Hostile, NullForEveryTextParameter) {
   EXPECT_EQ(text, "12");
 }
 
-INSTANTIATE_TEST_SUITE_P(Controls, Hostile,
-                         ::testing::Values(Control{"Character", 'c', "(###) ###-####", "5551234567"},
-                                           Control{"Number", 'n', "%", "1234.5"},
-                                           Control{"Field", 'f', "#", "2026"}),
-                         [](const ::testing::TestParamInfo<Control>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Controls, Hostile,
+    ::testing::Values(Control{"Character", 'c', "(###) ###-####", "5551234567"},
+                      Control{"Number", 'n', "%", "1234.5"}, Control{"Field", 'f', "#", "2026"}),
+    [](const ::testing::TestParamInfo<Control>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kwtest

@@ -21,21 +21,28 @@ constexpr int kId = 601;
 using Painted = std::tuple<HBRUSH, COLORREF, COLORREF>;  // brush answered, DC text, DC background
 
 // The eight colour slots and the look each belongs to.
-struct Slot { const char* name; bool (KwMaskedEdit::*set)(COLORREF); Look look; bool background; };
-const Slot kSlots[] = {
-    {"Text", &KwMaskedEdit::SetTextColor, N, false}, {"TextFocus", &KwMaskedEdit::SetTextColorFocus, F, false},
-    {"TextWarn", &KwMaskedEdit::SetTextColorWarning, W, false}, {"TextErr", &KwMaskedEdit::SetTextColorError, E, false},
-    {"Back", &KwMaskedEdit::SetBackgroundColor, N, true},
-    {"BackFocus", &KwMaskedEdit::SetBackgroundColorFocus, F, true},
-    {"BackWarn", &KwMaskedEdit::SetBackgroundColorWarning, W, true},
-    {"BackErr", &KwMaskedEdit::SetBackgroundColorError, E, true}};
+struct Slot {
+  const char* name;
+  bool (KwMaskedEdit::*set)(COLORREF);
+  Look look;
+  bool background;
+};
+const Slot kSlots[] = {{"Text", &KwMaskedEdit::SetTextColor, N, false},
+                       {"TextFocus", &KwMaskedEdit::SetTextColorFocus, F, false},
+                       {"TextWarn", &KwMaskedEdit::SetTextColorWarning, W, false},
+                       {"TextErr", &KwMaskedEdit::SetTextColorError, E, false},
+                       {"Back", &KwMaskedEdit::SetBackgroundColor, N, true},
+                       {"BackFocus", &KwMaskedEdit::SetBackgroundColorFocus, F, true},
+                       {"BackWarn", &KwMaskedEdit::SetBackgroundColorWarning, W, true},
+                       {"BackErr", &KwMaskedEdit::SetBackgroundColorError, E, true}};
 
 // Exposes the brushes and counts the data taken back through the mask.
 class Edit : public KwCharacterMaskedEdit {
  public:
   using KwCharacterMaskedEdit::KwCharacterMaskedEdit;
   HBRUSH BrushOf(Look look) const {
-    const CBrush* brushes[] = {&m_brBackground, &m_brBackgroundFocus, &m_brBackgroundWarning, &m_brBackgroundError};
+    const CBrush* brushes[] = {&m_brBackground, &m_brBackgroundFocus, &m_brBackgroundWarning,
+                               &m_brBackgroundError};
     return static_cast<HBRUSH>(brushes[look]->GetSafeHandle());
   }
   std::string taken;  // the data of every SetInputData, one after the other
@@ -51,7 +58,8 @@ class Edit : public KwCharacterMaskedEdit {
 // error state 0x04.
 class TemplateValidator : public KwValidator {
  public:
-  TemplateValidator(KwMaskedEdit* pEdit, std::string tmpl) : KwValidator(pEdit), m_tmpl(std::move(tmpl)) {}
+  TemplateValidator(KwMaskedEdit* pEdit, std::string tmpl)
+      : KwValidator(pEdit), m_tmpl(std::move(tmpl)) {}
   int Validate(std::string& data) override {
     ++calls;
     const int r = IsErrMatchTemplate(data, m_tmpl.c_str());
@@ -66,11 +74,19 @@ class TemplateValidator : public KwValidator {
   std::string m_tmpl;
 };
 
-BOOL Make(Edit& edit, DWORD style) { return edit.Create(style, kwtest::EditRect(kId), kwtest::ParentWnd(), kId); }
+BOOL Make(Edit& edit, DWORD style) {
+  return edit.Create(style, kwtest::EditRect(kId), kwtest::ParentWnd(), kId);
+}
 
 // Repaint requests can be counted only in the simulation; elsewhere the expectation is met.
-void ExpectRepaints(HWND h, int n) { if (kwtest::CanInspect()) { EXPECT_EQ(kwinspect::RepaintRequests(h), n); } }
-void ResetRepaints() { if (kwtest::CanInspect()) kwinspect::ResetRepaintRequests(); }
+void ExpectRepaints(HWND h, int n) {
+  if (kwtest::CanInspect()) {
+    EXPECT_EQ(kwinspect::RepaintRequests(h), n);
+  }
+}
+void ResetRepaints() {
+  if (kwtest::CanInspect()) kwinspect::ResetRepaintRequests();
+}
 
 class MaskedEditLook : public kwtest::WindowTest {
  protected:
@@ -89,7 +105,8 @@ class MaskedEditLook : public kwtest::WindowTest {
     m_edit.reset();
   }
   // A control with a distinct colour for every slot (or the defaults), created and unfocused.
-  void CreateControl(const char* mask = "&&&&&&&&", DWORD style = kwtest::kEditStyle, bool colours = true) {
+  void CreateControl(const char* mask = "&&&&&&&&", DWORD style = kwtest::kEditStyle,
+                     bool colours = true) {
     Destroy();
     m_edit = std::make_unique<Edit>(mask);
     for (const Slot& s : kSlots) {
@@ -123,7 +140,8 @@ class MaskedEditLook : public kwtest::WindowTest {
   void ExpectLook(Look look, UINT message = WM_CTLCOLOREDIT) {
     if (look != Platform) {
       EXPECT_NE(m_edit->BrushOf(look), nullptr);
-      EXPECT_EQ(AskParent(Hwnd(), message), Painted(m_edit->BrushOf(look), kText[look], kBack[look]));
+      EXPECT_EQ(AskParent(Hwnd(), message),
+                Painted(m_edit->BrushOf(look), kText[look], kBack[look]));
       return;
     }
     // The control declines: it answers null and leaves the DC alone, and the parent gives what
@@ -142,18 +160,33 @@ class MaskedEditLook : public kwtest::WindowTest {
 // One control walked through the rows in order, so focus coming and going, and the override
 // going back to none, are among them. The erased background follows state and focus only.
 TEST_F(MaskedEditLook, ByStateOverrideAndFocus) {
-  struct Row { const char* name; int state, override_; bool focus; Look look, erase; };
-  const Row rows[] = {
-      {"Normal", 0, 0, false, N, N}, {"Focused", 0, 0, true, F, F}, {"FocusLost", 0, 0, false, N, N},
-      {"Error04", 0x04, 0, false, E, E}, {"Error04Focused", 0x04, 0, true, E, E}, {"Error10", 0x10, 0, false, E, E},
-      {"Warning02", 0x02, 0, false, W, W}, {"Warning08Focused", 0x08, 0, true, W, W},
-      {"ErrorBeatsWarning1E", 0x1E, 0, false, E, E}, {"Bit01", 0x01, 0, false, N, N},
-      {"Bit01Focused", 0x01, 0, true, F, F}, {"HighBitsIgnored", 0x120, 0, true, F, F},
-      {"OverrideError", 0, 1, false, E, N}, {"OverrideErrorInWarning", 0x02, 1, true, E, W},
-      {"OverrideNormalInError", 0x04, 2, false, N, E}, {"OverrideNormalFocused", 0x1E, 2, true, F, E},
-      {"OverrideWarningFocused", 0, 3, true, W, F}, {"OverrideWarningInError", 0x10, 3, false, W, E},
-      {"OverrideOutOfRange", 0x04, 7, true, Platform, E}, {"OverrideNegative", 0x02, -1, false, Platform, W},
-      {"OverrideBackToNone", 0x08, 0, false, W, W}};
+  struct Row {
+    const char* name;
+    int state, override_;
+    bool focus;
+    Look look, erase;
+  };
+  const Row rows[] = {{"Normal", 0, 0, false, N, N},
+                      {"Focused", 0, 0, true, F, F},
+                      {"FocusLost", 0, 0, false, N, N},
+                      {"Error04", 0x04, 0, false, E, E},
+                      {"Error04Focused", 0x04, 0, true, E, E},
+                      {"Error10", 0x10, 0, false, E, E},
+                      {"Warning02", 0x02, 0, false, W, W},
+                      {"Warning08Focused", 0x08, 0, true, W, W},
+                      {"ErrorBeatsWarning1E", 0x1E, 0, false, E, E},
+                      {"Bit01", 0x01, 0, false, N, N},
+                      {"Bit01Focused", 0x01, 0, true, F, F},
+                      {"HighBitsIgnored", 0x120, 0, true, F, F},
+                      {"OverrideError", 0, 1, false, E, N},
+                      {"OverrideErrorInWarning", 0x02, 1, true, E, W},
+                      {"OverrideNormalInError", 0x04, 2, false, N, E},
+                      {"OverrideNormalFocused", 0x1E, 2, true, F, E},
+                      {"OverrideWarningFocused", 0, 3, true, W, F},
+                      {"OverrideWarningInError", 0x10, 3, false, W, E},
+                      {"OverrideOutOfRange", 0x04, 7, true, Platform, E},
+                      {"OverrideNegative", 0x02, -1, false, Platform, W},
+                      {"OverrideBackToNone", 0x08, 0, false, W, W}};
   CreateControl();
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
@@ -169,13 +202,15 @@ TEST_F(MaskedEditLook, ByStateOverrideAndFocus) {
 // Disabled or read-only: the platform's colours whatever the colours, state, override and focus,
 // and the background left to the edit control.
 TEST_F(MaskedEditLook, DisabledOrReadOnlyShowsThePlatformsColours) {
-  for (auto [disabled, readOnly] : {std::pair(true, false), std::pair(false, true), std::pair(true, true)}) {
+  for (auto [disabled, readOnly] :
+       {std::pair(true, false), std::pair(false, true), std::pair(true, true)}) {
     CreateControl("&&&&", kwtest::kEditStyle | (readOnly ? ES_READONLY : 0));
     kwtest::Focus(Hwnd());
     if (disabled) m_edit->EnableWindow(FALSE);
-    for (auto [override_, state] : {std::pair(0, 0), std::pair(0, 0x04), std::pair(0, 0x0A), std::pair(1, 0),
-                                    std::pair(2, 0x04), std::pair(3, 0)}) {
-      SCOPED_TRACE(::testing::Message() << disabled << readOnly << " override " << override_ << " state " << state);
+    for (auto [override_, state] : {std::pair(0, 0), std::pair(0, 0x04), std::pair(0, 0x0A),
+                                    std::pair(1, 0), std::pair(2, 0x04), std::pair(3, 0)}) {
+      SCOPED_TRACE(::testing::Message()
+                   << disabled << readOnly << " override " << override_ << " state " << state);
       m_edit->SetErrorOverride(override_);
       m_edit->SetState(state);
       ExpectLook(Platform, WM_CTLCOLOREDIT);
@@ -201,9 +236,12 @@ TEST_F(MaskedEditLook, ColourSetters) {
     EXPECT_TRUE((m_edit.get()->*r.set)(kNew));
     ExpectRepaints(Hwnd(), 2);
     EXPECT_NE(m_edit->BrushOf(r.look), nullptr);
-    EXPECT_EQ(AskParent(Hwnd()), Painted(m_edit->BrushOf(r.look), r.background ? kText[r.look] : kNew,
-                                         r.background ? kNew : kBack[r.look]));
-    if (r.background) { EXPECT_EQ(Erase(), kNew); }
+    EXPECT_EQ(AskParent(Hwnd()),
+              Painted(m_edit->BrushOf(r.look), r.background ? kText[r.look] : kNew,
+                      r.background ? kNew : kBack[r.look]));
+    if (r.background) {
+      EXPECT_EQ(Erase(), kNew);
+    }
   }
 }
 
@@ -245,7 +283,9 @@ TEST_F(MaskedEditLook, StateAndOverrideResultsAndRepaints) {
     Edit edit("##");
     auto* v = new TemplateValidator(&edit, "99");
     edit.SetValidator(v);
-    if (phase[0] != 'b') { ASSERT_TRUE(Make(edit, kwtest::kEditStyle)); }
+    if (phase[0] != 'b') {
+      ASSERT_TRUE(Make(edit, kwtest::kEditStyle));
+    }
     if (phase[0] == 'a') edit.DestroyWindow();
     ResetRepaints();
     EXPECT_TRUE(edit.SetState(0x04));
@@ -271,8 +311,15 @@ TEST_F(MaskedEditLook, StateAndOverrideResultsAndRepaints) {
 // through the mask (which may refuse the template's literals) and is shown, and the parent hears
 // of it; no correction, no SetInputData; the verdict shows as the error look.
 TEST_F(MaskedEditLook, OnValidate) {
-  struct Row { const char* name; const char* mask; const char* typed; const char* tmpl; int result;
-               const char* taken; const char* shown; };  // taken: what went back through SetInputData
+  struct Row {
+    const char* name;
+    const char* mask;
+    const char* typed;
+    const char* tmpl;
+    int result;
+    const char* taken;
+    const char* shown;
+  };  // taken: what went back through SetInputData
   const Row rows[] = {
       {"LiteralPutIn", "&&&&&", "1234", "99-99", 0, "12-34", "12-34"},
       {"LiteralRefusedByMask", "AAAA", "ab12", "AA-99", 0, "AB-12", "AB12"},

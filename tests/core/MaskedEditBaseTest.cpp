@@ -27,9 +27,11 @@ TEST_P(MaskSymbolAccepts, ByKind) {
   const AcceptCase& c = GetParam();
   const KwMaskSymbol symbol(c.kind, ' ');
   for (char ch : c.accepted)
-    EXPECT_TRUE(symbol.AcceptsChar(ch)) << "0x" << std::hex << (static_cast<unsigned char>(ch) & 0xFF);
+    EXPECT_TRUE(symbol.AcceptsChar(ch))
+        << "0x" << std::hex << (static_cast<unsigned char>(ch) & 0xFF);
   for (char ch : c.refused)
-    EXPECT_FALSE(symbol.AcceptsChar(ch)) << "0x" << std::hex << (static_cast<unsigned char>(ch) & 0xFF);
+    EXPECT_FALSE(symbol.AcceptsChar(ch))
+        << "0x" << std::hex << (static_cast<unsigned char>(ch) & 0xFF);
 }
 
 const std::string kHigh = "\x80\xA0\xC9\xE9\xFF";
@@ -37,27 +39,28 @@ const std::string kControl = std::string("\x00\x01\x09\x0A\x0D\x1F\x7F", 7);
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, MaskSymbolAccepts,
-    ::testing::Values(
-        AcceptCase{"DecimalSeparator", KindDecimalSeparator, ".", ",5 a"},
-        AcceptCase{"ThousandSeparator", KindThousandSeparator, "", ",.5a "},
-        AcceptCase{"TimeSeparator", KindTimeSeparator, "", ":5a"},
-        AcceptCase{"DateSeparator", KindDateSeparator, "", "/.5a"},
-        AcceptCase{"Digit", KindDigit, "0123456789", "a Z.-+" + kHigh + kControl},
-        AcceptCase{"Percent", KindPercent, "7.-+ 0", ",a$" + kHigh},
-        AcceptCase{"Currency", KindCurrency, "7.-+ 9", ",a$" + kHigh},
-        AcceptCase{"AlphaNumeric", KindAlphaNumeric, "09azAZ", " -_." + kHigh + kControl},
-        AcceptCase{"Alpha", KindAlpha, "azAZmq", "05 -_" + kHigh},
-        AcceptCase{"UpperAlpha", KindUpperAlpha, "aZq", "5 " + kHigh},
-        AcceptCase{"LowerAlpha", KindLowerAlpha, "aZQ", "5 " + kHigh},
-        // '~' (0x7E) is printable and taken like every other printable character.
-        AcceptCase{"AnyChar", KindAnyChar, " }~!aZ09" + kHigh, kControl},
-        AcceptCase{"EscapedLiteral", KindEscapedLiteral, "", "a5 ."},
-        AcceptCase{"Literal", KindLiteral, "", "a5 ."}),
+    ::testing::Values(AcceptCase{"DecimalSeparator", KindDecimalSeparator, ".", ",5 a"},
+                      AcceptCase{"ThousandSeparator", KindThousandSeparator, "", ",.5a "},
+                      AcceptCase{"TimeSeparator", KindTimeSeparator, "", ":5a"},
+                      AcceptCase{"DateSeparator", KindDateSeparator, "", "/.5a"},
+                      AcceptCase{"Digit", KindDigit, "0123456789", "a Z.-+" + kHigh + kControl},
+                      AcceptCase{"Percent", KindPercent, "7.-+ 0", ",a$" + kHigh},
+                      AcceptCase{"Currency", KindCurrency, "7.-+ 9", ",a$" + kHigh},
+                      AcceptCase{"AlphaNumeric", KindAlphaNumeric, "09azAZ",
+                                 " -_." + kHigh + kControl},
+                      AcceptCase{"Alpha", KindAlpha, "azAZmq", "05 -_" + kHigh},
+                      AcceptCase{"UpperAlpha", KindUpperAlpha, "aZq", "5 " + kHigh},
+                      AcceptCase{"LowerAlpha", KindLowerAlpha, "aZQ", "5 " + kHigh},
+                      // '~' (0x7E) is printable and taken like every other printable character.
+                      AcceptCase{"AnyChar", KindAnyChar, " }~!aZ09" + kHigh, kControl},
+                      AcceptCase{"EscapedLiteral", KindEscapedLiteral, "", "a5 ."},
+                      AcceptCase{"Literal", KindLiteral, "", "a5 ."}),
     [](const ::testing::TestParamInfo<AcceptCase>& info) { return std::string(info.param.name); });
 
 TEST(MaskSymbol, InputKindsAreDigitToAnyChar) {
   for (int kind = KindDecimalSeparator; kind <= KindLiteral; ++kind)
-    EXPECT_EQ(KwMaskSymbol(kind, 'x').IsInput(), kind >= KindDigit && kind <= KindAnyChar) << "kind " << kind;
+    EXPECT_EQ(KwMaskSymbol(kind, 'x').IsInput(), kind >= KindDigit && kind <= KindAnyChar)
+        << "kind " << kind;
 }
 
 // Only the case kinds change case, and only of ASCII letters.
@@ -69,7 +72,9 @@ TEST(MaskSymbol, TransformChangesCaseOnlyForCaseKinds) {
   EXPECT_EQ(KwMaskSymbol(KindLowerAlpha, ' ').TransformChar('\xC9'), '\xC9');
 }
 
-TEST(LocaleSeparators, UnknownTypeFallsBackToQuestionMark) { EXPECT_EQ(GetLocaleSeparator(0x7777), '?'); }
+TEST(LocaleSeparators, UnknownTypeFallsBackToQuestionMark) {
+  EXPECT_EQ(GetLocaleSeparator(0x7777), '?');
+}
 
 // A validator that counts how many of its kind are alive.
 class CountedValidator : public KwValidator {
@@ -116,7 +121,8 @@ TEST_F(MaskedEditBase, CopyOwnsItsPositionsAndAClonedValidator) {
   ASSERT_NE(copy->Validator(), nullptr);
   EXPECT_NE(copy->Validator(), validator);
   EXPECT_EQ(CountedValidator::alive, 2);
-  EXPECT_EQ(const_cast<CountedValidator*>(static_cast<const CountedValidator*>(copy->Validator()))->GetMaskedEdit(),
+  EXPECT_EQ(const_cast<CountedValidator*>(static_cast<const CountedValidator*>(copy->Validator()))
+                ->GetMaskedEdit(),
             source.get())
       << "the clone keeps what Clone gave it";
   source.reset();
@@ -151,7 +157,8 @@ TEST_P(DataNumValue, ReadsInputDataAsNumber) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DataNumValue,
-    ::testing::Values(NumCase{"Plain", "&&&&&&", '_', "12.5", 12.5}, NumCase{"Empty", "&&&&&&", '_', "", 0.0},
+    ::testing::Values(NumCase{"Plain", "&&&&&&", '_', "12.5", 12.5},
+                      NumCase{"Empty", "&&&&&&", '_', "", 0.0},
                       NumCase{"LeadingUnderscorePrompts", "&&&&&&&&&&", '_', "__-1234.5", -1234.5},
                       NumCase{"LeadingSpacePrompts", "&&&&&&&&&&", ' ', "  -1234.5", -1234.5},
                       NumCase{"LetterPrompt", "&&&&&&", 'x', "xx42", 42.0},

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "common/TestHost.h"
-#include "host/ModelProbe.h"
 #include "field/KwFieldMaskedEdit.h"
+#include "host/ModelProbe.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ class FieldTest : public kwtest::WindowTest {
     field.SetLimitText(limit);
     if (focus) kwtest::Focus(field.GetSafeHwnd());
     field.SetText(text);
-    kwtest::SetSel(field.GetSafeHwnd(), static_cast<int>(text.size()), static_cast<int>(text.size()));
+    kwtest::SetSel(field.GetSafeHwnd(), static_cast<int>(text.size()),
+                   static_cast<int>(text.size()));
     return field;
   }
   void TearDown() override {
@@ -52,11 +53,17 @@ class FieldTest : public kwtest::WindowTest {
 
 // Only the first mask character counts; SetText filters a probe by the kind it sets.
 TEST(FieldMaskTest, EveryMaskCharacterSetsTheKind) {
-  const std::string probe = "aB1-_ .,:/+\\\t\x7F" "\xE9";
-  const struct { const char *mask, *kept; } rows[] = {
-      {"#", "1"}, {"#9-", "1"}, {"%", "1- .+"}, {"$", "1- .+"}, {"A", "aB1"}, {"?", "aB"},
-      {">", "AB"}, {"<", "ab"}, {"&", "aB1-_ .,:/+\\\xE9"}, {".", "."}, {",", ""}, {":", ""},
-      {"/", ""}, {"a", ""}, {"\\", ""}, {"\xE9", ""}, {"", ""}};
+  const std::string probe =
+      "aB1-_ .,:/+\\\t\x7F"
+      "\xE9";
+  const struct {
+    const char *mask, *kept;
+  } rows[] = {{"#", "1"},     {"#9-", "1"}, {"%", "1- .+"},
+              {"$", "1- .+"}, {"A", "aB1"}, {"?", "aB"},
+              {">", "AB"},    {"<", "ab"},  {"&", "aB1-_ .,:/+\\\xE9"},
+              {".", "."},     {",", ""},    {":", ""},
+              {"/", ""},      {"a", ""},    {"\\", ""},
+              {"\xE9", ""},   {"", ""}};
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string("mask '") + row.mask + "'");
     OpenField field;
@@ -72,7 +79,10 @@ TEST_F(FieldTest, EmptyDataAndMaskChangeEmptyTheField) {
   for (int step : {0, 1, 2}) {
     SCOPED_TRACE(step);
     OpenField& field = MakeField(1 + step, "#", 4, false, "123");
-    if (step < 2) field.EmptyData(step); else field.SetMask(">");
+    if (step < 2)
+      field.EmptyData(step);
+    else
+      field.SetMask(">");
     EXPECT_EQ(Text(field.GetSafeHwnd()), "");
     EXPECT_EQ(field.Stored(), "");
     EXPECT_EQ(Sel(field.GetSafeHwnd()), Caret(0));
@@ -86,8 +96,12 @@ class FieldRowTest : public FieldTest {
  protected:
   void SetUp() override {
     FieldTest::SetUp();
-    const struct { const char* mask; UINT limit; } kinds[] = {{">", 3}, {"#", 4}, {"#", 4}, {"%", 10}};
-    for (int i = 0; i < 4; ++i) m_row[i] = &MakeField(i + 1, kinds[i].mask, kinds[i].limit, true, "", false);
+    const struct {
+      const char* mask;
+      UINT limit;
+    } kinds[] = {{">", 3}, {"#", 4}, {"#", 4}, {"%", 10}};
+    for (int i = 0; i < 4; ++i)
+      m_row[i] = &MakeField(i + 1, kinds[i].mask, kinds[i].limit, true, "", false);
   }
   HWND H(int i) const { return m_row[i]->GetSafeHwnd(); }
   OpenField* m_row[4] = {};
@@ -105,7 +119,9 @@ TEST_F(FieldRowTest, TypingTheWholeEntryFillsTheRow) {
   EXPECT_EQ(Text(H(2)), "0042");
   EXPECT_EQ(Text(H(3)), "-7");
   EXPECT_EQ(Focused(), H(3));
-  if (kwtest::CanInspect()) { EXPECT_EQ(kwtest::Beeps(), 4); }  // '-', '1', 'a', ' '
+  if (kwtest::CanInspect()) {
+    EXPECT_EQ(kwtest::Beeps(), 4);
+  }  // '-', '1', 'a', ' '
 }
 
 // One key, or a typed text, in a field of the row; the other fields are empty but the first,
@@ -113,8 +129,14 @@ TEST_F(FieldRowTest, TypingTheWholeEntryFillsTheRow) {
 TEST_F(FieldRowTest, KeysInAField) {
   // keys: a key script; focus is the field with the focus after it, and caret the caret there.
   const struct {
-    const char* name; int field; const char* text; int selStart, selEnd; bool insertMode;
-    const char* keys; const char* shown; int focus, caret, beeps;
+    const char* name;
+    int field;
+    const char* text;
+    int selStart, selEnd;
+    bool insertMode;
+    const char* keys;
+    const char* shown;
+    int focus, caret, beeps;
   } rows[] = {
       {"TypingAYear", 1, "", 0, 0, true, "2a0b26", "2026", 2, 0, 2},
       {"TypingUpperCase", 0, "", 0, 0, true, "ab1c", "ABC", 1, 0, 1},
@@ -159,8 +181,12 @@ TEST_F(FieldRowTest, KeysInAField) {
     EXPECT_EQ(field.Stored(), r.shown);
     EXPECT_EQ(Focused(), H(r.focus));
     EXPECT_EQ(Sel(H(r.focus)), Caret(r.caret));
-    if (r.field != 0) { EXPECT_EQ(Text(H(0)), "ABC"); }
-    if (kwtest::CanInspect()) { EXPECT_EQ(kwtest::Beeps(), r.beeps); }
+    if (r.field != 0) {
+      EXPECT_EQ(Text(H(0)), "ABC");
+    }
+    if (kwtest::CanInspect()) {
+      EXPECT_EQ(kwtest::Beeps(), r.beeps);
+    }
     field.SetInsertMode(true);
   }
 }
@@ -175,7 +201,9 @@ TEST_F(FieldTest, OnlyTabStopKeepsTheFocus) {
   EXPECT_EQ(Focused(), field);
   EXPECT_EQ(Text(field), "2026");
   EXPECT_EQ(Text(other), "");
-  if (kwtest::CanInspect()) { EXPECT_EQ(kwtest::Beeps(), 1); }
+  if (kwtest::CanInspect()) {
+    EXPECT_EQ(kwtest::Beeps(), 1);
+  }
 }
 
 TEST_F(FieldTest, ModelOperationsRefuseWhatTheyCannotDo) {
@@ -192,11 +220,14 @@ TEST_F(FieldTest, ModelOperationsRefuseWhatTheyCannotDo) {
 }
 
 TEST_F(FieldTest, SetInputDataFiltersKeepsAndShows) {
-  const struct { const char *name, *before, *data; int keep, result; const char* shown; } rows[] = {
-      {"RefusedCharactersAreDropped", "", "12ab34", 0, 0, "1234"},
-      {"EmptyDataEmptiesTheField", "20", "", 0, 1, ""},
-      {"KeptCharactersLead", "20", "26", 1, 1, "226"},
-      {"NegativeKeepKeepsItAll", "20", "26", -1, 1, "2026"}};
+  const struct {
+    const char *name, *before, *data;
+    int keep, result;
+    const char* shown;
+  } rows[] = {{"RefusedCharactersAreDropped", "", "12ab34", 0, 0, "1234"},
+              {"EmptyDataEmptiesTheField", "20", "", 0, 1, ""},
+              {"KeptCharactersLead", "20", "26", 1, 1, "226"},
+              {"NegativeKeepKeepsItAll", "20", "26", -1, 1, "2026"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     OpenField& field = MakeField(1, "#", 10, false, row.before);
@@ -226,8 +257,9 @@ TEST_F(FieldTest, WindowMadeOrSubclassedShowsItsText) {
     SCOPED_TRACE(subclass ? "subclassed" : "created");
     OpenField& field = *m_fields.emplace_back(std::make_unique<OpenField>("#"));
     if (!subclass) field.SetText("12x34");
-    ASSERT_TRUE(subclass ? field.SubclassWindow(CreateEdit(2, "1234"))
-                         : field.Create(kwtest::kEditStyle, kwtest::EditRect(1), kwtest::ParentWnd(), 1));
+    ASSERT_TRUE(
+        subclass ? field.SubclassWindow(CreateEdit(2, "1234"))
+                 : field.Create(kwtest::kEditStyle, kwtest::EditRect(1), kwtest::ParentWnd(), 1));
     const HWND h = field.GetSafeHwnd();
     EXPECT_EQ(Text(h), "1234");
     EXPECT_EQ(field.GetInputData(false), "1234");
@@ -245,14 +277,18 @@ TEST_F(FieldTest, OverwriteDoesNotBringBackWhatIsGone) {
   const auto cut = [](OpenField&) { kwtest::Keys("{C+x}"); };
   // Each change is made on '2026' with 0 to 2 selected, then '9' is typed in overwrite mode.
   const struct {
-    const char* name; std::function<void(OpenField&)> change; const char *shownAfterChange, *clipboard;
-    int overwriteAt; const char* shownAfterOverwrite;
-  } rows[] = {{"Cut", cut, "26", "20", 0, "96"},
-              {"CutThenAppend", cut, "26", "20", 2, "269"},
-              {"Clear", [](OpenField& f) { f.Clear(); }, "26", "", 0, "96"},
-              {"ClearMessage", [](OpenField& f) { f.SendMessage(WM_CLEAR); }, "26", "", 1, "29"},
-              {"OutsideText", [](OpenField& f) { f.SetWindowText("55"); }, "55", "", 2, "559"},
-              {"OutsideTextUnfiltered", [](OpenField& f) { f.SetWindowText("5x"); }, "5x", "", 0, "9x"}};
+    const char* name;
+    std::function<void(OpenField&)> change;
+    const char *shownAfterChange, *clipboard;
+    int overwriteAt;
+    const char* shownAfterOverwrite;
+  } rows[] = {
+      {"Cut", cut, "26", "20", 0, "96"},
+      {"CutThenAppend", cut, "26", "20", 2, "269"},
+      {"Clear", [](OpenField& f) { f.Clear(); }, "26", "", 0, "96"},
+      {"ClearMessage", [](OpenField& f) { f.SendMessage(WM_CLEAR); }, "26", "", 1, "29"},
+      {"OutsideText", [](OpenField& f) { f.SetWindowText("55"); }, "55", "", 2, "559"},
+      {"OutsideTextUnfiltered", [](OpenField& f) { f.SetWindowText("5x"); }, "5x", "", 0, "9x"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     OpenField& field = MakeField(1, "#", 4, false, "2026");

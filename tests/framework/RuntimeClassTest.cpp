@@ -7,13 +7,19 @@
 
 namespace {
 
-class ShapeEdit : public CEdit { DECLARE_DYNAMIC(ShapeEdit) };
+class ShapeEdit : public CEdit {
+  DECLARE_DYNAMIC(ShapeEdit)
+};
 IMPLEMENT_DYNAMIC(ShapeEdit, CEdit)
 
-class RoundEdit : public ShapeEdit { DECLARE_DYNAMIC(RoundEdit) };
+class RoundEdit : public ShapeEdit {
+  DECLARE_DYNAMIC(RoundEdit)
+};
 IMPLEMENT_DYNAMIC(RoundEdit, ShapeEdit)
 
-class SquareEdit : public ShapeEdit { DECLARE_DYNAMIC(SquareEdit) };
+class SquareEdit : public ShapeEdit {
+  DECLARE_DYNAMIC(SquareEdit)
+};
 IMPLEMENT_DYNAMIC(SquareEdit, ShapeEdit)
 
 TEST(RuntimeClass, IsKindOfFollowsTheBaseChainOnly) {
@@ -60,15 +66,17 @@ class ExtensionModule : public ::testing::Test {
 };
 
 TEST_F(ExtensionModule, ChainedModulesRegisterTheirClassesUntilTheyTerminate) {
-  ASSERT_TRUE(AfxInitExtensionModule(m_first, FakeModule(1), {RUNTIME_CLASS(ShapeEdit), RUNTIME_CLASS(RoundEdit)}));
+  ASSERT_TRUE(AfxInitExtensionModule(m_first, FakeModule(1),
+                                     {RUNTIME_CLASS(ShapeEdit), RUNTIME_CLASS(RoundEdit)}));
   new CDynLinkLibrary(m_first);
   ASSERT_TRUE(AfxInitExtensionModule(m_second, FakeModule(2), {RUNTIME_CLASS(SquareEdit)}));
   new CDynLinkLibrary(m_second);
   EXPECT_EQ(RUNTIME_CLASS(RoundEdit), AfxFindRuntimeClass("RoundEdit"));
   EXPECT_EQ(nullptr, AfxFindRuntimeClass("CircleEdit"));
   EXPECT_EQ(nullptr, AfxFindRuntimeClass(nullptr));
-  EXPECT_EQ((Classes{RUNTIME_CLASS(ShapeEdit), RUNTIME_CLASS(RoundEdit), RUNTIME_CLASS(SquareEdit)}),
-            AfxRegisteredClasses());
+  EXPECT_EQ(
+      (Classes{RUNTIME_CLASS(ShapeEdit), RUNTIME_CLASS(RoundEdit), RUNTIME_CLASS(SquareEdit)}),
+      AfxRegisteredClasses());
 
   AfxTermExtensionModule(m_first);
   EXPECT_FALSE(m_first.bInitialized);

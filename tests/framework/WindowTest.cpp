@@ -25,7 +25,8 @@ const LONG_PTR kFrameworkProc = reinterpret_cast<LONG_PTR>(&AfxWndProc);
 // A plain "EDIT" child that the framework knows nothing about.
 HWND PlainChild(HWND hParent, int id) {
   return ::CreateWindowExA(0, "EDIT", "", kwtest::kEditStyle, 0, 0, 50, 18, hParent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           ::GetModuleHandleA(nullptr), nullptr);
 }
 
 class FrameworkWindow : public kwtest::WindowTest {
@@ -54,7 +55,8 @@ class MapBase : public CEdit {
   virtual LRESULT OnCut(WPARAM, LPARAM) { return Note("base OnCut"); }
   // Runs once attached, before the window's procedure is swapped.
   void PreSubclassWindow() override {
-    Note(m_hWnd != nullptr && ProcOf(m_hWnd) != kFrameworkProc ? "PreSubclass" : "PreSubclass out of order");
+    Note(m_hWnd != nullptr && ProcOf(m_hWnd) != kFrameworkProc ? "PreSubclass"
+                                                               : "PreSubclass out of order");
   }
   void PostNcDestroy() override {
     Note("PostNcDestroy");
@@ -64,9 +66,9 @@ class MapBase : public CEdit {
 };
 
 BEGIN_MESSAGE_MAP(MapBase, CEdit)
-  ON_WM_CHAR()
-  ON_WM_KEYDOWN()
-  ON_MESSAGE(WM_CUT, OnCut)
+ON_WM_CHAR()
+ON_WM_KEYDOWN()
+ON_MESSAGE(WM_CUT, OnCut)
 END_MESSAGE_MAP()
 
 class MapDerived : public MapBase {
@@ -77,7 +79,7 @@ class MapDerived : public MapBase {
 };
 
 BEGIN_MESSAGE_MAP(MapDerived, MapBase)
-  ON_WM_CHAR()
+ON_WM_CHAR()
 END_MESSAGE_MAP()
 
 // --- Handle map and subclassing ------------------------------------------------------------------
@@ -89,7 +91,8 @@ TEST_F(FrameworkWindow, CreateAttachesTheObjectAndRoutesItsMessages) {
   EXPECT_EQ(&edit, CWnd::FromHandlePermanent(edit.m_hWnd));
   EXPECT_EQ(&edit, CWnd::FromHandle(edit.m_hWnd));
   EXPECT_EQ(kFrameworkProc, ProcOf(edit.m_hWnd));
-  EXPECT_FALSE(edit.Create(kwtest::kEditStyle, kwtest::EditRect(2), kwtest::ParentWnd(), 202));  // has one
+  EXPECT_FALSE(
+      edit.Create(kwtest::kEditStyle, kwtest::EditRect(2), kwtest::ParentWnd(), 202));  // has one
 }
 
 TEST_F(FrameworkWindow, SubclassDetachAndTakeOverAnExistingEdit) {
@@ -234,8 +237,8 @@ class ReentrantEdit : public CEdit {
 };
 
 BEGIN_MESSAGE_MAP(ReentrantEdit, CEdit)
-  ON_WM_CHAR()
-  ON_MESSAGE(WM_SETTEXT, OnSetText)
+ON_WM_CHAR()
+ON_MESSAGE(WM_SETTEXT, OnSetText)
 END_MESSAGE_MAP()
 
 TEST_F(FrameworkWindow, DefaultHandsOnTheMessageOfItsOwnHandlerWhenNested) {
@@ -277,7 +280,7 @@ class OwnClassWnd : public CWnd {
 };
 
 BEGIN_MESSAGE_MAP(OwnClassWnd, CWnd)
-  ON_MESSAGE(WM_SETTEXT, OnSetText)
+ON_MESSAGE(WM_SETTEXT, OnSetText)
 END_MESSAGE_MAP()
 
 TEST_F(FrameworkWindow, AClassOfTheFrameworksOwnProcedureDefaultsToThePlatform) {
@@ -288,7 +291,8 @@ TEST_F(FrameworkWindow, AClassOfTheFrameworksOwnProcedureDefaultsToThePlatform) 
   wc.lpszClassName = kClass;
   ::RegisterClassA(&wc);  // once per process; a second registration fails harmlessly
   OwnClassWnd wnd;
-  ASSERT_TRUE(wnd.Create(kClass, "first", WS_CHILD | WS_VISIBLE, kwtest::EditRect(1), kwtest::ParentWnd(), 219));
+  ASSERT_TRUE(wnd.Create(kClass, "first", WS_CHILD | WS_VISIBLE, kwtest::EditRect(1),
+                         kwtest::ParentWnd(), 219));
   EXPECT_EQ("first", wnd.GetWindowText());
   wnd.SetWindowText("second");
   EXPECT_EQ(Log{"OnSetText"}, g_log);
@@ -312,9 +316,9 @@ class ColorEdit : public CEdit {
 };
 
 BEGIN_MESSAGE_MAP(ColorEdit, CEdit)
-  ON_WM_CTLCOLOR_REFLECT()
-  ON_MESSAGE(WM_CTLCOLOREDIT, OnCtlColor)
-  ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColor)
+ON_WM_CTLCOLOR_REFLECT()
+ON_MESSAGE(WM_CTLCOLOREDIT, OnCtlColor)
+ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColor)
 END_MESSAGE_MAP()
 
 TEST_F(FrameworkWindow, TheColourMessageIsReflectedToAFrameworkChild) {
@@ -327,7 +331,11 @@ TEST_F(FrameworkWindow, TheColourMessageIsReflectedToAFrameworkChild) {
     Log log;
   } cases[] = {
       {"child answers", true, true, WM_CTLCOLOREDIT, {edit}},
-      {"child answers the static kind", true, true, WM_CTLCOLORSTATIC, {"child " + std::to_string(CTLCOLOR_STATIC)}},
+      {"child answers the static kind",
+       true,
+       true,
+       WM_CTLCOLORSTATIC,
+       {"child " + std::to_string(CTLCOLOR_STATIC)}},
       {"child declines: the parent's own handler", true, false, WM_CTLCOLOREDIT, {edit, "parent"}},
       {"plain child: not reflected", false, false, WM_CTLCOLOREDIT, {"parent"}},
   };
@@ -346,7 +354,8 @@ TEST_F(FrameworkWindow, TheColourMessageIsReflectedToAFrameworkChild) {
     const HWND hChild = c.frameworkChild ? child.m_hWnd : PlainChild(parent.m_hWnd, 111);
     const HDC hDC = ::GetDC(hChild);
     g_log.clear();
-    const LRESULT r = parent.SendMessage(c.message, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hChild));
+    const LRESULT r = parent.SendMessage(c.message, reinterpret_cast<WPARAM>(hDC),
+                                         reinterpret_cast<LPARAM>(hChild));
     EXPECT_EQ(c.log, g_log);
     EXPECT_EQ(c.childAnswers ? childBrush : parentBrush, reinterpret_cast<HBRUSH>(r));
     if (c.childAnswers) {
@@ -383,7 +392,8 @@ TEST_F(FrameworkWindow, TheWindowAndThenEachAncestorMayConsumeOrRewriteACharacte
   kwtest::Focus(inner.m_hWnd);
   g_log.clear();
   kwtest::Type("axkc");  // through the host loop
-  EXPECT_EQ((Log{"inner a", "outer a", "inner x", "inner k", "outer k", "inner c", "outer c"}), g_log);
+  EXPECT_EQ((Log{"inner a", "outer a", "inner x", "inner k", "outer k", "inner c", "outer c"}),
+            g_log);
   EXPECT_EQ("bc", inner.GetWindowText());
 
   // The walk stops below hWndStop; a plain window passes the message up to its ancestors.

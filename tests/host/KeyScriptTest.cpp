@@ -48,7 +48,8 @@ TEST_P(KeyScriptParse, Strokes) {
   const kwhost::KeyScript parsed = kwhost::ParseKeys(row.script);
   std::string strokes;
   for (const Stroke& s : parsed.strokes) {
-    strokes += (strokes.empty() ? "" : " ") + kwhost::StrokeText(s) + "@" + std::to_string(s.column);
+    strokes +=
+        (strokes.empty() ? "" : " ") + kwhost::StrokeText(s) + "@" + std::to_string(s.column);
     const kwhost::KeyScript again = kwhost::ParseKeys(kwhost::StrokeText(s));  // spelled back
     ASSERT_EQ(again.strokes.size(), 1u);
     EXPECT_EQ(kwhost::StrokeText(again.strokes[0]), kwhost::StrokeText(s));

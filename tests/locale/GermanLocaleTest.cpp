@@ -9,16 +9,22 @@ namespace kwtest {
 namespace {
 
 TEST(GermanLocale, SeparatorsReadAtLoadShownByTheMask) {
-  ASSERT_EQ(g_chDecimalSep, ',') << "this suite runs with LC_ALL=de_DE.UTF-8; is the locale installed? "
-                                    "(localedef -i de_DE -f UTF-8 de_DE.UTF-8)";
-  EXPECT_EQ(std::string({g_chThousandSep, g_chMonDecimalSep, g_chMonThousandSep, g_chDateSep, g_chTimeSep}), ".,..:");
+  ASSERT_EQ(g_chDecimalSep, ',')
+      << "this suite runs with LC_ALL=de_DE.UTF-8; is the locale installed? "
+         "(localedef -i de_DE -f UTF-8 de_DE.UTF-8)";
+  EXPECT_EQ(std::string(
+                {g_chThousandSep, g_chMonDecimalSep, g_chMonThousandSep, g_chDateSep, g_chTimeSep}),
+            ".,..:");
   auto edit = Model("#,###.##  ##/##/####  ##:##");
   EXPECT_EQ(edit->ShowMask(), "_.___,__  __.__.____  __:__");
   EXPECT_EQ(edit->GetMask(), "#,###.##  ##/##/####  ##:##");
-  EXPECT_TRUE(KwMaskSymbol(KindDecimalSeparator, g_chDecimalSep).AcceptsChar('.')) << "data keeps the point";
+  EXPECT_TRUE(KwMaskSymbol(KindDecimalSeparator, g_chDecimalSep).AcceptsChar('.'))
+      << "data keeps the point";
   EXPECT_FALSE(KwMaskSymbol(KindDecimalSeparator, g_chDecimalSep).AcceptsChar(','));
-  EXPECT_EQ(Model("##.##")->GetInputData("12,34", true), "1234") << "the separator as shown is stripped";
-  EXPECT_EQ(Model("##.##")->GetInputData("12.34", true), "12.34") << "not the separator of another locale";
+  EXPECT_EQ(Model("##.##")->GetInputData("12,34", true), "1234")
+      << "the separator as shown is stripped";
+  EXPECT_EQ(Model("##.##")->GetInputData("12.34", true), "12.34")
+      << "not the separator of another locale";
 }
 
 using GermanLocaleRoad = CharacterControlTest;

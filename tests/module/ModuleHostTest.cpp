@@ -51,7 +51,8 @@ class CUpperValidator : public KwValidator {
  public:
   using KwValidator::KwValidator;
   int Validate(std::string& data) override {
-    std::transform(data.begin(), data.end(), data.begin(), [](char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
+    std::transform(data.begin(), data.end(), data.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
     GetMaskedEdit()->SetState(0x02);
     return 7;
   }
@@ -91,7 +92,7 @@ TEST(ModuleRegistry, TheLibraryRegisteredItsFourClassesWithTheirBaseLinks) {
     expected.push_back(row.record);
   }
   EXPECT_EQ(AfxRegisteredClasses(), expected);
-  EXPECT_EQ(AfxFindRuntimeClass("KwValidator"), nullptr);  // a plain class
+  EXPECT_EQ(AfxFindRuntimeClass("KwValidator"), nullptr);     // a plain class
   EXPECT_EQ(AfxFindRuntimeClass("CHostPhoneEdit"), nullptr);  // the host registered nothing
 }
 
@@ -122,8 +123,9 @@ TEST_F(ModuleHost, OneControlOfEachKindTakesTypingThroughTheHostLoop) {
   EXPECT_EQ(number.GetInputData(false), "-1234");
 
   // Each kind is a KwMaskedEdit and a CEdit, and names its own class.
-  const std::pair<CWnd*, const char*> controls[] = {
-      {&character, "KwCharacterMaskedEdit"}, {&field, "KwFieldMaskedEdit"}, {&number, "KwNumberMaskedEdit"}};
+  const std::pair<CWnd*, const char*> controls[] = {{&character, "KwCharacterMaskedEdit"},
+                                                    {&field, "KwFieldMaskedEdit"},
+                                                    {&number, "KwNumberMaskedEdit"}};
   for (const auto& [control, name] : controls) {
     SCOPED_TRACE(name);
     EXPECT_STREQ(control->GetRuntimeClass()->m_lpszClassName, name);

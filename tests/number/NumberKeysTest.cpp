@@ -175,14 +175,17 @@ TEST_F(NumberKeys, ArrowsDoubleClickAndAutoTab) {
 
 TEST_F(NumberKeys, ForeignTextShowsItsNumberWithoutAChangeNotification) {
   NumberEditProbe& edit = Make("99");
-  const char* rows[][3] = {  // text set, data, shown
-      {"-1,234.50", "-1234.50", "-1,234.50"}, {"- 123", "-123", "- 123"}, {"not a number", "", ""}};
+  const char* rows[][3] = {// text set, data, shown
+                           {"-1,234.50", "-1234.50", "-1,234.50"},
+                           {"- 123", "-123", "- 123"},
+                           {"not a number", "", ""}};
   for (const auto& row : rows) {
     ClearNotifications();
     ::SetWindowTextA(edit.GetSafeHwnd(), Shown(row[0]).c_str());
     EXPECT_EQ(edit.GetInputData(false), row[1]) << row[0];
     EXPECT_EQ(TextOf(edit), Shown(row[2])) << row[0];
-    EXPECT_EQ(ChangeCodesFor(1), std::vector<UINT>({EN_UPDATE, EN_CHANGE, EN_UPDATE})) << Describe(ChangeCodesFor(1));
+    EXPECT_EQ(ChangeCodesFor(1), std::vector<UINT>({EN_UPDATE, EN_CHANGE, EN_UPDATE}))
+        << Describe(ChangeCodesFor(1));
   }
 }
 

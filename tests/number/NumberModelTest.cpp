@@ -130,7 +130,8 @@ TEST(NumberModel, InsertAtAndSetAtLayTheNumberOutAgain) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     auto edit = NumberModel(row.data);
-    const int result = row.overwrite ? edit->SetAt(row.pos, row.ch) : edit->InsertAt(row.pos, row.ch);
+    const int result =
+        row.overwrite ? edit->SetAt(row.pos, row.ch) : edit->InsertAt(row.pos, row.ch);
     if (row.result == kNegative)
       EXPECT_LT(result, 0);
     else

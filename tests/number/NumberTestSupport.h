@@ -31,7 +31,8 @@ inline std::string Shown(const std::string& neutral, char mask = '%') {
 }
 
 // A number model without a window, the data laid out as by SetText.
-inline std::unique_ptr<NumberEditProbe> NumberModel(const char* data = "", char prompt = '_', const char* mask = "%") {
+inline std::unique_ptr<NumberEditProbe> NumberModel(const char* data = "", char prompt = '_',
+                                                    const char* mask = "%") {
   auto edit = std::make_unique<NumberEditProbe>();
   edit->SetPromptSymbol(prompt);
   edit->SetMask(mask);

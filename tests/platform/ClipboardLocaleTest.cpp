@@ -49,8 +49,8 @@ TEST_F(Clipboard, OpensForOneWindowAtATime) {
 // The separators decimal, thousand, monetary decimal, monetary thousand, date, time.
 std::string Separators() {
   std::string s;
-  for (LCTYPE type : {LOCALE_SDECIMAL, LOCALE_STHOUSAND, LOCALE_SMONDECIMALSEP, LOCALE_SMONTHOUSANDSEP,
-                      LOCALE_SDATE, LOCALE_STIME}) {
+  for (LCTYPE type : {LOCALE_SDECIMAL, LOCALE_STHOUSAND, LOCALE_SMONDECIMALSEP,
+                      LOCALE_SMONTHOUSANDSEP, LOCALE_SDATE, LOCALE_STIME}) {
     char buf[8] = {};
     const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf);
     s += n == 2 ? buf : "<" + std::string(buf) + ">";
@@ -70,6 +70,5 @@ TEST(Locale, SeparatorsOfTheUserLocale) {
   EXPECT_EQ(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, one, 1), 0) << "short buffer";
   EXPECT_EQ(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, nullptr, 4), 0) << "no buffer";
 }
-
 
 }  // namespace

@@ -73,9 +73,11 @@ TEST_P(TabOrder, Finds) {
   const TabOrderCase& c = GetParam();
   for (const char* p = c.disabled; *p; ++p) EnableWindow(byId[*p - '0'], FALSE);
   for (const char* p = c.noTabStop; *p; ++p)
-    SetWindowLongA(byId[*p - '0'], GWL_STYLE, GetWindowLongA(byId[*p - '0'], GWL_STYLE) & ~WS_TABSTOP);
+    SetWindowLongA(byId[*p - '0'], GWL_STYLE,
+                   GetWindowLongA(byId[*p - '0'], GWL_STYLE) & ~WS_TABSTOP);
   for (const char* p = c.hidden; *p; ++p) ShowWindow(byId[*p - '0'], SW_HIDE);
-  EXPECT_EQ(GetNextDlgTabItem(kwtest::Parent(), byId[c.from], c.previous ? TRUE : FALSE), byId[c.want]);
+  EXPECT_EQ(GetNextDlgTabItem(kwtest::Parent(), byId[c.from], c.previous ? TRUE : FALSE),
+            byId[c.want]);
 }
 
 PTEST_ROWS(TabOrder, kTabOrderCases);
@@ -89,9 +91,10 @@ class Keyboard : public kwtest::WindowTest {};
 // and every printable character typed with the key and Shift state of VkKeyScanA comes back.
 TEST_F(Keyboard, TranslateMakesTheCharacters) {
   const std::pair<UINT, const char*> rows[] = {
-      {'A', "aA"},         {'Z', "zZ"},          {'1', "1!"},           {'2', "2@"},         {'5', "5%"},
-      {'9', "9("},         {'0', "0)"},          {VK_SPACE, "  "},      {VK_OEM_COMMA, ",<"}, {VK_OEM_PERIOD, ".>"},
-      {VK_OEM_MINUS, "-_"}, {VK_OEM_PLUS, "=+"}, {VK_OEM_2, "/?"},      {VK_OEM_1, ";:"},    {VK_OEM_7, "'\""}};
+      {'A', "aA"},          {'Z', "zZ"},           {'1', "1!"},          {'2', "2@"},
+      {'5', "5%"},          {'9', "9("},           {'0', "0)"},          {VK_SPACE, "  "},
+      {VK_OEM_COMMA, ",<"}, {VK_OEM_PERIOD, ".>"}, {VK_OEM_MINUS, "-_"}, {VK_OEM_PLUS, "=+"},
+      {VK_OEM_2, "/?"},     {VK_OEM_1, ";:"},      {VK_OEM_7, "'\""}};
   HWND edit = CreateEdit(1);
   kwtest::Focus(edit);
   std::string want;
@@ -109,8 +112,9 @@ TEST_F(Keyboard, TranslateMakesTheCharacters) {
 }
 
 TEST_F(Keyboard, VkKeyScanOfSeparators) {
-  const std::pair<char, SHORT> rows[] = {{',', 0xBC}, {'.', 0xBE},         {'-', 0xBD},         {'a', 'A'},
-                                         {'A', 0x141}, {'7', '7'}, {'&', 0x100 | '7'}, {' ', VK_SPACE}};
+  const std::pair<char, SHORT> rows[] = {{',', 0xBC},        {'.', 0xBE},    {'-', 0xBD},
+                                         {'a', 'A'},         {'A', 0x141},   {'7', '7'},
+                                         {'&', 0x100 | '7'}, {' ', VK_SPACE}};
   for (const auto& r : rows) EXPECT_EQ(VkKeyScanA(r.first), r.second) << r.first;
   if (kwtest::OnWine()) {
     // Wine under Xvfb answers -1 here: the X server's keymap lists the parentheses first on

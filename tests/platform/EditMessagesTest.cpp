@@ -37,7 +37,6 @@ TEST_F(EditMessages, SetTextNotifiesUpdateThenChangeEvenUnchangedAndPutsTheCaret
   EXPECT_FALSE(SendMessageA(upper, EM_GETMODIFY, 0, 0));
 }
 
-
 // --- EM_SETSEL on "abcdef" ----------------------------------------------------------------------
 
 struct SelCase {
@@ -124,7 +123,8 @@ TEST_F(EditMessages, ClicksPlaceTheCaretAndDoubleClickSelectsAWordWithItsSpace) 
   EXPECT_EQ(kwtest::Focused(), two);
   EXPECT_EQ(Sel(two), std::make_pair(6, 12));
   // EM_POSFROMCHAR, which the clicks aim with, answers -1 at and past the end.
-  EXPECT_LT(LOWORD(SendMessageA(one, EM_POSFROMCHAR, 0, 0)), LOWORD(SendMessageA(one, EM_POSFROMCHAR, 3, 0)));
+  EXPECT_LT(LOWORD(SendMessageA(one, EM_POSFROMCHAR, 0, 0)),
+            LOWORD(SendMessageA(one, EM_POSFROMCHAR, 3, 0)));
   EXPECT_EQ(SendMessageA(one, EM_POSFROMCHAR, 6, 0), -1);
 }
 

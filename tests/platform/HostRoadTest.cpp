@@ -34,7 +34,7 @@ class CUpperEdit : public CEdit {
 };
 
 BEGIN_MESSAGE_MAP(CUpperEdit, CEdit)
-  ON_WM_CHAR()
+ON_WM_CHAR()
 END_MESSAGE_MAP()
 
 class HostRoad : public kwtest::WindowTest {
@@ -61,7 +61,8 @@ TEST_F(HostRoad, TypedAndPostedKeysGoThroughPreTranslateMessageAndTheMessageMap)
   EXPECT_EQ(m_edit.m_nChars, 3) << "the 7 was dropped before it was translated";
   EXPECT_EQ(kwtest::Sel(m_edit), std::make_pair(3, 3));
   EXPECT_EQ(ptest::Notes(), "1U 1C 1U 1C 1U 1C");
-  for (WPARAM vk : {WPARAM('Q'), WPARAM('7'), WPARAM(VK_OEM_COMMA), WPARAM('5')}) m_edit.PostMessage(WM_KEYDOWN, vk, 1);
+  for (WPARAM vk : {WPARAM('Q'), WPARAM('7'), WPARAM(VK_OEM_COMMA), WPARAM('5')})
+    m_edit.PostMessage(WM_KEYDOWN, vk, 1);
   kwtest::Pump();
   EXPECT_EQ(Text(m_edit), "AB1Q,5");
   EXPECT_EQ(m_edit.m_nKeyDowns, 8);

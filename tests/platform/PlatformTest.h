@@ -12,7 +12,7 @@ namespace ptest {
 inline std::string Notes() { return kwtest::NotesText(); }
 
 // Names the rows of a TEST_P table by their name member.
-#define PTEST_ROWS(Suite, rows)                                 \
+#define PTEST_ROWS(Suite, rows)                                        \
   INSTANTIATE_TEST_SUITE_P(Platform, Suite, ::testing::ValuesIn(rows), \
                            [](const auto& info) { return std::string(info.param.name); })
 

@@ -33,7 +33,8 @@ TEST_F(WindowSystem, StaleHandlesFailCleanlyAndTheirPostedMessagesAreDropped) {
 // A parent that destroys the edit control sending it EN_UPDATE, which must not touch itself
 // afterwards (the sanitizer build shows it).
 LRESULT CALLBACK DestroyingBoxProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_COMMAND && HIWORD(wParam) == EN_UPDATE) DestroyWindow(reinterpret_cast<HWND>(lParam));
+  if (msg == WM_COMMAND && HIWORD(wParam) == EN_UPDATE)
+    DestroyWindow(reinterpret_cast<HWND>(lParam));
   return DefWindowProcA(h, msg, wParam, lParam);
 }
 
@@ -43,8 +44,8 @@ TEST_F(WindowSystem, AnEditDestroyedByItsParentDuringANotificationIsLeftAlone) {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "KwSimDestroyingBox";
   RegisterClassA(&wc);
-  HWND box = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD | WS_VISIBLE, 0, 200, 100, 24, Parent(), nullptr,
-                             wc.hInstance, nullptr);
+  HWND box = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD | WS_VISIBLE, 0, 200, 100, 24,
+                             Parent(), nullptr, wc.hInstance, nullptr);
   HWND edit = CreateWindowExA(0, "EDIT", "abc", kwtest::kEditStyle, 0, 0, 100, 24, box,
                               reinterpret_cast<HMENU>(20), wc.hInstance, nullptr);
   ASSERT_NE(edit, nullptr);
@@ -53,7 +54,8 @@ TEST_F(WindowSystem, AnEditDestroyedByItsParentDuringANotificationIsLeftAlone) {
   DestroyWindow(box);
 }
 
-// --- Where the focus goes from a focused edit control ---------------------------------------------
+// --- Where the focus goes from a focused edit control
+// ---------------------------------------------
 
 struct FocusCase {
   const char* name;
@@ -74,7 +76,8 @@ const FocusCase kFocusCases[] = {
        EXPECT_EQ(SetFocus(e), nullptr) << "a disabled window cannot take the focus";
      },
      0, nullptr},
-    {"DisablingTheParentLeavesIt", [](HWND) { EnableWindow(Parent(), FALSE), EnableWindow(Parent(), TRUE); }, 1, nullptr},
+    {"DisablingTheParentLeavesIt",
+     [](HWND) { EnableWindow(Parent(), FALSE), EnableWindow(Parent(), TRUE); }, 1, nullptr},
     {"SetFocusOnTheFocusWindowSendsNothing", [](HWND e) { EXPECT_EQ(SetFocus(e), e); }, 1, ""},
 };
 
