@@ -204,6 +204,12 @@ class KW_API KwMaskedEdit : public CEdit {
   void PreSubclassWindow() override;
   // Every message of the window passes here first: the undo messages and keys are answered
   // from the control's own history, and each edit is bracketed for the history and refusals.
+  //
+  // A host may delete the control from inside any call of the control's that reaches it: a
+  // notification to the parent (the edit control's and the library's own), the validator, a
+  // virtual it overrides, the focus moving on. Every member that touches the control again after
+  // such a call watches its life across it (CWnd::Alive) and, when the control is gone, returns
+  // at once without touching it; this bracket and Update are the ones most calls pass through.
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Message handlers of the base map.
@@ -217,6 +223,10 @@ class KW_API KwMaskedEdit : public CEdit {
 
   // Sends WM_COMMAND with nCode to the parent; FALSE when there is no parent.
   int NotifyParent(UINT nCode);
+  // The WM_SETTEXT handlers' way with the control's own display text (m_nUpdateDepth above 0):
+  // the edit control takes it as it stands, then, with notify, the parent hears EN_UPDATE, and
+  // EN_CHANGE while m_bNotifyChange is set. Answers the edit control's result.
+  LRESULT TakeOwnText(bool notify);
 
   bool m_bAutoTab;
   bool m_bInsertMode;
@@ -248,6 +258,8 @@ class KW_API KwMaskedEdit : public CEdit {
   };
   int EditActionOf(UINT message, WPARAM wParam) const;
   LRESULT RunEditAction(int action, UINT message, WPARAM wParam, LPARAM lParam);
+  // The message handed on to the message map, counted in m_nMessageDepth.
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void NoteRewrite(const std::string& shown);
   void OpenUndoStep();
   void PushUndoStep(std::vector<UndoStep>& steps, const std::string& text, int caret);
