@@ -495,11 +495,11 @@ LRESULT KwCharacterMaskedEdit::OnSetText(WPARAM /*wParam*/, LPARAM lParam) {
   // A text from outside: its input characters go into the model, which shows them; the text
   // itself never becomes the window text.
   const Alive alive(this);
-  m_bNotifyChange = 0;
+  const int notifyChange = std::exchange(m_bNotifyChange, 0);
   const char* text = reinterpret_cast<const char*>(lParam);
   const std::string data = GetInputData(text != nullptr ? text : "", true);
   SetInputData(data.c_str(), 0, 1);
-  if (alive) m_bNotifyChange = 1;
+  if (alive) m_bNotifyChange = notifyChange;
   return TRUE;
 }
 

@@ -169,22 +169,26 @@ void KwMaskedEdit::Update(int pos) {
   // caret is drawn away and back every time; hidden, it is drawn once when the edit is done.
   // Without the focus the window has no caret and nothing is hidden.
   if (m_nEditAction != 0 && !m_bCaretHidden) m_bCaretHidden = ::HideCaret(m_hWnd) != FALSE;
+  // The history notes the text before the parent hears of it: a text the host sets from inside
+  // those notifications is then noted after this one, as the newer.
+  NoteRewrite(shown);
   const Alive alive(this);
   ++m_nUpdateDepth;
   SetWindowText(shown);
   if (!alive) return;  // deleted by the parent while it heard of the text
   --m_nUpdateDepth;
-  NoteRewrite(shown);
   if (pos >= 0 && m_nCaretDeferred == 0) UpdateInsertionPointForward(pos);
 }
 
 LRESULT KwMaskedEdit::TakeOwnText(bool notify) {
   const Alive alive(this);
+  const int depth = std::exchange(m_nUpdateDepth, 0);
   const LRESULT result = Default();
   if (alive && notify) {
     NotifyParent(EN_UPDATE);
     if (alive && m_bNotifyChange != 0) NotifyParent(EN_CHANGE);
   }
+  if (alive) m_nUpdateDepth = depth;
   return result;
 }
 

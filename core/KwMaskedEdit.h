@@ -225,14 +225,24 @@ class KW_API KwMaskedEdit : public CEdit {
   int NotifyParent(UINT nCode);
   // The WM_SETTEXT handlers' way with the control's own display text (m_nUpdateDepth above 0):
   // the edit control takes it as it stands, then, with notify, the parent hears EN_UPDATE, and
-  // EN_CHANGE while m_bNotifyChange is set. Answers the edit control's result.
+  // EN_CHANGE while m_bNotifyChange is set. While they run m_nUpdateDepth is 0 again, so that a
+  // text the host sets from inside those notifications is foreign. Answers the edit control's
+  // result.
   LRESULT TakeOwnText(bool notify);
 
   bool m_bAutoTab;
   bool m_bInsertMode;
+  // Above 0 while Update writes the display text, until the WM_SETTEXT that carries it arrives:
+  // a WM_SETTEXT handler that sees it above 0 takes the text as the control's own. It is 0
+  // again while that text's notifications run (TakeOwnText), so a text the host sets from
+  // inside them is foreign and goes through the model like any text from outside; counting on
+  // it during the notifications would show the host's text as it stands, the model holding
+  // another, window and data disagreeing from then on.
   int m_nUpdateDepth;
   // While set, Update rewrites the window but leaves the caret to the caller's own Update.
   int m_nCaretDeferred;
+  // Whether the control's own text is reported with EN_CHANGE as well as EN_UPDATE: cleared
+  // while a foreign text is taken into the model, and restored to what it was after.
   int m_bNotifyChange;
   int m_nErrorOverride;
   KwValidator* m_pValidator;

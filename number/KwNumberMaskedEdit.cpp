@@ -525,12 +525,12 @@ LRESULT KwNumberMaskedEdit::OnSetText(WPARAM /*wParam*/, LPARAM lParam) {
   if (m_vecSymbols.empty()) return Default();
   if (m_nUpdateDepth > 0) return TakeOwnText(true);
   const Alive alive(this);
-  m_bNotifyChange = 0;
+  const int notifyChange = std::exchange(m_bNotifyChange, 0);
   const char* foreign = reinterpret_cast<const char*>(lParam);
   const std::string text = foreign != nullptr ? foreign : "";
   const std::string data = GetInputData(text.c_str(), true);
   SetInputData(data.c_str(), 0, 1);
-  if (alive) m_bNotifyChange = 1;
+  if (alive) m_bNotifyChange = notifyChange;
   return TRUE;
 }
 

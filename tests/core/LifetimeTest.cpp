@@ -111,8 +111,8 @@ class DeletedFromItsOwnProcessing : public WindowTest, public ::testing::WithPar
   void SetUp() override {
     WindowTest::SetUp();
     m_next = CreateEdit(kNext);
-    g_parentProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
-        Parent(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ReactingParent)));
+    g_parentProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(Parent(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ReactingParent)));
   }
   void TearDown() override {
     ::SetWindowLongPtrA(Parent(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_parentProc));
@@ -231,20 +231,17 @@ INSTANTIATE_TEST_SUITE_P(
         // The character control.
         Row{"CharacterTyping", 'c', kPhone, "", 0, false, nullptr, 1, 1, 'k', "5", "UC"},
         Row{"CharacterRefused", 'c', kPhone, "", 0, false, nullptr, 1, 1, 'k', "x", "UCR"},
-        Row{"CharacterBackspace", 'c', kPhone, "123", 0, false, nullptr, 4, 4, 'k', "{Back}",
-            "UC"},
+        Row{"CharacterBackspace", 'c', kPhone, "123", 0, false, nullptr, 4, 4, 'k', "{Back}", "UC"},
         Row{"CharacterDelete", 'c', kPhone, "123", 0, false, nullptr, 1, 1, 'k', "{Del}", "UC"},
-        Row{"CharacterTypingOverASelection", 'c', kPhone, "123", 0, false, nullptr, 1, 3, 'k',
-            "9", "UC"},
+        Row{"CharacterTypingOverASelection", 'c', kPhone, "123", 0, false, nullptr, 1, 3, 'k', "9",
+            "UC"},
         Row{"CharacterPaste", 'c', kPhone, "", 0, false, "555", 1, 1, 'k', "{C+v}", "UC"},
-        Row{"CharacterPasteOverTheLimit", 'c', "###", "", 3, false, "55", 0, 0, 'k', "{C+v}",
-            "M"},
+        Row{"CharacterPasteOverTheLimit", 'c', "###", "", 3, false, "55", 0, 0, 'k', "{C+v}", "M"},
         Row{"CharacterNothingToPaste", 'c', kPhone, "", 0, false, nullptr, 1, 1, 'k', "{C+v}",
             "UCR"},
         Row{"CharacterCut", 'c', kPhone, "123456", 0, false, nullptr, 1, 8, 'k', "{C+x}", "UC"},
         Row{"CharacterUndo", 'c', kPhone, "", 0, false, nullptr, 1, 1, 'k', "5{C+z}{C+y}", "UC"},
-        Row{"CharacterForeignText", 'c', kPhone, "", 0, false, nullptr, 0, 0, 't', "5551234",
-            "UC"},
+        Row{"CharacterForeignText", 'c', kPhone, "", 0, false, nullptr, 0, 0, 't', "5551234", "UC"},
         Row{"CharacterSetText", 'c', kPhone, "", 0, false, nullptr, 0, 0, 's', "5551234", "UC"},
         Row{"CharacterFocus", 'c', kPhone, "", 0, false, nullptr, 0, 0, 'f', "", "S"},
         Row{"CharacterClick", 'c', kPhone, "", 0, false, nullptr, 0, 0, 'l', "", "S"},
@@ -261,10 +258,9 @@ INSTANTIATE_TEST_SUITE_P(
             "R"},
         Row{"NumberBackspace", 'n', "%", "1234", 0, false, nullptr, 5, 5, 'k', "{Back}", "UC"},
         Row{"NumberDelete", 'n', "%", "1234", 0, false, nullptr, 0, 0, 'k', "{Del}", "UC"},
-        Row{"NumberSpaceDeletesTheSelection", 'n', "%", "1234", 0, false, nullptr, 0, 2, 'k',
-            " ", "UC"},
-        Row{"NumberOverwrite", 'n', "%", "1234", 0, false, nullptr, 0, 0, 'k', "{Ins}9{Ins}",
+        Row{"NumberSpaceDeletesTheSelection", 'n', "%", "1234", 0, false, nullptr, 0, 2, 'k', " ",
             "UC"},
+        Row{"NumberOverwrite", 'n', "%", "1234", 0, false, nullptr, 0, 0, 'k', "{Ins}9{Ins}", "UC"},
         Row{"NumberPaste", 'n', "%", "", 0, false, "12.5", 0, 0, 'k', "{C+v}", "UC"},
         Row{"NumberCut", 'n', "%", "1234", 0, false, nullptr, 0, 3, 'k', "{C+x}", "UC"},
         Row{"NumberClear", 'n', "%", "1234", 0, false, nullptr, 0, 3, 'k', "{Clear}", "UC"},
@@ -274,8 +270,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"NumberFocus", 'n', "%", "", 0, false, nullptr, 0, 0, 'f', "", "S"},
         Row{"NumberClick", 'n', "%", "", 0, false, nullptr, 0, 0, 'l', "", "S"},
         Row{"NumberTabAway", 'n', "%", "1", 0, false, nullptr, 1, 1, 'k', "{Tab}", "K"},
-        Row{"NumberAutoTab", 'n', "%", "123456789.1", 0, true, nullptr, 13, 13, 'k', "2",
-            "UCKN"},
+        Row{"NumberAutoTab", 'n', "%", "123456789.1", 0, true, nullptr, 13, 13, 'k', "2", "UCKN"},
         Row{"NumberValue", 'n', "%", "12.5", 0, false, nullptr, 0, 0, 'g', "", "V"},
         // The field control (the edit control's own processing edits it).
         Row{"FieldTyping", 'f', "#", "12", 4, false, nullptr, 2, 2, 'k', "5", "UC"},
