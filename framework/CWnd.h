@@ -28,6 +28,12 @@ class KWFW_API CWnd : public CObject {
   // host may delete it from any of those calls, or PostNcDestroy may), without touching the
   // freed object: the destructor of CWnd clears every watch still on it. Watches nest with the
   // frames that hold them.
+  // (GCC 12 takes the link of the watch into the object for a dangling pointer; the
+  // destructor unlinks it before the frame ends.)
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
+#endif
   class Alive {
    public:
     explicit Alive(const CWnd* pWnd) : m_pWnd(pWnd), m_pOuter(pWnd->m_pAlive) {
@@ -45,6 +51,9 @@ class KWFW_API CWnd : public CObject {
     const CWnd* m_pWnd;
     Alive* m_pOuter;
   };
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
 
   HWND GetSafeHwnd() const { return m_hWnd; }
   operator HWND() const { return GetSafeHwnd(); }
