@@ -466,7 +466,7 @@ void KwCharacterMaskedEdit::DefaultWithoutMask() {
   int start = 0;
   int end = 0;
   GetSelection(start, end);
-  Default();
+  DefaultUnmasked();
 }
 
 void KwCharacterMaskedEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
@@ -504,7 +504,7 @@ LRESULT KwCharacterMaskedEdit::OnSetText(WPARAM /*wParam*/, LPARAM lParam) {
 }
 
 LRESULT KwCharacterMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  if (!HasPositions()) return Default();
+  if (!HasPositions()) return DefaultUnmasked();
   int start = 0;
   int end = 0;
   GetSelection(start, end);
@@ -518,7 +518,7 @@ LRESULT KwCharacterMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 }
 
 LRESULT KwCharacterMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  if (!HasPositions()) return Default();
+  if (!HasPositions()) return DefaultUnmasked();
   PasteIntoPositions(true);
   return 0;
 }

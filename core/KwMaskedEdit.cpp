@@ -180,6 +180,14 @@ void KwMaskedEdit::Update(int pos) {
   if (pos >= 0 && m_nCaretDeferred == 0) UpdateInsertionPointForward(pos);
 }
 
+LRESULT KwMaskedEdit::DefaultUnmasked() {
+  const Alive alive(this);
+  const LRESULT result = Default();
+  if (!alive) return result;
+  if (!WithoutMask(*this) && GetWindowText() != ShowMask()) Update(-1);
+  return result;
+}
+
 LRESULT KwMaskedEdit::TakeOwnText(bool notify) {
   const Alive alive(this);
   const int depth = std::exchange(m_nUpdateDepth, 0);

@@ -184,7 +184,9 @@ class KW_API KwMaskedEdit : public CEdit {
   // EN_UPDATE, and EN_CHANGE unless a foreign text is being taken in), then, for pos >= 0, calls
   // UpdateInsertionPointForward(pos); a negative pos leaves the caret alone. Does nothing without a
   // window. Inside an edit (a key, a paste, a cut) the caret is hidden from the first rewrite until
-  // the edit is done, so it is drawn once, where the edit leaves it.
+  // the edit is done, so it is drawn once, where the edit leaves it. The history notes the text
+  // before the parent hears of it; a parent that deletes the control on hearing of it ends
+  // Update there (nothing of the control is touched after).
   virtual void Update(int pos);
   // 34-35: the caret. Forward: to GetNextInputLocation(pos), or, with auto-tab on and nothing
   // left to fill, the focus moves to the next control (TabToNextControl). Backward: to
@@ -229,6 +231,11 @@ class KW_API KwMaskedEdit : public CEdit {
   // text the host sets from inside those notifications is foreign. Answers the edit control's
   // result.
   LRESULT TakeOwnText(bool notify);
+  // The edit control's own editing (Default) of a control without a mask: a key, a paste, a
+  // cut, a clear. The edit control tells the parent EN_MAXTEXT before it inserts; a host that
+  // gives the control a mask there would have the edit control insert into the mask's display,
+  // so a window that then differs from the model is rewritten from it.
+  LRESULT DefaultUnmasked();
 
   bool m_bAutoTab;
   bool m_bInsertMode;

@@ -535,7 +535,7 @@ LRESULT KwNumberMaskedEdit::OnSetText(WPARAM /*wParam*/, LPARAM lParam) {
 }
 
 LRESULT KwNumberMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  if (m_vecSymbols.empty()) return Default();
+  if (m_vecSymbols.empty()) return DefaultUnmasked();
   int start = 0, end = 0;
   GetSelection(start, end);
   if (start == end) return 0;
@@ -576,7 +576,7 @@ LRESULT KwNumberMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 }
 
 LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  if (m_vecSymbols.empty()) return Default();
+  if (m_vecSymbols.empty()) return DefaultUnmasked();
   int start = 0, end = 0;
   GetSelection(start, end);
   if (!::IsClipboardFormatAvailable(CF_TEXT) || !::OpenClipboard(m_hWnd)) {
@@ -616,7 +616,7 @@ LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 }
 
 LRESULT KwNumberMaskedEdit::OnClear(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  if (m_vecSymbols.empty()) return Default();
+  if (m_vecSymbols.empty()) return DefaultUnmasked();
   int start = 0, end = 0;
   GetSelection(start, end);
   const int anchor = m_nFirstShown + end;

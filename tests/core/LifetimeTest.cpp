@@ -250,7 +250,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"CharacterValidate", 'c', kPhone, "123", 0, false, nullptr, 0, 0, 'v', "", "V"},
         Row{"CharacterValue", 'c', kPhone, "123", 0, false, nullptr, 0, 0, 'g', "", "V"},
         Row{"PlainTyping", 'p', "", "ab", 3, false, nullptr, 2, 2, 'k', "cd", "UCM"},
-        // The number control.
+        // The number control (it never lets the edit control insert text: no EN_MAXTEXT).
         Row{"NumberTyping", 'n', "%", "12", 0, false, nullptr, 2, 2, 'k', "5", "UC"},
         Row{"NumberPoint", 'n', "%", "12", 0, false, nullptr, 2, 2, 'k', ".5", "UC"},
         Row{"NumberRefused", 'n', "%", "12", 0, false, nullptr, 2, 2, 'k', "x", "UCR"},

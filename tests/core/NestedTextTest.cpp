@@ -153,5 +153,58 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"FieldSetText", 'f', "#", "", 0, nullptr, nullptr, "12", "4321"}),
     [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
 
+// A control without a mask lets the edit control edit by itself, and the edit control tells
+// the parent EN_MAXTEXT before it inserts what goes over the limit. A host that gives the control
+// a mask there must find the window showing the mask's display afterwards, not the display with
+// the edit control's insertion in it.
+UINT g_maxTexts = 0;
+KwMaskedEdit* g_masked = nullptr;
+const char* g_newMask = nullptr;
+LRESULT CALLBACK MaskingParent(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = ::CallWindowProcA(g_parentProc, hWnd, msg, wParam, lParam);
+  if (msg == WM_COMMAND && LOWORD(wParam) == kEdit && HIWORD(wParam) == EN_MAXTEXT &&
+      g_maxTexts++ == 0)
+    g_masked->SetMask(g_newMask);
+  return result;
+}
+
+TEST_F(WindowTest, AMaskTheHostSetsBeforeTheEditControlInsertsIsShown) {
+  const struct {
+    const char* name;
+    char kind;
+    const char* mask;
+    const char* keys;
+    const char* shown;  // the new mask's display
+  } cases[] = {
+      {"character control, typing", 'c', "(#)", "abcdefg", "( )"},
+      {"character control, paste", 'c', "(#)", "{C+v}", "( )"},
+      {"number control, paste", 'n', "%", "{C+v}", ""},
+  };
+  g_parentProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(Parent(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MaskingParent)));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<KwMaskedEdit> edit;
+    if (c.kind == 'n') {
+      edit = std::make_unique<KwNumberMaskedEdit>("");
+    } else {
+      edit = std::make_unique<KwCharacterMaskedEdit>("");
+    }
+    ASSERT_TRUE(edit->Create(kEditStyle, EditRect(kEdit), ParentWnd(), kEdit));
+    edit->SetLimitText(6);
+    ASSERT_TRUE(SetClipboardText("1234567"));
+    Focus(edit->GetSafeHwnd());
+    g_masked = edit.get();
+    g_newMask = c.mask;
+    g_maxTexts = 0;
+    Keys(c.keys);
+    EXPECT_GT(g_maxTexts, 0u) << "the edit control never reached its limit";
+    EXPECT_EQ(c.shown, Text(edit->GetSafeHwnd()));
+    EXPECT_EQ(edit->ShowMask(), Text(edit->GetSafeHwnd()));
+    g_masked = nullptr;
+  }
+  ::SetWindowLongPtrA(Parent(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_parentProc));
+}
+
 }  // namespace
 }  // namespace kwtest
