@@ -6,6 +6,7 @@
 #   tools/setup.sh windows   the Windows build and running it under Wine (demo.sh --windows)
 #   tools/setup.sh shots     the screenshots in docs/ (Windows dialog and terminal)
 #   tools/setup.sh fuzz      the fuzzers (clang, libFuzzer)
+#   tools/setup.sh coverage  the coverage of the native suites (clang, llvm-profdata, llvm-cov)
 #   tools/setup.sh bench     the benchmarks and the Qt peer benchmark (bench.sh --vs-qt)
 #   tools/setup.sh --list T  prints the packages of task T and exits
 # Several tasks may be named at once. Packages already installed are left as they are; apt-get
@@ -21,6 +22,7 @@ valgrind locales"
 shots="$windows x11-apps imagemagick tmux"
 fuzz="$native clang libclang-rt-14-dev"
 bench="$native libbenchmark-dev qtbase5-dev"
+coverage="$native clang-14 llvm-14 libgtest-dev libgmock-dev locales"
 
 packages_of() {
   case "$1" in
@@ -30,7 +32,8 @@ packages_of() {
     shots) echo "$shots" ;;
     fuzz) echo "$fuzz" ;;
     bench) echo "$bench" ;;
-    *) echo "setup.sh: unknown task '$1' (demo, test, windows, shots, fuzz, bench)" >&2; exit 2 ;;
+    coverage) echo "$coverage" ;;
+    *) echo "setup.sh: unknown task '$1' (demo, test, windows, shots, fuzz, bench, coverage)" >&2; exit 2 ;;
   esac
 }
 
@@ -52,7 +55,7 @@ done
 
 need_locale=0
 case " $* " in
-  *" test "*)
+  *" test "* | *" coverage "*)
     if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then need_locale=1; fi ;;
 esac
 
