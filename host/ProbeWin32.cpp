@@ -26,6 +26,7 @@ void FailNextOpenClipboard() {}
 void FailNextGlobalAlloc() {}
 void FailNextGlobalLock() {}
 void FailCreateSolidBrush(bool) {}
+void FailGetLocaleInfoAfter(int) {}
 
 }  // namespace kwinspect
 

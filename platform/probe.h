@@ -28,5 +28,7 @@ void FailNextGlobalAlloc();
 void FailNextGlobalLock();
 // Make CreateSolidBrush fail until switched off again.
 void FailCreateSolidBrush(bool fail);
+// Let GetLocaleInfoA answer this many more calls and fail every one after them (-1: never fail).
+void FailGetLocaleInfoAfter(int calls);
 
 }  // namespace kwinspect

@@ -468,6 +468,11 @@ HBRUSH WINAPI GetSysColorBrush(int index) {
 
 int WINAPI GetLocaleInfoA(LCID, LCTYPE type, LPSTR data, int cch) {
   State& s = S();
+  if (s.localeInfoCallsLeft == 0) {
+    s.lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
+  if (s.localeInfoCallsLeft > 0) --s.localeInfoCallsLeft;
   type &= ~static_cast<LCTYPE>(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP);
   switch (type) {
     case LOCALE_SDECIMAL:
@@ -549,5 +554,7 @@ void FailNextGlobalAlloc() { S().failGlobalAlloc = true; }
 void FailNextGlobalLock() { S().failGlobalLock = true; }
 
 void FailCreateSolidBrush(bool fail) { S().failCreateSolidBrush = fail; }
+
+void FailGetLocaleInfoAfter(int calls) { S().localeInfoCallsLeft = calls; }
 
 }  // namespace kwinspect

@@ -130,7 +130,9 @@ INSTANTIATE_TEST_SUITE_P(
             "NumberBackspaces", {'n', "%", "1234.5", 6, 6, nullptr}, "{Back}{Back}", nullptr, 1},
         UndoCase{"NumberPasteAndForeign", {'n', "%", "7", 1, 1, "99.5"}, "{C+v}", "12", 2},
         UndoCase{"FieldTyping", {'f', "#", "", 0, 0, nullptr}, "123{Back}4", nullptr, 3},
-        UndoCase{"FieldPasteAndForeign", {'f', "#", "12", 2, 2, "34"}, "{C+v}", "9", 2}),
+        UndoCase{"FieldPasteAndForeign", {'f', "#", "12", 2, 2, "34"}, "{C+v}", "9", 2},
+        // A field shows a foreign text as it is: the redo brings it back so, letters and all.
+        UndoCase{"FieldForeignTextOfAnotherKind", {'f', "#", "12", 2, 2, nullptr}, "3", "x9", 2}),
     [](const ::testing::TestParamInfo<UndoCase>& info) { return std::string(info.param.name); });
 
 // The host's own changes start a new document; the limit and the messages.
