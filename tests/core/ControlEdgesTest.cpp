@@ -137,6 +137,55 @@ TEST_F(ControlEdges, ACharacterControlWithoutPositionsKeepsItsDataInTheWindow) {
   ExpectWindowTextIsTheData(edit);
 }
 
+// The number control's layout and settings as a host reads them back.
+TEST_F(ControlEdges, NumberSettingsReadBack) {
+  KwNumberMaskedEdit edit;
+  EXPECT_FALSE(edit.SetMask("")) << "the empty mask is no kind of number";
+  EXPECT_EQ(edit.GetMask(), "");
+  ASSERT_TRUE(edit.SetMask("%"));
+  EXPECT_EQ(edit.GetMaxIntPos(), 11) << "nine digits and two thousands separators";
+  EXPECT_EQ(edit.GetMaxDecimalPos(), 2);
+  EXPECT_EQ(edit.GetPromptSymbol(), ' ');
+  edit.SetPromptSymbol('_');
+  edit.SetPromptSymbol('\r');  // refused: the prompt stays
+  EXPECT_EQ(edit.GetPromptSymbol(), '_');
+  EXPECT_FALSE(edit.GetAutoTab());
+  edit.SetAutoTab(true);
+  EXPECT_TRUE(edit.GetAutoTab());
+}
+
+// Typing over the shown point takes only what a digit place takes.
+TEST_F(ControlEdges, OverwritingTheNumbersPointWithALetterIsRefused) {
+  ModelProbe<KwNumberMaskedEdit> edit("%");
+  edit.SetText("12345.6");
+  ASSERT_TRUE(edit.Create(kEditStyle, EditRect(1), ParentWnd(), 1));
+  const HWND h = edit.GetSafeHwnd();
+  const std::string shown = Text(h);
+  const int point = static_cast<int>(shown.size()) - 2;
+  Focus(h);
+  edit.SetInsertMode(false);
+  SetSel(h, point, point);
+  Keys("x");
+  EXPECT_EQ(Text(h), shown);
+  EXPECT_EQ(edit.GetInputData(false), "12345.6");
+  EXPECT_EQ(edit.refusals, 1);
+  Keys("7");
+  EXPECT_EQ(edit.GetInputData(false), "1234576") << "a digit joins the fraction to the integer";
+  edit.DestroyWindow();
+}
+
+// Undo needs the window it rewrites: without one it answers false and keeps its steps.
+TEST_F(ControlEdges, UndoWithoutAWindowChangesNothing) {
+  KwCharacterMaskedEdit edit("####");
+  ASSERT_TRUE(edit.Create(kEditStyle, EditRect(1), ParentWnd(), 1));
+  Focus(edit.GetSafeHwnd());
+  Keys("12");
+  ASSERT_TRUE(edit.CanUndo());
+  edit.DestroyWindow();
+  EXPECT_FALSE(edit.Undo());
+  EXPECT_EQ(edit.GetInputData(false), "12");
+}
+
 // The field's model operations take any int: a range of more than INT_MAX positions neither
 // overflows nor wraps, a negative position is no position.
 TEST_F(ControlEdges, FieldModelOperationsAtTheEndsOfTheirRanges) {
