@@ -134,7 +134,21 @@ TEST_F(ControlEdges, ANumberWithoutPositionsKeepsItsDataInTheWindow) {
 
 TEST_F(ControlEdges, ACharacterControlWithoutPositionsKeepsItsDataInTheWindow) {
   ModelProbe<KwCharacterMaskedEdit> edit;
+  edit.SetText("before");  // no window to hold it
+  edit.SetPromptSymbol('*');
+  edit.SetPromptSymbol('\n');  // refused: '*' stays for a later mask
   ExpectWindowTextIsTheData(edit);
+  edit.SetMask("##");
+  EXPECT_EQ(edit.GetMask(), "##");
+  EXPECT_EQ(edit.ShowMask(), "**");
+}
+
+// Erasing the background without a device context answers as always and paints nothing.
+TEST_F(ControlEdges, EraseWithoutADeviceContext) {
+  KwCharacterMaskedEdit edit("##");
+  ASSERT_TRUE(edit.Create(kEditStyle, EditRect(1), ParentWnd(), 1));
+  EXPECT_EQ(::SendMessageA(edit.GetSafeHwnd(), WM_ERASEBKGND, 0, 0), TRUE);
+  edit.DestroyWindow();
 }
 
 // The number control's layout and settings as a host reads them back.
