@@ -188,6 +188,27 @@ TEST_F(ControlEdges, OverwritingTheNumbersPointWithALetterIsRefused) {
   edit.DestroyWindow();
 }
 
+// The history holds at most 16 MiB of texts: beyond it the oldest steps go, however many the
+// limit allows.
+TEST_F(ControlEdges, TheHistoryKeepsItsTextsWithinABudget) {
+  if (OnWine()) {
+    GTEST_SKIP() << "Wine's edit control takes time quadratic in its text: texts of megabytes "
+                    "would take hours there";
+  }
+  KwCharacterMaskedEdit edit;  // no mask: a foreign text is shown as it is
+  ASSERT_TRUE(edit.Create(kEditStyle, EditRect(1), ParentWnd(), 1));
+  edit.SetLimitText(0);
+  const HWND h = edit.GetSafeHwnd();
+  const std::size_t size = std::size_t{6} << 20;
+  for (char c : {'a', 'b', 'c', 'd'}) ::SetWindowTextA(h, std::string(size, c).c_str());
+  // Steps: "", a, b, c (24 MiB): the empty text and a go, b and c (12 MiB) stay.
+  int undone = 0;
+  while (edit.Undo()) ++undone;
+  EXPECT_EQ(undone, 2);
+  EXPECT_EQ(Text(h), std::string(size, 'b'));
+  edit.DestroyWindow();
+}
+
 // Undo needs the window it rewrites: without one it answers false and keeps its steps.
 TEST_F(ControlEdges, UndoWithoutAWindowChangesNothing) {
   KwCharacterMaskedEdit edit("####");
