@@ -25,6 +25,7 @@ HWND CaretWindow(bool* hidden) {
 void FailNextOpenClipboard() {}
 void FailNextGlobalAlloc() {}
 void FailNextGlobalLock() {}
+void FailNextSetClipboardData() {}
 void FailCreateSolidBrush(bool) {}
 void FailGetLocaleInfoAfter(int) {}
 

@@ -26,6 +26,7 @@ HWND CaretWindow(bool* hidden = nullptr);
 void FailNextOpenClipboard();
 void FailNextGlobalAlloc();
 void FailNextGlobalLock();
+void FailNextSetClipboardData();
 // Make CreateSolidBrush fail until switched off again.
 void FailCreateSolidBrush(bool fail);
 // Let GetLocaleInfoA answer this many more calls and fail every one after them (-1: never fail).

@@ -167,6 +167,7 @@ struct State {
   bool failOpenClipboard = false;
   bool failGlobalAlloc = false;
   bool failGlobalLock = false;
+  bool failSetClipboardData = false;
   bool failCreateSolidBrush = false;
   int localeInfoCallsLeft = -1;  // GetLocaleInfoA answers this many more calls (-1: all)
 };

@@ -203,6 +203,11 @@ HANDLE WINAPI GetClipboardData(UINT format) {
 
 HANDLE WINAPI SetClipboardData(UINT format, HANDLE mem) {
   State& s = S();
+  if (s.failSetClipboardData) {
+    s.failSetClipboardData = false;
+    s.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return nullptr;
+  }
   if (!s.clipOpen) {
     s.lastError = ERROR_CLIPBOARD_NOT_OPEN;
     return nullptr;
@@ -552,6 +557,8 @@ void FailNextOpenClipboard() { S().failOpenClipboard = true; }
 void FailNextGlobalAlloc() { S().failGlobalAlloc = true; }
 
 void FailNextGlobalLock() { S().failGlobalLock = true; }
+
+void FailNextSetClipboardData() { S().failSetClipboardData = true; }
 
 void FailCreateSolidBrush(bool fail) { S().failCreateSolidBrush = fail; }
 

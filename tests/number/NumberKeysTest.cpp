@@ -128,6 +128,20 @@ TEST_F(NumberKeys, ClipboardFailuresChangeNothing) {
   }
 }
 
+// The clipboard was emptied for the cut but would not take the text: the number keeps it all.
+TEST_F(NumberKeys, ACutTheClipboardRefusesDeletesNothing) {
+  KWTEST_REQUIRE_INSPECT();  // needs SetClipboardData to fail
+  NumberEditProbe& edit = Make("1234.5");
+  ASSERT_TRUE(SetClipboardText("keep"));
+  Ready(edit, 2, 5);
+  kwinspect::FailNextSetClipboardData();
+  edit.SendMessage(WM_CUT);
+  EXPECT_EQ(edit.GetInputData(false), "1234.5");
+  EXPECT_EQ(TextOf(edit), Shown("1,234.5"));
+  EXPECT_EQ(::GetOpenClipboardWindow(), nullptr);
+  EXPECT_EQ(ClipboardText(), "");
+}
+
 TEST_F(NumberKeys, PasteReadsTheBlockOnlyAsFarAsItGoesAndClearKeepsTheClipboard) {
   NumberEditProbe& edit = Make();
   ASSERT_TRUE(::OpenClipboard(Parent()));
