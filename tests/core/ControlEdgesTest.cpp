@@ -127,6 +127,7 @@ void ExpectWindowTextIsTheData(ModelProbe<Control>& edit) {
 
 TEST_F(ControlEdges, ANumberWithoutPositionsKeepsItsDataInTheWindow) {
   ModelProbe<KwNumberMaskedEdit> edit;
+  edit.SetText("5");  // no window to hold it
   ExpectWindowTextIsTheData(edit);
   EXPECT_EQ(edit.SetAt(0, '1'), -1);
   EXPECT_EQ(edit.GetEmptyInputLocation(3), 3);
@@ -232,9 +233,11 @@ TEST_F(ControlEdges, FieldModelOperationsAtTheEndsOfTheirRanges) {
   field.SetText("2026");
   EXPECT_EQ(field.IsInputEmpty(), 0);
   EXPECT_EQ(field.SetAt(-1, '7'), -1);
+  EXPECT_EQ(field.InsertAt(-1, '7'), 0) << "before the start is at the start";
+  EXPECT_EQ(field.GetInputData(false), "72026");
   EXPECT_EQ(field.GetPreviousInputLocation(-3), 0);
   EXPECT_EQ(field.DeleteRange(INT_MAX, INT_MIN), INT_MIN);
-  EXPECT_EQ(field.GetInputData(false), "2026") << "a reversed range deletes nothing";
+  EXPECT_EQ(field.GetInputData(false), "72026") << "a reversed range deletes nothing";
   EXPECT_EQ(field.DeleteRange(INT_MIN, INT_MAX), INT_MAX);
   EXPECT_EQ(field.GetInputData(false), "");
   EXPECT_EQ(Text(field.GetSafeHwnd()), "");
