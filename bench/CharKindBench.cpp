@@ -13,9 +13,9 @@
 namespace {
 
 const std::vector<char32_t> kPhone = {U'5', U'5', U'5', U'1', U'2', U'3', U'4', U'5', U'6', U'7'};
-const std::vector<char32_t> kScripts = {U'ł', U'ж', U'Ω', U'ب',  U'क',    U'あ', U'ア', U'中',
+const std::vector<char32_t> kScripts = {U'ł',  U'ж',  U'Ω', U'ب', U'क',    U'あ', U'ア', U'中',
                                         U'한', U'１', U'١', U'é', U'ß',    U'A',  U'7',  0x1F600,
-                                        U'ǅ', U'ա', U'א', U'ก', 0x20000, U'€',  U'ⓐ', U'ꭰ'};
+                                        U'ǅ',  U'ա',  U'א', U'ก', 0x20000, U'€',  U'ⓐ',  U'ꭰ'};
 const int kKinds[] = {KindDigit, KindAlpha, KindUpperAlpha, KindAnyChar};
 
 // One lookup is Fits then StoredForm for one character and one kind; the counter is the time

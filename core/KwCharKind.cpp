@@ -11,9 +11,9 @@ namespace {
 struct KwCharRecord {
   KwCharCategory category;
   std::uint8_t flags;
-  std::int8_t digit;    // 0-9 for a decimal digit, else -1
-  std::int32_t upper;   // simple upper case mapping - c
-  std::int32_t lower;   // simple lower case mapping - c
+  std::int8_t digit;   // 0-9 for a decimal digit, else -1
+  std::int32_t upper;  // simple upper case mapping - c
+  std::int32_t lower;  // simple lower case mapping - c
 };
 
 constexpr std::uint8_t kLetter = 1;
