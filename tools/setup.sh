@@ -8,6 +8,8 @@
 #   tools/setup.sh fuzz      the fuzzers (clang, libFuzzer)
 #   tools/setup.sh coverage  the coverage of the native suites (clang, llvm-profdata, llvm-cov)
 #   tools/setup.sh bench     the benchmarks and the Qt peer benchmark (bench.sh --vs-qt)
+#   tools/setup.sh unicode   regenerating the character table (tools/charkind-table.py) from
+#                            the Unicode Character Database
 #   tools/setup.sh --list T  prints the packages of task T and exits
 # Several tasks may be named at once. Packages already installed are left as they are; apt-get
 # runs (as root, or through sudo) only when something is missing. Without root or sudo it prints
@@ -18,11 +20,12 @@ native="cmake ninja-build g++ make pkg-config"
 demo="$native libncurses-dev tmux"
 windows="$native g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth"
 test_pkgs="$demo $windows libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format \
-valgrind locales"
+valgrind locales python3 unicode-data"
 shots="$windows x11-apps imagemagick tmux"
 fuzz="$native clang libclang-rt-14-dev"
 bench="$native libbenchmark-dev qtbase5-dev"
 coverage="$native clang-14 llvm-14 libgtest-dev libgmock-dev locales"
+unicode="python3 unicode-data"
 
 packages_of() {
   case "$1" in
@@ -33,7 +36,10 @@ packages_of() {
     fuzz) echo "$fuzz" ;;
     bench) echo "$bench" ;;
     coverage) echo "$coverage" ;;
-    *) echo "setup.sh: unknown task '$1' (demo, test, windows, shots, fuzz, bench, coverage)" >&2; exit 2 ;;
+    unicode) echo "$unicode" ;;
+    *) echo "setup.sh: unknown task '$1' (demo, test, windows, shots, fuzz, bench, coverage," \
+         "unicode)" >&2
+       exit 2 ;;
   esac
 }
 
