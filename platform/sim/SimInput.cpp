@@ -315,9 +315,8 @@ HWND NextGroupItem(HWND dlg, HWND ctl, bool previous) {
   return ctl;
 }
 
-}  // namespace
-
-BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG msg) {
+// The dialog manager for a loop of either character set (wide: IsDialogMessageW).
+BOOL DialogMessage(HWND hDlg, LPMSG msg, bool wide) {
   if (!msg || !Find(hDlg)) return FALSE;
   if (hDlg != msg->hwnd && !IsDescendant(hDlg, msg->hwnd)) return FALSE;
   LRESULT code = 0;
@@ -338,11 +337,12 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG msg) {
               LRESULT nextCode =
                   SendMessageA(next, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
               if (nextCode & DLGC_HASSETSEL) {
-                LRESULT maxlen = 1 + SendMessageA(next, WM_GETTEXTLENGTH, 0, 0);
-                std::string buffer(static_cast<size_t>(maxlen > 0 ? maxlen : 1), '\0');
-                SendMessageA(next, WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
+                // The length in the edit control's own units, UTF-16.
+                LRESULT maxlen = 1 + SendMessageW(next, WM_GETTEXTLENGTH, 0, 0);
+                KwWString buffer(static_cast<size_t>(maxlen > 0 ? maxlen : 1), 0);
+                SendMessageW(next, WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
                              reinterpret_cast<LPARAM>(&buffer[0]));
-                size_t length = std::strlen(buffer.c_str());
+                size_t length = WideLength(buffer.c_str());
                 SendMessageA(next, EM_SETSEL, 0, static_cast<LPARAM>(length));
               }
               SetFocus(next);
@@ -393,6 +393,15 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG msg) {
       break;
   }
   TranslateMessage(msg);
-  DispatchMessageA(msg);
+  if (wide)
+    DispatchMessageW(msg);
+  else
+    DispatchMessageA(msg);
   return TRUE;
 }
+
+}  // namespace
+
+BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG msg) { return DialogMessage(hDlg, msg, false); }
+
+BOOL WINAPI IsDialogMessageW(HWND hDlg, LPMSG msg) { return DialogMessage(hDlg, msg, true); }
