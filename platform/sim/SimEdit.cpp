@@ -22,14 +22,29 @@ struct Ctx {
 
 UINT Len(const EditState& es) { return static_cast<UINT>(es.text.size()); }
 
-// The case forcing of ES_UPPERCASE and ES_LOWERCASE: ASCII and Latin-1 letters.
+// The case forcing of ES_UPPERCASE and ES_LOWERCASE, for the letters of Latin-1, Latin
+// Extended-A, Greek and Cyrillic (as the platform maps them: 'ß' and 'µ' stay as they are).
+bool EvenIsUpper(WCHAR c) {
+  return (c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+}
+bool OddIsUpper(WCHAR c) { return (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E); }
 WCHAR ToUpper(WCHAR c) {
   if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 0x20;
-  return c == 0xFF ? WCHAR(0x178) : c;
+  if (c == 0xFF) return 0x178;
+  if ((EvenIsUpper(c) && (c & 1)) || (OddIsUpper(c) && !(c & 1))) return c - 1;
+  if (c >= 0x3B1 && c <= 0x3C9) return c == 0x3C2 ? WCHAR(0x3A3) : WCHAR(c - 0x20);
+  if (c >= 0x430 && c <= 0x44F) return c - 0x20;
+  if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+  return c;
 }
 WCHAR ToLower(WCHAR c) {
   if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
-  return c == 0x178 ? WCHAR(0xFF) : c;
+  if (c == 0x178) return 0xFF;
+  if ((EvenIsUpper(c) && !(c & 1)) || (OddIsUpper(c) && (c & 1))) return c + 1;
+  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 0x20;
+  if (c >= 0x410 && c <= 0x42F) return c + 0x20;
+  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+  return c;
 }
 void ForceCase(KwWString& text, size_t from, size_t to, DWORD style) {
   if (!(style & (ES_LOWERCASE | ES_UPPERCASE))) return;

@@ -76,8 +76,7 @@ bool NeedsConversion(UINT msg) {
   }
 }
 
-LRESULT CallConverted(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wParam,
-                      LPARAM lParam) {
+LRESULT CallConverted(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   // wide: a UTF-16 message for an ANSI procedure; otherwise the other way round.
   switch (msg) {
     case WM_NCCREATE:
@@ -94,7 +93,8 @@ LRESULT CallConverted(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wPara
       const auto& cs = *reinterpret_cast<const CREATESTRUCTA*>(lParam);
       const bool n = IsText(cs.lpszName) && cs.lpszName, c = IsText(cs.lpszClass);
       const KwWString name = n ? Widen(CP_ACP, cs.lpszName, std::strlen(cs.lpszName)) : KwWString();
-      const KwWString cls = c ? Widen(CP_ACP, cs.lpszClass, std::strlen(cs.lpszClass)) : KwWString();
+      const KwWString cls =
+          c ? Widen(CP_ACP, cs.lpszClass, std::strlen(cs.lpszClass)) : KwWString();
       CREATESTRUCTW w = ConvertCreate<CREATESTRUCTW>(cs, name, cls, n, c);
       return proc(hWnd, msg, wParam, reinterpret_cast<LPARAM>(&w));
     }
@@ -144,8 +144,8 @@ LRESULT CallConverted(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wPara
       if (wide || units <= 0) return units;
       Lease scratch;
       scratch->wide.assign(static_cast<size_t>(units) + 1, 0);
-      LRESULT got = proc(hWnd, WM_GETTEXT, scratch->wide.size(),
-                         reinterpret_cast<LPARAM>(&scratch->wide[0]));
+      LRESULT got =
+          proc(hWnd, WM_GETTEXT, scratch->wide.size(), reinterpret_cast<LPARAM>(&scratch->wide[0]));
       const size_t n = got > 0 ? std::min(static_cast<size_t>(got), scratch->wide.size() - 1) : 0;
       return static_cast<LRESULT>(NarrowLength(CP_ACP, scratch->wide.data(), n));
     }
@@ -158,8 +158,7 @@ LRESULT CallConverted(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wPara
   return proc(hWnd, msg, wParam, lParam);
 }
 
-LRESULT CallProcValue(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wParam,
-                      LPARAM lParam) {
+LRESULT CallProcValue(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   const std::uintptr_t v = Value(reinterpret_cast<const void*>(proc));
   if (!IsProcHandle(v)) return proc ? proc(hWnd, msg, wParam, lParam) : 0;
   const auto [procA, procW] = S().procHandles[v - kProcHandleBase];

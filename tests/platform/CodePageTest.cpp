@@ -49,8 +49,8 @@ TEST_P(ToWide, Converts) {
   WCHAR out[32];
   for (WCHAR& u : out) u = 0xCCCC;
   SetLastError(0);
-  const int n = MultiByteToWideChar(r.codePage, r.flags, r.src, r.srcLen, r.room ? out : nullptr,
-                                    r.room);
+  const int n =
+      MultiByteToWideChar(r.codePage, r.flags, r.src, r.srcLen, r.room ? out : nullptr, r.room);
   EXPECT_EQ(n, r.result);
   if (n == 0) {
     EXPECT_EQ(GetLastError(), r.error);
@@ -79,14 +79,14 @@ const ToAnsiRow kToAnsi[] = {
      KW_W("\x0142\x20AC\x3042\x202F\x2019\x00A0\xFF11\x0416\x00E9\x0081"), -1, 32, nullptr, 11, 0,
      "6C 80 3F 3F 92 A0 31 3F E9 81 00", 1},
     {"BestFitAcrossTheTable", 1252, 0,
-     KW_W("\x0110\x01C3\x0393\x2002\x2044\x2212\x2264\x3000\xFF21\xFF5E"), 10, 32, nullptr,
-     10, 0, "D0 21 47 20 2F 2D 3D 20 41 7E", 0},
+     KW_W("\x0110\x01C3\x0393\x2002\x2044\x2212\x2264\x3000\xFF21\xFF5E"), 10, 32, nullptr, 10, 0,
+     "D0 21 47 20 2F 2D 3D 20 41 7E", 0},
     {"NoBestFit", 1252, WC_NO_BEST_FIT_CHARS, KW_W("\x0142\x20AC\x3042"), -1, 32, nullptr, 4, 0,
      "3F 80 3F 00", 1},
     {"OwnDefaultChar", 1252, 0, KW_W("\x0142\x3042"), -1, 32, "*", 3, 0, "6C 2A 00", 1},
     {"NothingMissing", 1252, 0, KW_W("ab"), -1, 32, nullptr, 3, 0, "61 62 00", 0},
-    {"SurrogatesAreMissingOneByOne", 1252, 0, KW_W("\xD800") KW_W("a\xD83D\xDE00"), -1, 32,
-     nullptr, 5, 0, "3F 61 3F 3F 00", 1},
+    {"SurrogatesAreMissingOneByOne", 1252, 0, KW_W("\xD800") KW_W("a\xD83D\xDE00"), -1, 32, nullptr,
+     5, 0, "3F 61 3F 3F 00", 1},
     {"SizeQuery", 1252, 0, KW_W("\x0142\x20AC"), -1, 0, nullptr, 3, 0, "", -1},
     {"ShortBuffer", 1252, 0, KW_W("abcd"), -1, 2, nullptr, 0, ERROR_INSUFFICIENT_BUFFER, "", -1},
     {"EmptyInput", 1252, 0, KW_W("a"), 0, 3, nullptr, 0, ERROR_INVALID_PARAMETER, "", -1},
@@ -95,8 +95,8 @@ const ToAnsiRow kToAnsi[] = {
      "C3 A9 E2 82 AC F0 9F 98 80 00", -1},
     {"Utf8LoneSurrogatesAreFFFD", CP_UTF8, 0, KW_W("a\xD800") KW_W("b\xDC00"), -1, 32, nullptr, 9,
      0, "61 EF BF BD 62 EF BF BD 00", -1},
-    {"Utf8StrictRefuses", CP_UTF8, WC_ERR_INVALID_CHARS, KW_W("a\xD800") KW_W("b"), -1, 32,
-     nullptr, 0, ERROR_NO_UNICODE_TRANSLATION, "", -1},
+    {"Utf8StrictRefuses", CP_UTF8, WC_ERR_INVALID_CHARS, KW_W("a\xD800") KW_W("b"), -1, 32, nullptr,
+     0, ERROR_NO_UNICODE_TRANSLATION, "", -1},
     {"Utf8ShortBuffer", CP_UTF8, 0, KW_W("a\x20AC"), -1, 3, nullptr, 0, ERROR_INSUFFICIENT_BUFFER,
      "", -1},
 };

@@ -38,9 +38,8 @@ class WideClipboard : public kwtest::WindowTest {
     if (HANDLE mem = GetClipboardData(format)) {
       const size_t size = GlobalSize(mem);
       if (const void* p = GlobalLock(mem)) {
-        out = format == CF_UNICODETEXT
-                  ? Hex(static_cast<const WCHAR*>(p), size / sizeof(WCHAR))
-                  : HexBytes(static_cast<const char*>(p), size);
+        out = format == CF_UNICODETEXT ? Hex(static_cast<const WCHAR*>(p), size / sizeof(WCHAR))
+                                       : HexBytes(static_cast<const char*>(p), size);
         GlobalUnlock(mem);
       }
     }
@@ -66,8 +65,8 @@ const SynthesisRow kSynthesis[] = {
      "E9 80 3F 6C 3F 3F 7A 00"},
     {"TextToUnicode", CF_TEXT, "\x80\xE9\x81x", 5, CF_UNICODETEXT, "20AC 00E9 0081 0078 0000"},
     {"TextWithoutNulLosesItsLastCharacter", CF_TEXT, "abc", 3, CF_UNICODETEXT, "0061 0062 0000"},
-    {"UnicodeWithoutNulLosesItsLastCharacter", CF_UNICODETEXT, kUnicodeNoNul,
-     sizeof kUnicodeNoNul, CF_TEXT, "61 00"},
+    {"UnicodeWithoutNulLosesItsLastCharacter", CF_UNICODETEXT, kUnicodeNoNul, sizeof kUnicodeNoNul,
+     CF_TEXT, "61 00"},
 };
 
 class Synthesis : public WideClipboard, public testing::WithParamInterface<SynthesisRow> {};
@@ -97,9 +96,10 @@ TEST_F(WideClipboard, BothFormatsPutThereAreKeptAsTheyAreAndEmptyMeansNone) {
   for (UINT format : {CF_TEXT, CF_UNICODETEXT}) {
     const size_t size = format == CF_TEXT ? 4 : 8;
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size);
-    std::memcpy(GlobalLock(mem), format == CF_TEXT ? static_cast<const void*>("one")
-                                                   : static_cast<const void*>(KW_W("two")),
-                size);
+    std::memcpy(
+        GlobalLock(mem),
+        format == CF_TEXT ? static_cast<const void*>("one") : static_cast<const void*>(KW_W("two")),
+        size);
     GlobalUnlock(mem);
     SetClipboardData(format, mem);
   }
@@ -115,8 +115,8 @@ TEST_F(WideClipboard, BothFormatsPutThereAreKeptAsTheyAreAndEmptyMeansNone) {
 // The edit control copies UTF-16 (an ANSI reader gets 1252) and pastes the Unicode text, also
 // one that another program put there as CF_TEXT alone.
 TEST_F(WideClipboard, EditCopiesAndPastesUnicode) {
-  HWND edit = CreateWindowExW(0, KW_W("EDIT"), KW_W("\x0142\x20AC\x3042"), kwtest::kEditStyle, 0,
-                              0, 100, 24, kwtest::Parent(), nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowExW(0, KW_W("EDIT"), KW_W("\x0142\x20AC\x3042"), kwtest::kEditStyle, 0, 0,
+                              100, 24, kwtest::Parent(), nullptr, nullptr, nullptr);
   ASSERT_NE(edit, nullptr);
   kwtest::SetSel(edit, 0, -1);
   SendMessageW(edit, WM_COPY, 0, 0);

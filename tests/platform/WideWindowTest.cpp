@@ -99,9 +99,9 @@ TEST_F(WideWindows, WhichWindowsAreUnicodeWindows) {
   EXPECT_TRUE(IsWindowUnicode(EditOf(true, 2)));
   EXPECT_TRUE(IsWindowUnicode(Keep(CreateWindowExA(0, "KwRecorderW", "", WS_CHILD, 0, 0, 1, 1,
                                                    kwtest::Parent(), nullptr, nullptr, nullptr))));
-  EXPECT_FALSE(IsWindowUnicode(Keep(CreateWindowExW(0, KW_W("KwRecorderA"), KW_W(""), WS_CHILD, 0,
-                                                    0, 1, 1, kwtest::Parent(), nullptr, nullptr,
-                                                    nullptr))));
+  EXPECT_FALSE(
+      IsWindowUnicode(Keep(CreateWindowExW(0, KW_W("KwRecorderA"), KW_W(""), WS_CHILD, 0, 0, 1, 1,
+                                           kwtest::Parent(), nullptr, nullptr, nullptr))));
   EXPECT_FALSE(IsWindowUnicode(nullptr));
 }
 
@@ -162,8 +162,8 @@ class Conversions : public WideWindows, public testing::WithParamInterface<Messa
 TEST_P(Conversions, TheProcedureReceives) {
   const MessageRow& r = GetParam();
   HWND h = RecorderOf(r.windowWide);
-  const LPARAM lParam = r.senderWide ? reinterpret_cast<LPARAM>(r.textW)
-                                     : reinterpret_cast<LPARAM>(r.textA);
+  const LPARAM lParam =
+      r.senderWide ? reinterpret_cast<LPARAM>(r.textW) : reinterpret_cast<LPARAM>(r.textA);
   if (r.senderWide)
     SendMessageW(h, r.msg, r.wParam, lParam);
   else
@@ -195,14 +195,14 @@ TEST_F(WideWindows, EditTextThroughBothFaces) {
     for (const auto& c : cuts) {
       char a[8];
       std::memset(a, 0x55, sizeof a);
-      const LRESULT na = SendMessageA(edit, WM_GETTEXT, static_cast<WPARAM>(c.room),
-                                      reinterpret_cast<LPARAM>(a));
+      const LRESULT na =
+          SendMessageA(edit, WM_GETTEXT, static_cast<WPARAM>(c.room), reinterpret_cast<LPARAM>(a));
       EXPECT_EQ(HexBytes(a, static_cast<size_t>(na)), c.ansi) << c.room;
       EXPECT_EQ(a[na], '\0') << c.room;
       WCHAR w[8];
       for (WCHAR& u : w) u = 0x5555;
-      const LRESULT nw = SendMessageW(edit, WM_GETTEXT, static_cast<WPARAM>(c.room),
-                                      reinterpret_cast<LPARAM>(w));
+      const LRESULT nw =
+          SendMessageW(edit, WM_GETTEXT, static_cast<WPARAM>(c.room), reinterpret_cast<LPARAM>(w));
       EXPECT_EQ(Hex(w, static_cast<size_t>(nw)), c.wide) << c.room;
       EXPECT_EQ(w[nw], 0) << c.room;
     }
@@ -222,6 +222,30 @@ TEST_F(WideWindows, EditTextThroughBothFaces) {
     SendMessageW(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(KW_W("\x0416")));
     EXPECT_EQ(Hex(TextW(edit)), "20AC 0416 D83D DE00");
   }
+}
+
+// Case forcing maps the letters of other scripts too; 'ß' (two letters in upper case) and 'µ'
+// stay as they are.
+TEST_F(WideWindows, CaseForcingMapsLettersOfOtherScripts) {
+  const struct {
+    DWORD style;
+    const WCHAR* text;
+    const char* shown;
+  } rows[] = {{ES_UPPERCASE, KW_W("a\x00E9\x00FF\x00DF\x0142\x0436\x03B1\x00B5z"),
+               "0041 00C9 0178 00DF 0141 0416 0391 00B5 005A"},
+              {ES_LOWERCASE, KW_W("A\x00C9\x0178\x0141\x0416\x0391Z"),
+               "0061 00E9 00FF 0142 0436 03B1 007A"}};
+  for (const auto& r : rows) {
+    HWND edit = Keep(CreateWindowExW(0, KW_W("EDIT"), KW_W(""), WS_CHILD | r.style, 0, 0, 100, 20,
+                                     kwtest::Parent(), nullptr, nullptr, nullptr));
+    SetWindowTextW(edit, r.text);
+    EXPECT_EQ(Hex(TextW(edit)), r.shown);
+  }
+  HWND typed = Keep(CreateWindowExW(0, KW_W("EDIT"), KW_W(""), WS_CHILD | ES_UPPERCASE, 0, 0, 100,
+                                    20, kwtest::Parent(), nullptr, nullptr, nullptr));
+  SendMessageW(typed, WM_CHAR, 0x0142, 0);
+  SendMessageW(typed, WM_CHAR, 0x00E9, 0);
+  EXPECT_EQ(Hex(TextW(typed)), "0141 00C9");
 }
 
 // The queue holds a posted character in UTF-16; the A functions give it back in 1252.

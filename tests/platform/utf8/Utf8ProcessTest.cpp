@@ -54,8 +54,8 @@ class Utf8Process : public kwtest::WindowTest {
     kwinspect::UseAnsiCodePage(1252);
   }
   HWND Make(bool wide, const char* classA, const WCHAR* classW) {
-    HWND h = wide ? CreateWindowExW(0, classW, KW_W(""), WS_CHILD, 0, 0, 100, 20,
-                                    kwtest::Parent(), nullptr, nullptr, nullptr)
+    HWND h = wide ? CreateWindowExW(0, classW, KW_W(""), WS_CHILD, 0, 0, 100, 20, kwtest::Parent(),
+                                    nullptr, nullptr, nullptr)
                   : CreateWindowExA(0, classA, "", WS_CHILD, 0, 0, 100, 20, kwtest::Parent(),
                                     nullptr, nullptr, nullptr);
     EXPECT_NE(h, nullptr);
@@ -86,8 +86,7 @@ TEST_F(Utf8Process, TextsBetweenTheFacesGoThroughUtf8) {
   for (bool wide : {false, true}) {
     HWND edit = Make(wide, "EDIT", KW_W("EDIT"));
     SetWindowTextW(edit, KW_W("\x0142\x3042\x20AC\x00E9y\xD83D\xDE00"));
-    EXPECT_EQ(HexBytes(ptest::TextA(edit)),
-              "C5 82 E3 81 82 E2 82 AC C3 A9 79 F0 9F 98 80");
+    EXPECT_EQ(HexBytes(ptest::TextA(edit)), "C5 82 E3 81 82 E2 82 AC C3 A9 79 F0 9F 98 80");
     EXPECT_EQ(GetWindowTextLengthA(edit), 15);
     EXPECT_EQ(GetWindowTextLengthW(edit), 7);
   }
