@@ -20,6 +20,7 @@ using ptest::TextW;
 // typed character.
 std::string g_record;
 std::string g_chars;
+int g_getTexts = 0;  // WM_GETTEXT messages the Unicode recorder got
 
 void Record(const std::string& text, bool typed) {
   g_record = text;
@@ -45,6 +46,8 @@ LRESULT CALLBACK RecorderW(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
   } else if ((msg == WM_SETTEXT || msg == EM_REPLACESEL) && lParam) {
     const auto* text = reinterpret_cast<const WCHAR*>(lParam);
     g_record = Hex(KwWString(text));
+  } else if (msg == WM_GETTEXT) {
+    ++g_getTexts;
   }
   return DefWindowProcW(h, msg, wParam, lParam);
 }
@@ -179,6 +182,24 @@ TEST_P(Conversions, TheProcedureReceives) {
   EXPECT_EQ(g_record, r.received);
 }
 PTEST_ROWS(Conversions, kMessages);
+
+// The window name of the creation messages is converted like a set text, and an ANSI caller
+// asking a Unicode window for its text length is told the length of the converted text: the
+// window is asked for its length and then for its text.
+TEST_F(WideWindows, CreationNamesAndLengthQueriesAreConverted) {
+  HWND w = Keep(CreateWindowExA(0, "KwRecorderW", "\xE9\x80", WS_CHILD, 0, 0, 1, 1,
+                                kwtest::Parent(), nullptr, nullptr, nullptr));
+  EXPECT_EQ(Hex(TextW(w)), "00E9 20AC");
+  HWND a = Keep(CreateWindowExW(0, KW_W("KwRecorderA"), KW_W("\x0142\x20AC"), WS_CHILD, 0, 0, 1, 1,
+                                kwtest::Parent(), nullptr, nullptr, nullptr));
+  EXPECT_EQ(HexBytes(TextA(a)), "6C 80");
+  EXPECT_EQ(Hex(TextW(a)), "006C 20AC");
+  g_getTexts = 0;
+  EXPECT_EQ(GetWindowTextLengthW(w), 2);
+  EXPECT_EQ(g_getTexts, 0);
+  EXPECT_EQ(GetWindowTextLengthA(w), 2);
+  EXPECT_EQ(g_getTexts, 1);
+}
 
 // The edit control keeps UTF-16 whichever function made it; each face reads it in its own
 // character set, cut to the caller's buffer.
