@@ -95,7 +95,9 @@ KwMaskedEdit::KwMaskedEdit(const KwMaskedEdit& other)
       m_crBackgroundFocus(other.m_crBackgroundFocus),
       m_nUndoLimit(other.m_nUndoLimit),
       m_bNotifyRejections(other.m_bNotifyRejections) {
-  // The copy starts with an empty history and no refusal.
+  // The copy starts with an empty history and no refusal. Its validator judges the copy: the
+  // clone is bound to it, so that nothing of the copy points at the source.
+  if (m_pValidator != nullptr) m_pValidator->m_pMaskedEdit = this;
   MakeBrush(m_brBackgroundError, m_crBackgroundError);
   MakeBrush(m_brBackgroundFocus, m_crBackgroundFocus);
   MakeBrush(m_brBackground, m_crBackground);

@@ -33,6 +33,8 @@ class KW_API KwMaskedEdit : public CEdit {
 
   // NULL is the empty mask.
   explicit KwMaskedEdit(const char* mask = "");
+  // A control without a window with the other's settings and a clone of its validator, bound to
+  // the copy (the clone's GetMaskedEdit is the copy, not the control it was cloned from).
   KwMaskedEdit(const KwMaskedEdit& other);
   KwMaskedEdit& operator=(const KwMaskedEdit&) = delete;
   ~KwMaskedEdit() override;
