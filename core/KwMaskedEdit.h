@@ -66,7 +66,10 @@ class KW_API KwMaskedEdit : public CEdit {
   // input data.
   virtual std::string GetInputData(const char* text, bool withPrompt) const = 0;
   virtual std::string GetInputData(bool withPrompt) const = 0;
-  // 16: runs the validator, then converts GetInputData(true) to a number; always true.
+  // 16: runs the validator, then converts GetInputData(true) to a number; always true. The
+  // conversion reads the number as atof does in the "C" locale ('.' the decimal point), not in
+  // the locale the host may have set for the C runtime: under a German LC_NUMERIC the runtime
+  // would read 12.5 as 12.
   virtual bool GetDataNumValue(double& value);
   // 17-18
   virtual void EmptyData(int keepMask) = 0;
