@@ -267,6 +267,11 @@ int KwMaskedEdit::DeleteBackward(int start, int end, int* pLast) {
   return -1;
 }
 
+bool KwMaskedEdit::IsFull() {
+  const int length = GetWindowTextLength();
+  return GetNextInputLocation(0) < length && GetEmptyInputLocation(0) >= length;
+}
+
 bool KwMaskedEdit::IsPromptSymbolAllowed(char symbol) {
   return symbol != '\0' && symbol != '\r' && symbol != '\n' && symbol != '\x7F';
 }
@@ -344,8 +349,8 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
         int reason = RejectNoInputPosition;
         if (WithoutMask(*this)) {
           reason = RejectNoMask;
-        } else if (start >= GetWindowTextLength()) {
-          reason = RejectFull;  // typed on past the last position
+        } else if (start >= GetWindowTextLength() && IsFull()) {
+          reason = RejectFull;  // typed on past the last position of a full control
         }
         NoteRejection(reason, start, ch);
         ValidationError();

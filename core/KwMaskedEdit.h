@@ -130,6 +130,9 @@ class KW_API KwMaskedEdit : public CEdit {
   // order (GetNextDlgTabItem) takes the focus. Without a parent, or when this control is the
   // only tab stop, focus and caret stay where they are.
   void TabToNextControl();
+  // Whether the control has input positions and none of them is empty (a character typed past
+  // the last one is then refused as RejectFull rather than RejectNoInputPosition).
+  bool IsFull();
   // Whether a character may serve as the prompt symbol: anything but NUL, CR, LF and DEL (they
   // would end, break or garble the window text). SetPromptSymbol ignores the others.
   static bool IsPromptSymbolAllowed(char symbol);
