@@ -267,6 +267,38 @@ int KwMaskedEdit::DeleteBackward(int start, int end, int* pLast) {
   return -1;
 }
 
+bool KwMaskedEdit::IsReadOnly() const {
+  return ::IsWindow(m_hWnd) && (GetStyle() & ES_READONLY) != 0;
+}
+
+bool KwMaskedEdit::PassReadOnly(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (!IsReadOnly()) return false;
+  switch (message) {
+    case WM_UNDO:
+    case EM_UNDO:
+      // Not even the edit control's own undo.
+      result = FALSE;
+      return true;
+    case WM_CHAR:
+      // Printable characters, Backspace, Ctrl+V, Ctrl+X, Ctrl+Y and Ctrl+Z; Ctrl+C copies.
+      if (wParam < 0x20 && wParam != VK_BACK && wParam != 0x16 && wParam != 0x18 &&
+          wParam != 0x19 && wParam != 0x1A)
+        return false;
+      break;
+    case WM_KEYDOWN:
+      if (wParam != VK_DELETE) return false;
+      break;
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_CLEAR:
+      break;
+    default:
+      return false;
+  }
+  result = DefWindowProc(message, wParam, lParam);
+  return true;
+}
+
 bool KwMaskedEdit::IsFull() {
   const int length = GetWindowTextLength();
   return GetNextInputLocation(0) < length && GetEmptyInputLocation(0) >= length;

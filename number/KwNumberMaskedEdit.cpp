@@ -654,8 +654,9 @@ BOOL KwNumberMaskedEdit::PreTranslateMessage(MSG* pMsg) {
       return TRUE;
     }
     const char ch = static_cast<char>(pMsg->wParam);
-    if (m_bInsertMode && m_nFirstShown == 0 && pMsg->wParam != '.' && pMsg->wParam <= 0xFF &&
-        m_digitSymbol.AcceptsChar(ch)) {
+    // A read-only control refuses nothing itself: the edit control takes no character.
+    if (m_bInsertMode && m_nFirstShown == 0 && !IsReadOnly() && pMsg->wParam != '.' &&
+        pMsg->wParam <= 0xFF && m_digitSymbol.AcceptsChar(ch)) {
       // The integer part is full: nothing more can be inserted left of the point.
       int start = 0, end = 0;
       GetSelection(start, end);

@@ -12,11 +12,11 @@ struct MaskCase {
   char kind;
   const char* mask;
   const char* data;
-  std::string next;      // the mask set then
-  bool accepted;         // SetMask's answer
-  const char* shown;     // the window text afterwards
-  const char* keys;      // typed afterwards (a key script)
-  const char* typed;     // the window text then
+  std::string next;   // the mask set then
+  bool accepted;      // SetMask's answer
+  const char* shown;  // the window text afterwards
+  const char* keys;   // typed afterwards (a key script)
+  const char* typed;  // the window text then
 };
 void PrintTo(const MaskCase& c, std::ostream* os) { *os << c.name; }
 

@@ -18,8 +18,8 @@ struct ReasonCase {
   const char* data;
   UINT limit;  // the field's text limit (0: the default)
   int selStart, selEnd;
-  const char* clip;  // the clipboard before the keys ("" none)
-  const char* keys;  // a key script
+  const char* clip;   // the clipboard before the keys ("" none)
+  const char* keys;   // a key script
   const char* shown;  // the window text afterwards, the number's written with ',' and '.'
   int reason;
   int pos;
@@ -27,8 +27,7 @@ struct ReasonCase {
 };
 void PrintTo(const ReasonCase& c, std::ostream* os) { *os << c.name; }
 
-class RejectionReason : public AnyControlTest, public ::testing::WithParamInterface<ReasonCase> {
-};
+class RejectionReason : public AnyControlTest, public ::testing::WithParamInterface<ReasonCase> {};
 
 TEST_P(RejectionReason, SaysWhatHappened) {
   const ReasonCase& c = GetParam();
@@ -75,8 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "(555) 123-____", kNoPosition, 4, '5'},
         ReasonCase{"PhoneLetterForADigit", 'c', kPhone, "", 0, 1, 1, "", "a", "(___) ___-____",
                    kWrongKind, 1, 'a'},
-        ReasonCase{"LiteralsOnlyPastTheEnd", 'c', "()", "", 0, 2, 2, "", "5", "()", kNoPosition,
-                   2, '5'},
+        ReasonCase{"LiteralsOnlyPastTheEnd", 'c', "()", "", 0, 2, 2, "", "5", "()", kNoPosition, 2,
+                   '5'},
         // The number's two decimals are taken: a third digit finds them full.
         ReasonCase{"NumberThirdDecimal", 'n', "%", "12.34", 0, 5, 5, "", "5", "12.34", kFull, 5,
                    '5'},
@@ -86,12 +85,12 @@ INSTANTIATE_TEST_SUITE_P(
                    kWrongKind, 5, 'a'},
         ReasonCase{"NumberLetter", 'n', "$", "12.34", 0, 1, 1, "", "q", "12.34", kWrongKind, 1,
                    'q'},
-        ReasonCase{"NumberIntegerPartFull", 'n', "%", "123456789", 0, 0, 0, "", "5",
-                   "123,456,789", kFull, 0, '5'},
+        ReasonCase{"NumberIntegerPartFull", 'n', "%", "123456789", 0, 0, 0, "", "5", "123,456,789",
+                   kFull, 0, '5'},
         ReasonCase{"FieldAtItsLimit", 'f', "#", "123", 3, 3, 3, "", "4", "123", kFull, 3, '4'},
         // The character could go nowhere in the field, full or not: the kind refused it.
-        ReasonCase{"FieldLetterAtItsLimit", 'f', "#", "123", 3, 3, 3, "", "a", "123", kWrongKind,
-                   3, 'a'},
+        ReasonCase{"FieldLetterAtItsLimit", 'f', "#", "123", 3, 3, 3, "", "a", "123", kWrongKind, 3,
+                   'a'},
         ReasonCase{"FieldLetter", 'f', "#", "12", 3, 1, 1, "", "a", "12", kWrongKind, 1, 'a'}),
     [](const ::testing::TestParamInfo<ReasonCase>& info) { return std::string(info.param.name); });
 
@@ -113,8 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReasonCase{"PhoneLetter", 'c', kPhone, "", 0, 1, 1, "55a5", "{C+v}", "(555) ___-____",
                    kWrongKind, 3, 'a'},
         ReasonCase{"NumberFits", 'n', "%", "", 0, 0, 0, "1234.5", "{C+v}", "1,234.5", kNone, 0, 0},
-        ReasonCase{"NumberLetter", 'n', "%", "", 0, 0, 0, "12a", "{C+v}", "12", kWrongKind, 0,
-                   'a'},
+        ReasonCase{"NumberLetter", 'n', "%", "", 0, 0, 0, "12a", "{C+v}", "12", kWrongKind, 0, 'a'},
         ReasonCase{"FieldFits", 'f', "#", "", 0, 0, 0, "123", "{C+v}", "123", kNone, 0, 0},
         ReasonCase{"FieldLetter", 'f', "#", "", 0, 0, 0, "12x3", "{C+v}", "123", kWrongKind, 2,
                    'x'}),
