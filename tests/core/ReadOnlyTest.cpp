@@ -1,7 +1,7 @@
 // A read-only control (ES_READONLY at creation, or EM_SETREADONLY later) takes no edit from the
 // keyboard, the clipboard messages or undo, refuses nothing itself (no ValidationError: the edit
-// control decides whether to beep), and still copies and moves its caret. The same table for
-// the three controls.
+// control decides whether to beep), and still copies and moves its caret; WM_CUT copies without
+// deleting, as the read-only edit control does. The same table for the three controls.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -82,25 +82,19 @@ TEST_P(ReadOnly, TakesNoEdit) {
 INSTANTIATE_TEST_SUITE_P(
     Keys, ReadOnly,
     ::testing::Combine(
-        ::testing::Values(KeyCase{"Digit", "5", false, false}, KeyCase{"Letter", "a", false, false},
-                          KeyCase{"Space", " ", false, false},
-                          KeyCase{"Backspace", "{Back}", false, false},
-                          KeyCase{"Delete", "{Del}", false, false},
-                          KeyCase{"ShiftDelete", "{S+Del}", false, false},
-                          KeyCase{"CtrlX", "{C+x}", false, false},
-                          KeyCase{"CtrlV", "{C+v}", false, false},
-                          KeyCase{"ShiftInsert", "{S+Ins}", false, false},
-                          KeyCase{"Cut", "{Cut}", false, false},
-                          KeyCase{"Paste", "{Paste}", false, false},
-                          KeyCase{"Clear", "{Clear}", false, false},
-                          KeyCase{"CtrlZ", "{C+z}", false, false},
-                          KeyCase{"CtrlY", "{C+y}", false, false},
-                          KeyCase{"CtrlShiftZ", "{C+S+z}", false, false},
-                          KeyCase{"UndoMessage", "{Undo}", false, false},
-                          KeyCase{"CtrlC", "{C+c}", true, false},
-                          KeyCase{"CopyMessage", "{Copy}", true, false},
-                          KeyCase{"End", "{End}", false, true},
-                          KeyCase{"TypingAtTheEnd", "{End}12", false, true}),
+        ::testing::Values(
+            KeyCase{"Digit", "5", false, false}, KeyCase{"Letter", "a", false, false},
+            KeyCase{"Space", " ", false, false}, KeyCase{"Backspace", "{Back}", false, false},
+            KeyCase{"Delete", "{Del}", false, false},
+            KeyCase{"ShiftDelete", "{S+Del}", false, false},
+            KeyCase{"CtrlX", "{C+x}", false, false}, KeyCase{"CtrlV", "{C+v}", false, false},
+            KeyCase{"ShiftInsert", "{S+Ins}", false, false}, KeyCase{"Cut", "{Cut}", true, false},
+            KeyCase{"Paste", "{Paste}", false, false}, KeyCase{"Clear", "{Clear}", false, false},
+            KeyCase{"CtrlZ", "{C+z}", false, false}, KeyCase{"CtrlY", "{C+y}", false, false},
+            KeyCase{"CtrlShiftZ", "{C+S+z}", false, false},
+            KeyCase{"UndoMessage", "{Undo}", false, false}, KeyCase{"CtrlC", "{C+c}", true, false},
+            KeyCase{"CopyMessage", "{Copy}", true, false}, KeyCase{"End", "{End}", false, true},
+            KeyCase{"TypingAtTheEnd", "{End}12", false, true}),
         ::testing::Range(0, 3), ::testing::Values(kStyle, kMessage)),
     [](const ::testing::TestParamInfo<std::tuple<KeyCase, int, ReadOnlyBy>>& info) {
       return std::string(std::get<0>(info.param).name) + "_" +
