@@ -7,6 +7,8 @@
 #   tools/setup.sh shots     the screenshots in docs/ (Windows dialog and terminal)
 #   tools/setup.sh fuzz      the fuzzers (clang, libFuzzer)
 #   tools/setup.sh bench     the benchmarks and the Qt peer benchmark (bench.sh --vs-qt)
+#   tools/setup.sh unicode   regenerating the character table (tools/charkind-table.py) from
+#                            the Unicode Character Database
 #   tools/setup.sh --list T  prints the packages of task T and exits
 # Several tasks may be named at once. Packages already installed are left as they are; apt-get
 # runs (as root, or through sudo) only when something is missing. Without root or sudo it prints
@@ -17,10 +19,11 @@ native="cmake ninja-build g++ make pkg-config"
 demo="$native libncurses-dev tmux"
 windows="$native g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth"
 test_pkgs="$demo $windows libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format \
-valgrind locales"
+valgrind locales python3 unicode-data"
 shots="$windows x11-apps imagemagick tmux"
 fuzz="$native clang libclang-rt-14-dev"
 bench="$native libbenchmark-dev qtbase5-dev"
+unicode="python3 unicode-data"
 
 packages_of() {
   case "$1" in
@@ -30,7 +33,9 @@ packages_of() {
     shots) echo "$shots" ;;
     fuzz) echo "$fuzz" ;;
     bench) echo "$bench" ;;
-    *) echo "setup.sh: unknown task '$1' (demo, test, windows, shots, fuzz, bench)" >&2; exit 2 ;;
+    unicode) echo "$unicode" ;;
+    *) echo "setup.sh: unknown task '$1' (demo, test, windows, shots, fuzz, bench, unicode)" >&2
+       exit 2 ;;
   esac
 }
 
@@ -50,11 +55,20 @@ for p in $wanted; do
   fi
 done
 
-need_locale=0
+# The locales the locale suites run in: German (',' decimal, '.' thousands), French (U+202F
+# thousands) and Swiss German (U+2019 thousands).
+test_locales="de_DE fr_FR de_CH"
+missing_locales=""
 case " $* " in
   *" test "*)
-    if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then need_locale=1; fi ;;
+    for l in $test_locales; do
+      if ! locale -a 2>/dev/null | grep -qi "^$l\.utf-\?8\$"; then
+        missing_locales="$missing_locales $l"
+      fi
+    done ;;
 esac
+need_locale=0
+[ -z "$missing_locales" ] || need_locale=1
 
 [ -n "$missing" ] || [ "$need_locale" -eq 1 ] || exit 0
 
@@ -68,7 +82,7 @@ else
   echo "setup.sh: these packages are missing:$missing" >&2
   echo "setup.sh: install them as root with:" >&2
   echo "  apt-get update && apt-get install -y$missing" >&2
-  [ "$need_locale" -eq 0 ] || echo "  localedef -i de_DE -f UTF-8 de_DE.UTF-8" >&2
+  for l in $missing_locales; do echo "  localedef -i $l -f UTF-8 $l.UTF-8" >&2; done
   exit 1
 fi
 
@@ -80,7 +94,6 @@ if [ -n "$missing" ]; then
   $as_root apt-get install -y $missing
 fi
 
-# The German locale: ',' as decimal, '.' as thousands and date separator, for the locale suites.
-if [ "$need_locale" -eq 1 ]; then
-  $as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
-fi
+for l in $missing_locales; do
+  $as_root localedef -i "$l" -f UTF-8 "$l.UTF-8"
+done
