@@ -5,6 +5,7 @@
 // the index into m_vecSymbols: literals count.
 #include "character/KwCharacterMaskedEdit.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -92,7 +93,9 @@ bool KwCharacterMaskedEdit::SetMask(const std::string& mask) {
   const Alive alive(this);
   DeleteContents();
   if (!alive) return false;  // emptying a plain control's window reached a host that deleted it
-  const std::size_t length = mask.size();
+  // The mask ends at a NUL, as one given as a C string does: a NUL position would cut the
+  // window text short of the display text.
+  const std::size_t length = std::min(mask.size(), std::strlen(mask.c_str()));
   for (std::size_t i = 0; i < length; ++i) {
     if (mask[i] == '\\') {
       if (i + 1 < length) {
@@ -302,12 +305,13 @@ int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
     }
     symbol->m_chValue = stored;
   }
-  // What is left over found no position (a paste longer than the mask).
+  // What is left over found no position (a paste longer than the mask). The rest of a pasted
+  // display text (the literals after the last position) is no refusal.
   for (; next < size; ++next) {
-    if (from[next] != prompt) {
-      NoteRefusedData(RejectFull, PositionCount(), from[next]);
-      break;
-    }
+    const char c = from[next];
+    if (c == prompt || (raw == 0 && IsMaskLiteral(c))) continue;
+    NoteRefusedData(RejectFull, PositionCount(), c);
+    break;
   }
   Update(0);
   return result;

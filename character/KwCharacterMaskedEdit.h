@@ -25,7 +25,8 @@ class KW_API KwCharacterMaskedEdit : public KwMaskedEdit {
 
  public:
   // A non-empty mask is applied at once, as SetMask would; NULL is the empty mask (a plain edit
-  // control). Every byte is a mask character: one of the kinds, or a literal of itself.
+  // control). Every byte is a mask character: one of the kinds, or a literal of itself; a mask
+  // ends at its first NUL.
   explicit KwCharacterMaskedEdit(const char* mask = "");
   KwCharacterMaskedEdit(const KwCharacterMaskedEdit& other);
   KwCharacterMaskedEdit& operator=(const KwCharacterMaskedEdit&) = delete;

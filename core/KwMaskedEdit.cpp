@@ -9,6 +9,9 @@
 // The display states, colours and OnValidate are in KwMaskedEditStates.cpp.
 #include "core/KwMaskedEdit.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -42,6 +45,67 @@ bool WithoutMask(const KwMaskedEdit& edit) { return edit.GetMask().c_str()[0] ==
 void MakeBrush(CBrush& brush, COLORREF color) {
   HBRUSH hBrush = ::CreateSolidBrush(color);
   if (hBrush != nullptr) brush.Attach(hBrush);
+}
+
+bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool IsHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Whether a number too far out of a double's range is too large (else too small): the sign of
+// its order of magnitude, the digits before the point less the zeros after it plus the exponent.
+bool TooLarge(const char* p, const char* end, bool hex) {
+  long long order = 0;
+  bool point = false;
+  bool significant = false;
+  for (; p != end && !(hex ? (*p == 'p' || *p == 'P') : (*p == 'e' || *p == 'E')); ++p) {
+    if (*p == '.') {
+      point = true;
+      continue;
+    }
+    significant = significant || *p != '0';
+    if (!point && significant) ++order;
+    if (point && !significant) --order;
+  }
+  if (p != end) {
+    ++p;
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    long long exponent = 0;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p)
+      exponent = std::min(exponent * 10 + (*p - '0'), 1LL << 40);
+    order += negative ? -exponent : exponent;
+  }
+  return order > 0;
+}
+
+// The number at the start of text as atof reads it in the "C" locale, whatever locale the host
+// has set: white space, a sign, then a decimal or hexadecimal (0x) number, an infinity or a NaN,
+// with '.' as the decimal point. What follows the number is ignored; no number at all reads 0,
+// one beyond a double's range infinity or 0.
+double ParseNumber(const std::string& text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p != end && IsCSpace(*p)) ++p;
+  bool negative = false;
+  if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+  if (p == end || *p == '+' || *p == '-') return 0.0;
+  bool hex = false;
+  if (end - p > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') &&
+      (IsHexDigit(p[2]) || (p[2] == '.' && end - p > 3 && IsHexDigit(p[3])))) {
+    hex = true;
+    p += 2;
+  }
+  double value = 0.0;
+  const std::from_chars_result r =
+      std::from_chars(p, end, value, hex ? std::chars_format::hex : std::chars_format::general);
+  if (r.ec == std::errc::result_out_of_range) {
+    value = TooLarge(p, r.ptr, hex) ? HUGE_VAL : 0.0;
+  } else if (r.ec != std::errc()) {
+    value = 0.0;
+  }
+  return negative ? -value : value;
 }
 
 }  // namespace
@@ -96,7 +160,9 @@ KwMaskedEdit::KwMaskedEdit(const KwMaskedEdit& other)
       m_crBackgroundFocus(other.m_crBackgroundFocus),
       m_nUndoLimit(other.m_nUndoLimit),
       m_bNotifyRejections(other.m_bNotifyRejections) {
-  // The copy starts with an empty history and no refusal.
+  // The copy starts with an empty history and no refusal. Its validator judges the copy: the
+  // clone is bound to it, so that nothing of the copy points at the source.
+  if (m_pValidator != nullptr) m_pValidator->m_pMaskedEdit = this;
   MakeBrush(m_brBackgroundError, m_crBackgroundError);
   MakeBrush(m_brBackgroundFocus, m_crBackgroundFocus);
   MakeBrush(m_brBackground, m_crBackground);
@@ -152,7 +218,7 @@ bool KwMaskedEdit::GetDataNumValue(double& value) {
       number += ' ';
     }
   }
-  value = std::atof(number.c_str());
+  value = ParseNumber(number);
   return true;
 }
 
@@ -231,6 +297,43 @@ int KwMaskedEdit::DeleteBackward(int start, int end, int* pLast) {
     }
   }
   return -1;
+}
+
+bool KwMaskedEdit::IsReadOnly() const {
+  return ::IsWindow(m_hWnd) && (GetStyle() & ES_READONLY) != 0;
+}
+
+bool KwMaskedEdit::PassReadOnly(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (!IsReadOnly()) return false;
+  switch (message) {
+    case WM_UNDO:
+    case EM_UNDO:
+      // Not even the edit control's own undo.
+      result = FALSE;
+      return true;
+    case WM_CHAR:
+      // Printable characters, Backspace, Ctrl+V, Ctrl+X, Ctrl+Y and Ctrl+Z; Ctrl+C copies.
+      if (wParam < 0x20 && wParam != VK_BACK && wParam != 0x16 && wParam != 0x18 &&
+          wParam != 0x19 && wParam != 0x1A)
+        return false;
+      break;
+    case WM_KEYDOWN:
+      if (wParam != VK_DELETE) return false;
+      break;
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_CLEAR:
+      break;
+    default:
+      return false;
+  }
+  result = DefWindowProc(message, wParam, lParam);
+  return true;
+}
+
+bool KwMaskedEdit::IsFull() {
+  const int length = GetWindowTextLength();
+  return GetNextInputLocation(0) < length && GetEmptyInputLocation(0) >= length;
 }
 
 bool KwMaskedEdit::IsPromptSymbolAllowed(char symbol) {
@@ -314,8 +417,8 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
         int reason = RejectNoInputPosition;
         if (WithoutMask(*this)) {
           reason = RejectNoMask;
-        } else if (start >= GetWindowTextLength()) {
-          reason = RejectFull;  // typed on past the last position
+        } else if (start >= GetWindowTextLength() && IsFull()) {
+          reason = RejectFull;  // typed on past the last position of a full control
         }
         NoteRejection(reason, start, ch);
         ValidationError();

@@ -33,6 +33,8 @@ class KW_API KwMaskedEdit : public CEdit {
 
   // NULL is the empty mask.
   explicit KwMaskedEdit(const char* mask = "");
+  // A control without a window with the other's settings and a clone of its validator, bound to
+  // the copy (the clone's GetMaskedEdit is the copy, not the control it was cloned from).
   KwMaskedEdit(const KwMaskedEdit& other);
   KwMaskedEdit& operator=(const KwMaskedEdit&) = delete;
   ~KwMaskedEdit() override;
@@ -64,7 +66,10 @@ class KW_API KwMaskedEdit : public CEdit {
   // input data.
   virtual std::string GetInputData(const char* text, bool withPrompt) const = 0;
   virtual std::string GetInputData(bool withPrompt) const = 0;
-  // 16: runs the validator, then converts GetInputData(true) to a number; always true.
+  // 16: runs the validator, then converts GetInputData(true) to a number; always true. The
+  // conversion reads the number as atof does in the "C" locale ('.' the decimal point), not in
+  // the locale the host may have set for the C runtime: under a German LC_NUMERIC the runtime
+  // would read 12.5 as 12.
   virtual bool GetDataNumValue(double& value);
   // 17-18
   virtual void EmptyData(int keepMask) = 0;
@@ -85,6 +90,8 @@ class KW_API KwMaskedEdit : public CEdit {
   // EM_EMPTYUNDOBUFFER empties the history. The edit control's own undo never acts. A change
   // the host makes through the interface (SetMask, SetText, EmptyData, the prompt symbol, any
   // other rewrite it causes) empties the history: the text is a new document.
+  // A read-only control neither undoes nor redoes (its history is kept for when it is writable
+  // again).
   bool CanUndo() const;
   bool Undo();
   bool CanRedo() const;
@@ -125,6 +132,17 @@ class KW_API KwMaskedEdit : public CEdit {
   // order (GetNextDlgTabItem) takes the focus. Without a parent, or when this control is the
   // only tab stop, focus and caret stay where they are.
   void TabToNextControl();
+  // Read-only (ES_READONLY at creation or EM_SETREADONLY): the control takes no edit. Every
+  // editing key (characters, Backspace, Delete, Shift+Delete, the clipboard shortcuts), WM_CUT,
+  // WM_PASTE and WM_CLEAR go to the edit control as they are, which, read-only, changes nothing
+  // and beeps where it beeps; undo and redo (keys, messages, Undo and Redo) do nothing. Copy,
+  // the caret keys and a text the host sets work as ever. PassReadOnly hands such a message on
+  // (true, with its result) while the control is read-only.
+  bool IsReadOnly() const;
+  bool PassReadOnly(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // Whether the control has input positions and none of them is empty (a character typed past
+  // the last one is then refused as RejectFull rather than RejectNoInputPosition).
+  bool IsFull();
   // Whether a character may serve as the prompt symbol: anything but NUL, CR, LF and DEL (they
   // would end, break or garble the window text). SetPromptSymbol ignores the others.
   static bool IsPromptSymbolAllowed(char symbol);

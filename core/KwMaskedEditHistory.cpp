@@ -91,6 +91,8 @@ bool ConcernsHistory(UINT message) {
 
 LRESULT KwMaskedEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!ConcernsHistory(message)) return HandleMessage(message, wParam, lParam);
+  LRESULT readOnlyResult = 0;
+  if (PassReadOnly(message, wParam, lParam, readOnlyResult)) return readOnlyResult;
   switch (message) {
     case WM_UNDO:
     case EM_UNDO:
@@ -275,7 +277,8 @@ void KwMaskedEdit::PushUndoStep(std::vector<UndoStep>& steps, const std::string&
 }
 
 bool KwMaskedEdit::RestoreUndoStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to) {
-  if (from.empty() || m_nEditAction != kEditNone || !::IsWindow(m_hWnd)) return false;
+  if (from.empty() || m_nEditAction != kEditNone || !::IsWindow(m_hWnd) || IsReadOnly())
+    return false;
   UndoStep step = std::move(from.back());
   from.pop_back();
   to.push_back(UndoStep{m_strUndoShown, step.caretOther, step.caret});

@@ -15,7 +15,10 @@ class KW_API KwValidator {
 
   // Judges data, which it may correct in place; the result goes back to the host unchanged.
   virtual int Validate(std::string& data) = 0;
-  // A new validator, allocated with new, that behaves like this one.
+  // A new validator, allocated with new, that behaves like this one. A control copied with its
+  // validator binds the clone to the copy (GetMaskedEdit answers the copy), whatever control
+  // Clone left in it: a clone that judged the source would change the source's state, and
+  // outlive it.
   virtual KwValidator* Clone() = 0;
   virtual std::string GetErrorString();
 
@@ -36,4 +39,8 @@ class KW_API KwValidator {
 
   std::string m_strErrorString;
   KwMaskedEdit* m_pMaskedEdit;
+
+ private:
+  // The copy of a control binds the clone of its validator to itself.
+  friend class KwMaskedEdit;
 };

@@ -181,7 +181,10 @@ int KwFieldMaskedEdit::InsertAt(int pos, char ch) {
   const std::string kept = GetInputData(true);
   const size_t length = kept.size();
   if (static_cast<unsigned long long>(GetFieldLimit()) < length + 1ULL) {
-    NoteRejection(RejectFull, pos, ch);
+    // A character of another kind is refused as such, whether the field has room or not.
+    if (m_symField.AcceptsChar(ch)) {
+      NoteRejection(RejectFull, pos, ch);
+    }
     return -1;
   }
   // No kind takes NUL, and as a text it would cut off everything after it: refuse it here.

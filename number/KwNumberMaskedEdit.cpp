@@ -82,6 +82,11 @@ bool KwNumberMaskedEdit::SetMask(const std::string& mask) {
     m_chDecimalSep = g_chDecimalSep;
     m_chThousandSep = g_chThousandSep;
   } else {
+    // Refused: the control is left without positions and its number is gone, so the window
+    // must not go on showing it (Update writes the empty text of a control without positions).
+    // The caret stays where the emptied text leaves it, and the history goes with the number.
+    Update(-1);
+    EmptyUndoBuffer();
     return false;
   }
   // Counting e as the distance from the decimal point, a thousands position stands at every
@@ -393,6 +398,11 @@ int KwNumberMaskedEdit::InsertAt(int pos, char ch) {
   if (fractionSide) {
     for (int i = std::max(a, 0); i < PositionCount() && receiving < 0; ++i)
       if (IsDataPosition(i)) receiving = i;
+    if (receiving < 0 && ch != '.' && m_digitSymbol.AcceptsChar(ch)) {
+      // After the last decimal: the decimals are full.
+      NoteRejection(RejectFull, pos, ch);
+      return -1;
+    }
   } else {
     for (int i = std::min(a, PositionCount()) - 1; i >= 0 && receiving < 0; --i)
       if (IsDataPosition(i)) receiving = i;
@@ -422,6 +432,11 @@ int KwNumberMaskedEdit::SetAt(int pos, char ch) {
   // before, as InsertAt starts it at the point.
   if (GetInputData(false).empty()) m_nFirstShown = PositionCount() - m_nMaxDecimalPos - 2;
   const int i = m_nFirstShown + pos;
+  if (i >= PositionCount() && ch != '.' && m_digitSymbol.AcceptsChar(ch)) {
+    // After the last decimal: the decimals are full.
+    NoteRejection(RejectFull, pos, ch);
+    return -1;
+  }
   if (i < 0 || i >= PositionCount()) return -1;
   KwMaskSymbol* symbol = m_vecSymbols[i];
   if (symbol->m_chValue == ch) return pos;
@@ -651,8 +666,9 @@ BOOL KwNumberMaskedEdit::PreTranslateMessage(MSG* pMsg) {
       return TRUE;
     }
     const char ch = static_cast<char>(pMsg->wParam);
-    if (m_bInsertMode && m_nFirstShown == 0 && pMsg->wParam != '.' && pMsg->wParam <= 0xFF &&
-        m_digitSymbol.AcceptsChar(ch)) {
+    // A read-only control refuses nothing itself: the edit control takes no character.
+    if (m_bInsertMode && m_nFirstShown == 0 && !IsReadOnly() && pMsg->wParam != '.' &&
+        pMsg->wParam <= 0xFF && m_digitSymbol.AcceptsChar(ch)) {
       // The integer part is full: nothing more can be inserted left of the point.
       int start = 0, end = 0;
       GetSelection(start, end);

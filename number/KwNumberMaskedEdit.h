@@ -36,7 +36,9 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
   using CEdit::Create;
 
   // '$' (money) or '%' (number) as the first character builds the 14 empty positions; any
-  // other mask leaves the control without positions and answers false.
+  // other mask leaves the control without positions and answers false. A refused mask takes
+  // the number with the positions and empties the window too: the window never goes on
+  // showing a number that the control no longer holds.
   bool SetMask(const std::string& mask) override;
   // One character per position: ',' for a thousands position, '.' for the decimal point, a
   // digit position's character (the prompt while empty): ___,__1,234.5_ for 1234.5.

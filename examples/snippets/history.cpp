@@ -52,7 +52,7 @@ void HistoryExample(CWnd& frame) {
   char ch = '\0';
   const int reason = phone.GetLastRejection(&pos, &ch);
   Check("the refusal", std::to_string(reason) + " " + std::to_string(pos) + " " + ch,
-        std::to_string(KwMaskedEdit::RejectFull) + " 14 a");
+        std::to_string(KwMaskedEdit::RejectNoInputPosition) + " 14 a");
   OnCommand(phone, MAKEWPARAM(100, KWN_REJECTED));
   phone.DestroyWindow();
 }

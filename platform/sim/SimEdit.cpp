@@ -470,7 +470,8 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
       KeyDown(c, static_cast<UINT>(wParam));
       return 1;
     case WM_CUT:
-      if (!(c.Style() & (ES_READONLY | ES_PASSWORD))) Cut(c);
+      // Read-only, the selection is copied and stays (Clear leaves the text alone).
+      if (!(c.Style() & ES_PASSWORD)) Cut(c);
       return 0;
     case WM_COPY:
       if (!(c.Style() & ES_PASSWORD)) Copy(c);

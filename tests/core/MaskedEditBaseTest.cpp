@@ -123,8 +123,8 @@ TEST_F(MaskedEditBase, CopyOwnsItsPositionsAndAClonedValidator) {
   EXPECT_EQ(CountedValidator::alive, 2);
   EXPECT_EQ(const_cast<CountedValidator*>(static_cast<const CountedValidator*>(copy->Validator()))
                 ->GetMaskedEdit(),
-            source.get())
-      << "the clone keeps what Clone gave it";
+            copy.get())
+      << "the clone is bound to the copy";
   source.reset();
   EXPECT_EQ(CountedValidator::alive, 1) << "destroying one control deletes only its own validator";
   EXPECT_EQ(copy->GetMask(), "(###) ###");

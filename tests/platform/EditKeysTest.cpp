@@ -18,6 +18,7 @@ struct KeyCase {
   int wantStart, wantEnd;
   const char* wantClip;
   const char* wantNotes;
+  bool readOnly = false;  // ES_READONLY
 };
 void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
 
@@ -85,11 +86,19 @@ const KeyCase kKeyCases[] = {
     {"TypingStopsAtTheLimit", "abc", 3, 3, 3, "", "d", "abc", 3, 3, "", "1M 1U 1C"},
     {"TypingOverASelectionAtTheLimit", "abc", 1, 2, 3, "", "x", "axc", 2, 2, "", "1U 1C"},
     {"PasteIsCutToTheLimit", "ab", 2, 2, 4, "123456", "{C+V}", "ab12", 4, 4, "123456", "1M 1U 1C"},
+    // Read-only: no key or message edits (and none beeps under Wine); copy and the caret keys
+    // work; WM_CUT copies without deleting, while Ctrl+X and Shift+Delete copy nothing.
+    {"ReadOnlyTakesNoEdit", "abcdef", 1, 3, 0, "old",
+     "x{Back}{Del}{S+Del}{C+X}{C+V}{S+Ins}{C+Z}{Paste}{Clear}{Undo}", "abcdef", 1, 3, "old", "",
+     true},
+    {"ReadOnlyWmCutCopiesOnly", "abcdef", 1, 3, 0, "old", "{Cut}", "abcdef", 1, 3, "bc", "", true},
+    {"ReadOnlyCopies", "abcdef", 1, 3, 0, "old", "{C+C}", "abcdef", 1, 3, "bc", "", true},
+    {"ReadOnlyCaretKeys", "abcdef", 1, 3, 0, "", "{Left}{S+End}", "abcdef", 2, 6, "", "", true},
 };
 
 TEST_P(EditKeys, Acts) {
   const KeyCase& c = GetParam();
-  HWND edit = CreateEdit(1, c.text);
+  HWND edit = CreateEdit(1, c.text, c.readOnly ? kwtest::kEditStyle | ES_READONLY : 0);
   if (c.limit) SendMessageA(edit, EM_LIMITTEXT, c.limit, 0);
   kwtest::Focus(edit);
   kwtest::SetSel(edit, c.anchor, c.caret);
