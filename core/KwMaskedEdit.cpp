@@ -224,7 +224,11 @@ void KwMaskedEdit::SetCaret(int pos) {
 
 void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
   // Shift matters to the caret keys only, so only they ask for it (held, it extends the
-  // selection and the caret is left where the edit control put it).
+  // selection and the caret is left where the edit control put it). Shift is read as it came
+  // with this key (GetKeyState), as the edit control reads it, not as the keyboard holds it now:
+  // a Shift+Left typed faster than the loop takes keys out, its Shift released before the Left
+  // is handled, selects here as in the edit control. (Reading the keyboard's state at handling
+  // time, as first specified, moved the caret and dropped the selection the edit control made.)
   bool shift = false;
   int start = 0;
   int end = 0;
@@ -243,7 +247,7 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
     case VK_HOME:
     case VK_RIGHT:
     case VK_DOWN:
-      shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
+      shift = ::GetKeyState(VK_SHIFT) < 0;
       Default();
       if (!shift) {
         GetSelection(start, end);
@@ -252,7 +256,7 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
       break;
     case VK_LEFT:
     case VK_UP:
-      shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
+      shift = ::GetKeyState(VK_SHIFT) < 0;
       Default();
       if (!shift) {
         GetSelection(start, end);
