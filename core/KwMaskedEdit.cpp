@@ -166,7 +166,9 @@ void KwMaskedEdit::Update(int pos) {
   // Without the focus the window has no caret and nothing is hidden.
   if (m_nEditAction != 0 && !m_bCaretHidden) m_bCaretHidden = ::HideCaret(m_hWnd) != FALSE;
   ++m_nUpdateDepth;
-  SetWindowText(shown);
+  // An edit control that cannot take the text (out of memory, or this control's own message
+  // handling out of memory inside) refuses it: the edit under way is refused whole.
+  if (!::SetWindowTextA(m_hWnd, shown.c_str()) && m_nEditAction != 0) m_bOutOfMemory = true;
   --m_nUpdateDepth;
   NoteRewrite(shown);
   if (pos >= 0 && m_nCaretDeferred == 0) UpdateInsertionPointForward(pos);

@@ -418,7 +418,13 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
   LRESULT lResult;
   {
     MessageScope scope(state, pWnd, hWnd, message, wParam, lParam);
-    lResult = pWnd->WindowProc(message, wParam, lParam);
+    // The last barrier: an exception must never unwind through the platform's frames (a
+    // handler out of memory, say). The message is answered 0, as if nobody had handled it.
+    try {
+      lResult = pWnd->WindowProc(message, wParam, lParam);
+    } catch (...) {
+      lResult = 0;
+    }
   }
   if (message == WM_NCDESTROY) {
     // The window's last message has been through its own procedure: let the object go.

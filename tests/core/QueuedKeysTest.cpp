@@ -17,10 +17,10 @@ namespace {
 
 struct QueuedCase {
   const char* name;
-  char kind;          // 'c' character, 'n' number, 'f' field
+  char kind;  // 'c' character, 'n' number, 'f' field
   const char* mask;
-  const char* data;   // SetText
-  int caret;          // where the caret is before the stroke
+  const char* data;  // SetText
+  int caret;         // where the caret is before the stroke
   UINT vk;
   bool shift;
   std::pair<int, int> sel;  // the selection after it
@@ -41,10 +41,8 @@ const QueuedCase kQueuedCases[] = {
     {"FieldShiftLeft", 'f', "#", "2026", 3, VK_LEFT, true, {2, 3}},
     {"FieldShiftHome", 'f', "#", "2026", 3, VK_HOME, true, {0, 3}},
     // Unshifted, the same keys go on stepping over the literals to an input position.
-    {"CharacterLeftOverLiteral", 'c', "(###) ###-####", "5551234567", 10, VK_LEFT, false,
-     {8, 8}},
-    {"CharacterHomeToFirstInput", 'c', "(###) ###-####", "5551234567", 10, VK_HOME, false,
-     {1, 1}},
+    {"CharacterLeftOverLiteral", 'c', "(###) ###-####", "5551234567", 10, VK_LEFT, false, {8, 8}},
+    {"CharacterHomeToFirstInput", 'c', "(###) ###-####", "5551234567", 10, VK_HOME, false, {1, 1}},
 };
 
 class QueuedKeys : public WindowTest, public ::testing::WithParamInterface<QueuedCase> {
