@@ -428,8 +428,13 @@ void KwMaskedEdit::RefuseKey(int reason, int pos, char ch) {
   m_bRejectionNoted = false;
   NoteRejection(reason, pos, ch);
   m_bRejectionArmed = false;
-  ValidationError();
-  if (m_bNotifyRejections && ::IsWindow(m_hWnd)) NotifyParent(KWN_REJECTED);
+  // Called from the host's loop (PreTranslateMessage), not from a window procedure: a host's
+  // ValidationError out of memory ends the refusal quietly all the same.
+  try {
+    ValidationError();
+    if (m_bNotifyRejections && ::IsWindow(m_hWnd)) NotifyParent(KWN_REJECTED);
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 bool KwMaskedEdit::ClipboardHasText() {

@@ -22,14 +22,14 @@ namespace {
 
 struct MemoryCase {
   const char* name;
-  char kind;          // 'c' character, 'n' number, 'f' field
+  char kind;  // 'c' character, 'n' number, 'f' field
   const char* mask;
-  const char* data;   // SetText before the edit
+  const char* data;  // SetText before the edit
   std::pair<int, int> sel;
-  UINT message;       // WM_CHAR, WM_PASTE or WM_SETTEXT
-  const char* text;   // the character typed, the clipboard's text or the text set
-  bool refusable;     // whether the edit always needs memory of its own (typing into a
-                      // character control needs at most what a text longer than before needs)
+  UINT message;      // WM_CHAR, WM_PASTE or WM_SETTEXT
+  const char* text;  // the character typed, the clipboard's text or the text set
+  bool refusable;    // whether the edit always needs memory of its own (typing into a
+                     // character control needs at most what a text longer than before needs)
 };
 void PrintTo(const MemoryCase& c, std::ostream* os) { *os << c.name; }
 
@@ -48,9 +48,7 @@ const MemoryCase kMemoryCases[] = {
 struct Seen {
   std::string text, data;
   std::pair<int, int> sel;
-  bool operator==(const Seen& o) const {
-    return text == o.text && data == o.data && sel == o.sel;
-  }
+  bool operator==(const Seen& o) const { return text == o.text && data == o.data && sel == o.sel; }
   bool operator!=(const Seen& o) const { return !(*this == o); }
 };
 std::ostream& operator<<(std::ostream& os, const Seen& s) {

@@ -20,7 +20,9 @@ LRESULT CALLBACK Recording(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
   if (message == WM_KEYDOWN || message == WM_KEYUP) {
     char word[8];
     std::snprintf(word, sizeof word, "%s%c%d%d", g_seen.empty() ? "" : " ",
-                  wParam == VK_SHIFT ? 'S' : wParam == VK_LEFT ? 'L' : '?',
+                  wParam == VK_SHIFT  ? 'S'
+                  : wParam == VK_LEFT ? 'L'
+                                      : '?',
                   GetKeyState(VK_SHIFT) < 0 ? 1 : 0, GetAsyncKeyState(VK_SHIFT) < 0 ? 1 : 0);
     g_seen += word;
     if (message == WM_KEYUP) g_seen += '^';
@@ -68,8 +70,8 @@ TEST_P(KeyState, ThreadStateChangesAsTheLoopTakesKeys) {
     in.type = INPUT_KEYBOARD;
     const bool shift = *k == 'S' || *k == 's';
     in.ki.wVk = static_cast<WORD>(shift ? VK_SHIFT : VK_LEFT);
-    in.ki.dwFlags = (*k == 's' || *k == 'l' ? KEYEVENTF_KEYUP : 0) |
-                    (shift ? 0 : KEYEVENTF_EXTENDEDKEY);
+    in.ki.dwFlags =
+        (*k == 's' || *k == 'l' ? KEYEVENTF_KEYUP : 0) | (shift ? 0 : KEYEVENTF_EXTENDEDKEY);
     events.push_back(in);
   }
   const UINT count = static_cast<UINT>(events.size());
@@ -78,9 +80,8 @@ TEST_P(KeyState, ThreadStateChangesAsTheLoopTakesKeys) {
   EXPECT_GE(GetAsyncKeyState(VK_SHIFT), 0);
   EXPECT_GE(GetKeyState(VK_SHIFT), 0);
   MSG msg;
-  for (int spins = 0; spins < 500 && !PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST,
-                                                   PM_NOREMOVE);
-       ++spins)
+  for (int spins = 0;
+       spins < 500 && !PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE); ++spins)
     Sleep(1);
   EXPECT_GE(GetKeyState(VK_SHIFT), 0) << "looked at, not taken";
 
