@@ -5,6 +5,14 @@
 #   tests/trace/trace_test.sh build/native/bin/kwtrace
 #   tests/trace/trace_test.sh tools/wine-run.sh build/windows/bin/kwtrace.exe
 set -u
+# Under Wine one X server serves every case, as one desktop serves the programs of a session
+# (and the clipboard lives on between them): start one unless a display is set.
+case "${1:-}" in
+  *wine-run.sh)
+    if [ -z "${DISPLAY:-}" ]; then
+      exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
+    fi ;;
+esac
 here=$(cd "$(dirname "$0")" && pwd)
 runner=$(for word in "$@"; do printf "'%s' " "$word"; done)
 failed=0
