@@ -209,6 +209,8 @@ class KW_API KwMaskedEdit : public CEdit {
   // edit control refusing the control's own rewrite) is refused whole: the text, model and
   // selection from before it come back, RejectOutOfMemory, the beep (ValidationError) and
   // KWN_REJECTED as for a refused key. Any other message that runs out of memory returns 0.
+  // (The first design let exceptions of the handlers run on into the window system, whose
+  // frames cannot unwind them; the history may lose its redo steps with such an edit.)
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Message handlers of the base map.
@@ -254,7 +256,7 @@ class KW_API KwMaskedEdit : public CEdit {
   int EditActionOf(UINT message, WPARAM wParam) const;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void NoteEditDone(int action);
-  void RefuseForMemory(int action, WPARAM wParam);
+  void RefuseForMemory(int action, WPARAM wParam, bool started);
   LRESULT RunEditAction(int action, UINT message, WPARAM wParam, LPARAM lParam);
   void NoteRewrite(const std::string& shown);
   void OpenUndoStep();

