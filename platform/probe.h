@@ -29,4 +29,13 @@ void FailNextGlobalLock();
 // Make CreateSolidBrush fail until switched off again.
 void FailCreateSolidBrush(bool fail);
 
+// Runs the process with this ANSI code page (1252 or CP_UTF8) from now on, as a process does
+// whose manifest asks for it; true when the process has it now. The real platform cannot
+// switch: it answers whether the process already runs with that code page.
+#ifdef _WIN32
+inline bool UseAnsiCodePage(UINT codePage) { return GetACP() == codePage; }
+#else
+bool UseAnsiCodePage(UINT codePage);
+#endif
+
 }  // namespace kwinspect

@@ -55,11 +55,20 @@ for p in $wanted; do
   fi
 done
 
-need_locale=0
+# The locales the locale suites run in: German (',' decimal, '.' thousands), French (U+202F
+# thousands) and Swiss German (U+2019 thousands).
+test_locales="de_DE fr_FR de_CH"
+missing_locales=""
 case " $* " in
   *" test "*)
-    if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then need_locale=1; fi ;;
+    for l in $test_locales; do
+      if ! locale -a 2>/dev/null | grep -qi "^$l\.utf-\?8\$"; then
+        missing_locales="$missing_locales $l"
+      fi
+    done ;;
 esac
+need_locale=0
+[ -z "$missing_locales" ] || need_locale=1
 
 [ -n "$missing" ] || [ "$need_locale" -eq 1 ] || exit 0
 
@@ -73,7 +82,7 @@ else
   echo "setup.sh: these packages are missing:$missing" >&2
   echo "setup.sh: install them as root with:" >&2
   echo "  apt-get update && apt-get install -y$missing" >&2
-  [ "$need_locale" -eq 0 ] || echo "  localedef -i de_DE -f UTF-8 de_DE.UTF-8" >&2
+  for l in $missing_locales; do echo "  localedef -i $l -f UTF-8 $l.UTF-8" >&2; done
   exit 1
 fi
 
@@ -85,7 +94,6 @@ if [ -n "$missing" ]; then
   $as_root apt-get install -y $missing
 fi
 
-# The German locale: ',' as decimal, '.' as thousands and date separator, for the locale suites.
-if [ "$need_locale" -eq 1 ]; then
-  $as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
-fi
+for l in $missing_locales; do
+  $as_root localedef -i "$l" -f UTF-8 "$l.UTF-8"
+done

@@ -1,6 +1,8 @@
 // The predefined "EDIT" class: a single-line edit control with the standard control's own
 // processing (text, selection, limit, keys, characters, clipboard, focus, mouse, painting and
-// the notifications to its parent, in the order the standard control sends them).
+// the notifications to its parent, in the order the standard control sends them). The text is
+// UTF-16 and positions count its units, whichever character set the window has; the ANSI face
+// converts through the ANSI code page.
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -19,6 +21,36 @@ struct Ctx {
 };
 
 UINT Len(const EditState& es) { return static_cast<UINT>(es.text.size()); }
+
+// The case forcing of ES_UPPERCASE and ES_LOWERCASE, for the letters of Latin-1, Latin
+// Extended-A, Greek and Cyrillic (as the platform maps them: 'ß' and 'µ' stay as they are).
+bool EvenIsUpper(WCHAR c) {
+  return (c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+}
+bool OddIsUpper(WCHAR c) { return (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E); }
+WCHAR ToUpper(WCHAR c) {
+  if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 0x20;
+  if (c == 0xFF) return 0x178;
+  if ((EvenIsUpper(c) && (c & 1)) || (OddIsUpper(c) && !(c & 1))) return c - 1;
+  if (c >= 0x3B1 && c <= 0x3C9) return c == 0x3C2 ? WCHAR(0x3A3) : WCHAR(c - 0x20);
+  if (c >= 0x430 && c <= 0x44F) return c - 0x20;
+  if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+  return c;
+}
+WCHAR ToLower(WCHAR c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+  if (c == 0x178) return 0xFF;
+  if ((EvenIsUpper(c) && !(c & 1)) || (OddIsUpper(c) && (c & 1))) return c + 1;
+  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 0x20;
+  if (c >= 0x410 && c <= 0x42F) return c + 0x20;
+  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+  return c;
+}
+void ForceCase(KwWString& text, size_t from, size_t to, DWORD style) {
+  if (!(style & (ES_LOWERCASE | ES_UPPERCASE))) return;
+  const bool lower = (style & ES_LOWERCASE) != 0;
+  for (size_t i = from; i < to; ++i) text[i] = lower ? ToLower(text[i]) : ToUpper(text[i]);
+}
 
 void Notify(Ctx& c, WORD code) {
   HWND parent = c.es.parent;
@@ -55,7 +87,7 @@ void GetSel(const EditState& es, UINT& s, UINT& e) {
 
 // The standard control's replace-selection: the limit applies when honorLimit is set (typing,
 // pasting, EM_REPLACESEL) and then EN_MAXTEXT comes first and the new text is cut to fit.
-void ReplaceSel(Ctx& c, const char* str, size_t strl, bool sendUpdate, bool honorLimit) {
+void ReplaceSel(Ctx& c, const WCHAR* str, size_t strl, bool sendUpdate, bool honorLimit) {
   EditState& es = c.es;
   UINT tl = Len(es);
   UINT s, e;
@@ -74,18 +106,13 @@ void ReplaceSel(Ctx& c, const char* str, size_t strl, bool sendUpdate, bool hono
   }
   if (!str) strl = 0;
   DWORD style = c.Style();
+  static const WCHAR kNone[1] = {0};
   if (s == 0 && e == tl) {
-    es.text.assign(str ? str : "", strl);  // the whole text: no gap to open or close
+    es.text.assign(str ? str : kNone, strl);  // the whole text: no gap to open or close
   } else {
-    es.text.replace(s, e - s, str ? str : "", strl);
+    es.text.replace(s, e - s, str ? str : kNone, strl);
   }
-  if (style & (ES_LOWERCASE | ES_UPPERCASE)) {
-    const bool lower = (style & ES_LOWERCASE) != 0;
-    for (size_t i = s; i < s + strl; ++i) {
-      unsigned char ch = static_cast<unsigned char>(es.text[i]);
-      es.text[i] = static_cast<char>(lower ? std::tolower(ch) : std::toupper(ch));
-    }
-  }
+  ForceCase(es.text, s, s + strl, style);
   UINT caret = s + static_cast<UINT>(strl);
   es.anchor = caret;
   es.caret = caret;
@@ -109,22 +136,22 @@ void Copy(Ctx& c) {
   GetSel(c.es, s, e);
   if (s == e) return;
   size_t len = e - s;
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, len + 1);
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (len + 1) * sizeof(WCHAR));
   if (!mem) return;
-  char* dst = static_cast<char*>(GlobalLock(mem));
+  WCHAR* dst = static_cast<WCHAR*>(GlobalLock(mem));
   if (!dst) {
     GlobalFree(mem);
     return;
   }
-  std::memcpy(dst, c.es.text.data() + s, len);
-  dst[len] = '\0';
+  std::memcpy(dst, c.es.text.data() + s, len * sizeof(WCHAR));
+  dst[len] = 0;
   GlobalUnlock(mem);
   if (!OpenClipboard(c.hwnd)) {
     GlobalFree(mem);
     return;
   }
   EmptyClipboard();
-  if (!SetClipboardData(CF_TEXT, mem)) GlobalFree(mem);
+  if (!SetClipboardData(CF_UNICODETEXT, mem)) GlobalFree(mem);
   CloseClipboard();
 }
 
@@ -136,19 +163,19 @@ void Cut(Ctx& c) {
 void Paste(Ctx& c) {
   if (c.Style() & ES_READONLY) return;
   if (!OpenClipboard(c.hwnd)) return;
-  HANDLE mem = GetClipboardData(CF_TEXT);
+  HANDLE mem = GetClipboardData(CF_UNICODETEXT);
   if (mem) {
-    const char* src = static_cast<const char*>(GlobalLock(mem));
+    const WCHAR* src = static_cast<const WCHAR*>(GlobalLock(mem));
     if (src) {
       // The block's own size bounds the text, terminated or not.
-      size_t size = GlobalSize(mem);
+      size_t size = GlobalSize(mem) / sizeof(WCHAR);
       size_t len = 0;
       while (len < size && src[len]) ++len;
-      std::string text(src, len);
+      KwWString text(src, len);
       GlobalUnlock(mem);
       // A single line takes the text up to the first line break.
-      size_t nl = text.find('\n');
-      if (nl != std::string::npos) {
+      size_t nl = text.find(WCHAR('\n'));
+      if (nl != KwWString::npos) {
         text.resize(nl);
         if (!text.empty() && text.back() == '\r') text.pop_back();
       }
@@ -165,18 +192,18 @@ void Paste(Ctx& c) {
 }
 
 // Word breaks: a word starts after white space.
-bool SoftBreak(const std::string& t, UINT i) {
+bool SoftBreak(const KwWString& t, UINT i) {
   return i > 0 && i < t.size() && t[i - 1] == ' ' && t[i] != ' ';
 }
 
-UINT WordLeft(const std::string& t, UINT index) {
+UINT WordLeft(const KwWString& t, UINT index) {
   if (t.empty()) return 0;
   if (index) --index;
   while (index && !SoftBreak(t, index)) --index;
   return index;
 }
 
-UINT WordRight(const std::string& t, UINT index) {
+UINT WordRight(const KwWString& t, UINT index) {
   UINT count = static_cast<UINT>(t.size());
   if (!count) return 0;
   while (index < count && !SoftBreak(t, index)) ++index;
@@ -245,7 +272,7 @@ void KeyDown(Ctx& c, UINT vk) {
   }
 }
 
-void Char(Ctx& c, unsigned char ch) {
+void Char(Ctx& c, WCHAR ch) {
   EditState& es = c.es;
   bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
   DWORD style = c.Style();
@@ -280,7 +307,7 @@ void Char(Ctx& c, unsigned char ch) {
     default:
       if ((style & ES_NUMBER) && !(ch >= '0' && ch <= '9')) break;
       if (!(style & ES_READONLY) && ch >= ' ' && ch != 0x7F) {
-        char s[1] = {static_cast<char>(ch)};
+        const WCHAR s[1] = {ch};
         ReplaceSel(c, s, 1, true, true);
       }
       break;
@@ -314,14 +341,11 @@ void Paint(Ctx& c) {
   RECT rc;
   GetClientRect(c.hwnd, &rc);
   if (brush) FillRect(dc, &rc, brush);
-  if (c.Style() & ES_PASSWORD) {
-    const std::string shown(es.text.size(), '*');
-    ExtTextOutA(dc, es.margin, es.margin, 0, &rc, shown.c_str(), static_cast<UINT>(shown.size()),
-                nullptr);
-  } else {
-    ExtTextOutA(dc, es.margin, es.margin, 0, &rc, es.text.c_str(),
-                static_cast<UINT>(es.text.size()), nullptr);
-  }
+  const std::string shown = (c.Style() & ES_PASSWORD)
+                                ? std::string(es.text.size(), '*')
+                                : Narrow(CP_ACP, es.text.data(), es.text.size());
+  ExtTextOutA(dc, es.margin, es.margin, 0, &rc, shown.c_str(), static_cast<UINT>(shown.size()),
+              nullptr);
   es.paints++;
   es.paintText = GetTextColor(dc);
   es.paintBk = GetBkColor(dc);
@@ -336,7 +360,7 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
   if (!win) return 0;
   if (msg == WM_NCCREATE) {
     auto es = std::make_unique<EditState>();
-    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     es->parent = cs ? cs->hwndParent : nullptr;
     es->enabled = !(win->style & WS_DISABLED);
     // The control draws a plain border itself: the window keeps no WS_BORDER (and no
@@ -352,12 +376,12 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
     win->edit = std::move(es);
     return TRUE;
   }
-  if (!win->edit) return DefWindowProcA(hWnd, msg, wParam, lParam);
+  if (!win->edit) return DefWindowProcW(hWnd, msg, wParam, lParam);
   Ctx c{hWnd, win, *win->edit};
   EditState& es = c.es;
   switch (msg) {
     case WM_CREATE: {
-      auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
       if (cs && cs->lpszName && Value(cs->lpszName) >= 0x10000 && *cs->lpszName) {
         es.text = cs->lpszName;
         es.anchor = es.caret = 0;
@@ -365,7 +389,7 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
       return 0;
     }
     case WM_NCDESTROY: {
-      LRESULT r = DefWindowProcA(hWnd, msg, wParam, lParam);
+      LRESULT r = DefWindowProcW(hWnd, msg, wParam, lParam);
       return r;
     }
     case WM_DESTROY:
@@ -374,17 +398,14 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
       // The whole text replaced (no limit), the caret at its start, unmodified; in one step,
       // as selecting everything, replacing the selection and moving the caret home would leave
       // it (nothing is sent on the way).
-      const char* text = lParam ? reinterpret_cast<const char*>(lParam) : "";
-      const size_t length = std::strlen(text);
+      const auto* text = reinterpret_cast<const WCHAR*>(lParam);
+      const size_t length = WideLength(text);
       if (length != 0 || !es.text.empty() || es.anchor != 0 || es.caret != 0) {
-        es.text.assign(text, length);
-        if (win->style & (ES_LOWERCASE | ES_UPPERCASE)) {
-          const bool lower = (win->style & ES_LOWERCASE) != 0;
-          for (char& ch : es.text) {
-            const unsigned char u = static_cast<unsigned char>(ch);
-            ch = static_cast<char>(lower ? std::tolower(u) : std::toupper(u));
-          }
-        }
+        if (length)
+          es.text.assign(text, length);
+        else
+          es.text.clear();
+        ForceCase(es.text, 0, es.text.size(), win->style);
         es.anchor = 0;
         es.caret = 0;
         win->invalid = true;
@@ -395,18 +416,18 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
       return TRUE;
     }
     case WM_GETTEXT: {
-      auto* buf = reinterpret_cast<char*>(lParam);
+      auto* buf = reinterpret_cast<WCHAR*>(lParam);
       if (!buf || wParam == 0) return 0;
       size_t n = std::min<size_t>(es.text.size(), wParam - 1);
-      std::memcpy(buf, es.text.data(), n);
-      buf[n] = '\0';
+      std::memcpy(buf, es.text.data(), n * sizeof(WCHAR));
+      buf[n] = 0;
       return static_cast<LRESULT>(n);
     }
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(es.text.size());
     case EM_REPLACESEL: {
-      const char* text = lParam ? reinterpret_cast<const char*>(lParam) : "";
-      ReplaceSel(c, text, std::strlen(text), true, true);
+      const auto* text = reinterpret_cast<const WCHAR*>(lParam);
+      ReplaceSel(c, text, WideLength(text), true, true);
       return 1;
     }
     case EM_LIMITTEXT: {
@@ -443,7 +464,7 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
     case EM_CHARFROMPOS:
       return MAKELONG(CharFromX(es, GET_X_LPARAM(lParam)), 0);
     case WM_CHAR:
-      Char(c, static_cast<unsigned char>(wParam & 0xFF));
+      Char(c, static_cast<WCHAR>(wParam & 0xFFFF));
       return 1;
     case WM_KEYDOWN:
       KeyDown(c, static_cast<UINT>(wParam));
@@ -515,13 +536,13 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(es.font);
     default:
-      return DefWindowProcA(hWnd, msg, wParam, lParam);
+      return DefWindowProcW(hWnd, msg, wParam, lParam);
   }
 }
 
 }  // namespace
 
-LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK EditWndProcW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   // The dialog code and the selection, asked and set on every keystroke, are answered here at
   // once; everything else takes the whole procedure.
   if (msg == EM_GETSEL || msg == EM_SETSEL || msg == EM_SCROLLCARET || msg == WM_GETDLGCODE) {
@@ -549,6 +570,38 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     }
   }
   return EditProc(hWnd, msg, wParam, lParam);
+}
+
+// The ANSI face: the text of the messages through the ANSI code page, a typed character too (a
+// byte that is no character of it, as a lone byte of UTF-8, arrives as U+FFFD).
+LRESULT CALLBACK EditWndProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CHAR: {
+      const unsigned char b = static_cast<unsigned char>(wParam & 0xFF);
+      const WCHAR ch = S().acp == CP_UTF8 && b >= 0x80 ? WCHAR(0xFFFD) : KeyCharToWide(b);
+      return EditWndProcW(hWnd, msg, ch, lParam);
+    }
+    case WM_GETTEXTLENGTH: {
+      const Window* win = Find(hWnd);
+      if (!win || !win->edit) break;
+      const KwWString& text = win->edit->text;
+      return static_cast<LRESULT>(NarrowLength(CP_ACP, text.data(), text.size()));
+    }
+    case WM_GETTEXT: {
+      const Window* win = Find(hWnd);
+      if (!win || !win->edit) break;
+      auto* out = reinterpret_cast<char*>(lParam);
+      if (!out || wParam == 0) return 0;
+      const KwWString& text = win->edit->text;
+      const size_t k = NarrowToBuffer(CP_ACP, text.data(), text.size(), out, wParam - 1);
+      out[k] = '\0';
+      return static_cast<LRESULT>(k);
+    }
+    default:
+      break;
+  }
+  if (NeedsConversion(msg)) return CallConverted(EditWndProcW, false, hWnd, msg, wParam, lParam);
+  return EditWndProcW(hWnd, msg, wParam, lParam);
 }
 
 }  // namespace kwsim

@@ -182,13 +182,14 @@ UINT WINAPI SendInput(UINT count, LPINPUT inputs, int cbSize) {
     const INPUT& in = inputs[i];
     if (in.type == INPUT_KEYBOARD) {
       if (in.ki.dwFlags & KEYEVENTF_UNICODE) {
-        // A character without a key: delivered as VK_PACKET (0xE7) with the character.
+        // A character without a key: delivered as VK_PACKET (0xE7) with the UTF-16 unit in the
+        // high word of lParam (which leaves no room for the transition bits, down or up), and
+        // made a WM_CHAR of that unit by TranslateMessage.
         InputEvent ev;
         bool up = (in.ki.dwFlags & KEYEVENTF_KEYUP) != 0;
         ev.message = up ? WM_KEYUP : WM_KEYDOWN;
-        ev.vk = 0xE7;
-        ev.lParam = static_cast<LPARAM>(1u | (static_cast<DWORD>(in.ki.wScan) << 16) |
-                                        (up ? 0xC0000000u : 0u));
+        ev.vk = VK_PACKET;
+        ev.lParam = static_cast<LPARAM>(1u | (static_cast<DWORD>(in.ki.wScan) << 16));
         ev.time = in.ki.time ? in.ki.time : TickNow();
         S().input.push_back(ev);
       } else {
@@ -268,6 +269,11 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
   }
   State& s = S();
   UINT vk = static_cast<UINT>(msg->wParam & 0xFF);
+  if (vk == VK_PACKET) {
+    if (msg->message == WM_KEYDOWN)
+      PostMessageW(msg->hwnd, WM_CHAR, HIWORD(static_cast<DWORD>(msg->lParam)), 1);
+    return TRUE;
+  }
   bool shift = (s.threadKeys[VK_SHIFT] & 0x80) != 0;
   bool ctrl = (s.threadKeys[VK_CONTROL] & 0x80) != 0;
   bool alt = (s.threadKeys[VK_MENU] & 0x80) != 0;
@@ -315,9 +321,8 @@ HWND NextGroupItem(HWND dlg, HWND ctl, bool previous) {
   return ctl;
 }
 
-}  // namespace
-
-BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG msg) {
+// The dialog manager for a loop of either character set (wide: IsDialogMessageW).
+BOOL DialogMessage(HWND hDlg, LPMSG msg, bool wide) {
   if (!msg || !Find(hDlg)) return FALSE;
   if (hDlg != msg->hwnd && !IsDescendant(hDlg, msg->hwnd)) return FALSE;
   LRESULT code = 0;
@@ -338,11 +343,12 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG msg) {
               LRESULT nextCode =
                   SendMessageA(next, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
               if (nextCode & DLGC_HASSETSEL) {
-                LRESULT maxlen = 1 + SendMessageA(next, WM_GETTEXTLENGTH, 0, 0);
-                std::string buffer(static_cast<size_t>(maxlen > 0 ? maxlen : 1), '\0');
-                SendMessageA(next, WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
+                // The length in the edit control's own units, UTF-16.
+                LRESULT maxlen = 1 + SendMessageW(next, WM_GETTEXTLENGTH, 0, 0);
+                KwWString buffer(static_cast<size_t>(maxlen > 0 ? maxlen : 1), 0);
+                SendMessageW(next, WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
                              reinterpret_cast<LPARAM>(&buffer[0]));
-                size_t length = std::strlen(buffer.c_str());
+                size_t length = WideLength(buffer.c_str());
                 SendMessageA(next, EM_SETSEL, 0, static_cast<LPARAM>(length));
               }
               SetFocus(next);
@@ -393,6 +399,15 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG msg) {
       break;
   }
   TranslateMessage(msg);
-  DispatchMessageA(msg);
+  if (wide)
+    DispatchMessageW(msg);
+  else
+    DispatchMessageA(msg);
   return TRUE;
 }
+
+}  // namespace
+
+BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG msg) { return DialogMessage(hDlg, msg, false); }
+
+BOOL WINAPI IsDialogMessageW(HWND hDlg, LPMSG msg) { return DialogMessage(hDlg, msg, true); }

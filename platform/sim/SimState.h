@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/sim/simwin32.h"
+#include "platform/win32.h"
 
 // The simulation's internals are its own: reached directly inside the library, never exported.
 #pragma GCC visibility push(hidden)
@@ -28,7 +28,7 @@ constexpr int kEditMarginNone = 0;
 constexpr UINT kEditDefaultLimit = 30000;
 
 struct EditState {
-  std::string text;
+  KwWString text;   // UTF-16, whatever the window's character set
   UINT anchor = 0;  // selection start as set (may be after the caret)
   UINT caret = 0;   // selection end as set: where the caret stands
   UINT limit = kEditDefaultLimit;
@@ -48,8 +48,15 @@ struct EditState {
 
 struct Window {
   std::uintptr_t value = 0;
-  std::string className;  // as registered
+  std::string className;  // as registered (UTF-8)
+  // The window procedure: the face of the window's own character set (proc), and the ANSI and
+  // Unicode faces it has (a procedure of the program has one; the system's edit control both).
+  // A window is a Unicode window when its procedure was set through a W function, or is a W
+  // procedure (see IsWindowUnicode).
   WNDPROC proc = nullptr;
+  WNDPROC procA = nullptr;
+  WNDPROC procW = nullptr;
+  bool unicode = false;
   DWORD style = 0;
   DWORD exStyle = 0;
   LONG_PTR ctrlId = 0;
@@ -58,7 +65,7 @@ struct Window {
   HWND parent = nullptr;       // for child windows
   HWND owner = nullptr;        // for top-level windows created with a parent
   std::vector<HWND> children;  // top of the z-order first; creation order
-  std::string text;
+  KwWString text;              // the default window procedure's text, UTF-16
   int x = 0, y = 0, cx = 0, cy = 0;
   bool invalid = true;               // has an update region
   bool destroying = false;           // WM_DESTROY sent, going away
@@ -67,9 +74,11 @@ struct Window {
 };
 
 struct ClassInfo {
-  std::string name;
+  std::string name;  // UTF-8
   ATOM atom = 0;
-  WNDCLASSA wc{};
+  WNDCLASSA wc{};  // the class as registered, without its names (lpfnWndProc: procA or procW)
+  WNDPROC procA = nullptr;  // registered with RegisterClassA (or the system's ANSI face)
+  WNDPROC procW = nullptr;  // registered with RegisterClassW (or the system's Unicode face)
   bool system = false;
 };
 
@@ -143,9 +152,11 @@ struct State {
   BYTE asyncKeys[256] = {};
   BYTE threadKeys[256] = {};
 
-  // Clipboard.
+  // Clipboard. A format the system makes from another when asked (CF_TEXT from CF_UNICODETEXT
+  // and back, CF_LOCALE) is listed with a null handle until it is first read.
   HWND clipOpenWindow = nullptr;
   bool clipOpen = false;
+  bool clipChanged = false;  // emptied or written since it was opened
   HWND clipOwner = nullptr;
   std::map<UINT, HANDLE> clipData;
 
@@ -156,7 +167,22 @@ struct State {
   std::unordered_map<std::uintptr_t, BrushState> brushes;
   std::map<int, HBRUSH> sysBrushes;
 
-  // Kernel.
+  // Text: the process's ANSI code page (1252, or CP_UTF8 where the process asks), and the
+  // procedures behind the handles that GetWindowLongPtr answers for a face a window lacks
+  // (handle value kProcHandleBase + index).
+  UINT acp = 1252;
+  std::vector<std::pair<WNDPROC, WNDPROC>> procHandles;  // (ANSI face, Unicode face)
+  // Buffers for the texts of converted messages, one per level of nested conversions: a
+  // message converted on every keystroke allocates nothing once they have grown.
+  struct Scratch {
+    KwWString wide;
+    std::string narrow;
+  };
+  std::vector<std::unique_ptr<Scratch>> scratch;
+  size_t scratchDepth = 0;
+
+  // Kernel. The user's own separators, set with SetLocaleInfoW (LCTYPE -> value).
+  std::map<LCTYPE, KwWString> userLocale;
   DWORD lastError = 0;
   DWORD sleptMs = 0;
 
@@ -200,14 +226,55 @@ inline Window* FindCached(HWND hWnd) {
   const State::CacheEntry& e = s->findCache[(v >> 4) & 15];
   return e.value == v ? e.window : nullptr;
 }
-// Hands a message to the procedure of a window found alive. The window's object stays while
-// its procedure runs, destroyed or not (see Collect).
-inline LRESULT Deliver(Window* w, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+// Text conversions (SimText.cpp). The ANSI code page is S().acp; keyboard characters (WM_CHAR
+// between an ANSI and a Unicode face) go through the keyboard layout's code page, 1252 for the
+// simulated US layout, whatever the ANSI code page.
+KwWString Widen(UINT codePage, const char* s, size_t n);
+std::string Narrow(UINT codePage, const WCHAR* s, size_t n);
+// The same into a string that keeps its capacity (no allocation once it has grown).
+void WidenInto(UINT codePage, const char* s, size_t n, KwWString& out);
+void NarrowInto(UINT codePage, const WCHAR* s, size_t n, std::string& out);
+// The length of the text in the code page, and the text written into a buffer of room bytes
+// (cut where the buffer ends, no NUL added); answers the bytes written.
+size_t NarrowLength(UINT codePage, const WCHAR* s, size_t n);
+size_t NarrowToBuffer(UINT codePage, const WCHAR* s, size_t n, char* out, size_t room);
+size_t WideLength(const WCHAR* s);
+WCHAR KeyCharToWide(WPARAM ch);   // a keyboard character of an ANSI face
+WPARAM KeyCharToAnsi(WPARAM ch);  // a keyboard character of a Unicode face
+
+// Window procedures in two faces (SimUnicode.cpp).
+constexpr std::uintptr_t kProcHandleBase = 0xFFFF0000u;
+bool NeedsConversion(UINT msg);
+// Calls proc, a procedure of the other character set than the caller's (wide: the caller
+// speaks UTF-16), converting the text the message carries both ways.
+LRESULT CallConverted(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Calls a procedure value a program holds (a procedure or a handle of one), from a caller of
+// the given character set.
+LRESULT CallProcValue(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// The window's procedure as GetWindowLongPtrA (wide false) or W answers it, and setting it.
+LONG_PTR ProcFace(const Window* w, bool wide);
+void SetProcFace(Window* w, LONG_PTR value, bool wide);
+void SetProcs(Window* w, WNDPROC procA, WNDPROC procW, bool unicode);
+
+// Hands a message to the procedure of a window found alive, from a sender of the given
+// character set. The window's object stays while its procedure runs, destroyed or not (see
+// Collect).
+inline LRESULT Deliver(Window* w, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                       bool wide = false) {
   WNDPROC proc = w->proc;
   if (!proc) return 0;
   State& s = S();
   ++s.messageDepth;
-  LRESULT r = proc(hWnd, msg, wParam, lParam);
+  LRESULT r;
+  if (wide == w->unicode) {
+    r = proc(hWnd, msg, wParam, lParam);
+  } else if (WNDPROC face = wide ? w->procW : w->procA) {
+    r = face(hWnd, msg, wParam, lParam);
+  } else if (!NeedsConversion(msg)) {
+    r = proc(hWnd, msg, wParam, lParam);
+  } else {
+    r = CallConverted(proc, wide, hWnd, msg, wParam, lParam);
+  }
   --s.messageDepth;
   return r;
 }
@@ -217,7 +284,10 @@ bool IsDescendant(HWND ancestor, HWND hWnd);
 COLORREF SysColor(int index);
 
 // Internal operations shared between the simulation's units.
-LRESULT CALLBACK EditWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// The system's edit control: its Unicode face holds the text; the ANSI face converts.
+LRESULT CALLBACK EditWndProcW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK EditWndProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+ClassInfo SystemEditClass();
 void Invalidate(HWND hWnd);  // the platform's own invalidation (not counted as a request)
 void PaintWindow(HWND hWnd);
 HWND ResolveInputTarget(UINT& message);

@@ -28,47 +28,62 @@ DcState* FindDc(HDC h) {
 void FreeClipboardData() {
   State& s = S();
   for (auto& [fmt, h] : s.clipData) {
-    if (GlobalBlock* b = FindBlock(h)) {
-      (void)b;
-      s.globals.erase(Value(h));
-    }
+    if (h && FindBlock(h)) s.globals.erase(Value(h));
   }
   s.clipData.clear();
 }
 
-// A locale string as the ANSI code page (Windows-1252) would carry it.
-std::string ToAnsi(const char* text, bool utf8) {
-  std::string out;
-  if (!text) return out;
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-  while (*p) {
-    unsigned cp = *p;
-    int extra = 0;
-    if (utf8 && cp >= 0x80) {
-      if ((cp & 0xE0) == 0xC0) {
-        cp &= 0x1F;
-        extra = 1;
-      } else if ((cp & 0xF0) == 0xE0) {
-        cp &= 0x0F;
-        extra = 2;
-      } else if ((cp & 0xF8) == 0xF0) {
-        cp &= 0x07;
-        extra = 3;
-      } else {
-        cp = '?';
-      }
-    }
-    ++p;
-    for (int i = 0; i < extra && *p; ++i, ++p) cp = (cp << 6) | (*p & 0x3F);
-    if (cp < 0x100)
-      out += static_cast<char>(cp);
-    else if (cp == 0x202F || cp == 0x2009 || cp == 0x2007)
-      out += static_cast<char>(0xA0);  // narrow and thin spaces: the no-break space
-    else if (cp == 0x2019)
-      out += static_cast<char>(0x92);
-    else
-      out += '?';
+// A block of the system's own (no failure injected), owned by the clipboard.
+HGLOBAL ClipboardBlock(const void* data, size_t size) {
+  State& s = S();
+  GlobalBlock b;
+  b.flags = GMEM_MOVEABLE;
+  b.data.assign(static_cast<const char*>(data), static_cast<const char*>(data) + size);
+  b.ownedByClipboard = true;
+  const std::uintptr_t h = s.NewHandle();
+  s.globals.emplace(h, std::move(b));
+  return MakeHandle<HGLOBAL>(h);
+}
+
+// The ANSI code page of the user's (Western) locale: the clipboard's text formats and the
+// ANSI locale answers convert through it, even in a process that runs with UTF-8.
+constexpr UINT kLocaleCodePage = 1252;
+
+// Makes a format the system offers in place of one a program put there: the text of the other
+// text format, every unit of its block converted through the locale's code page and the last
+// one made the terminating NUL (so a block without one loses its last character, as on the
+// real system); the locale the text was written in.
+HANDLE Synthesize(UINT format) {
+  State& s = S();
+  if (format == CF_LOCALE) {
+    const DWORD lcid = 0x0409;
+    return s.clipData[format] = ClipboardBlock(&lcid, sizeof lcid);
   }
+  const UINT from = format == CF_TEXT ? CF_UNICODETEXT : CF_TEXT;
+  auto it = s.clipData.find(from);
+  GlobalBlock* src = it == s.clipData.end() ? nullptr : FindBlock(it->second);
+  if (!src) return nullptr;
+  if (format == CF_TEXT) {
+    const size_t units = src->data.size() / sizeof(WCHAR);
+    std::string text =
+        Narrow(kLocaleCodePage, reinterpret_cast<const WCHAR*>(src->data.data()), units);
+    if (text.empty()) text.push_back('\0');
+    text.back() = '\0';
+    return s.clipData[format] = ClipboardBlock(text.data(), text.size());
+  }
+  KwWString text = Widen(kLocaleCodePage, src->data.data(), src->data.size());
+  if (text.empty()) text.push_back(0);
+  text.back() = 0;
+  return s.clipData[format] = ClipboardBlock(text.data(), text.size() * sizeof(WCHAR));
+}
+
+// A locale string of the C library (in its own codeset) as UTF-16.
+KwWString FromLocale(const char* text, bool utf8) {
+  if (!text) return KwWString();
+  const size_t n = std::strlen(text);
+  if (utf8) return Widen(CP_UTF8, text, n);
+  KwWString out(n, 0);  // a single-byte codeset: read as Latin-1
+  for (size_t i = 0; i < n; ++i) out[i] = static_cast<unsigned char>(text[i]);
   return out;
 }
 
@@ -88,10 +103,10 @@ std::string FormatSeparator(const char* fmt) {
   return "";
 }
 
-std::string LocaleValue(LCTYPE type) {
+KwWString LocaleValue(LCTYPE type) {
   locale_t loc = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0));
   if (!loc) loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-  std::string value;
+  KwWString value;
   const char* fallback = "";
   if (loc) {
     const char* codeset = nl_langinfo_l(CODESET, loc);
@@ -99,22 +114,22 @@ std::string LocaleValue(LCTYPE type) {
         codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
     switch (type) {
       case LOCALE_SDECIMAL:
-        value = ToAnsi(nl_langinfo_l(RADIXCHAR, loc), utf8);
+        value = FromLocale(nl_langinfo_l(RADIXCHAR, loc), utf8);
         break;
       case LOCALE_STHOUSAND:
-        value = ToAnsi(nl_langinfo_l(THOUSEP, loc), utf8);
+        value = FromLocale(nl_langinfo_l(THOUSEP, loc), utf8);
         break;
       case LOCALE_SMONDECIMALSEP:
-        value = ToAnsi(nl_langinfo_l(MON_DECIMAL_POINT, loc), utf8);
+        value = FromLocale(nl_langinfo_l(MON_DECIMAL_POINT, loc), utf8);
         break;
       case LOCALE_SMONTHOUSANDSEP:
-        value = ToAnsi(nl_langinfo_l(MON_THOUSANDS_SEP, loc), utf8);
+        value = FromLocale(nl_langinfo_l(MON_THOUSANDS_SEP, loc), utf8);
         break;
       case LOCALE_STIME:
-        value = ToAnsi(FormatSeparator(nl_langinfo_l(T_FMT, loc)).c_str(), utf8);
+        value = FromLocale(FormatSeparator(nl_langinfo_l(T_FMT, loc)).c_str(), utf8);
         break;
       case LOCALE_SDATE:
-        value = ToAnsi(FormatSeparator(nl_langinfo_l(D_FMT, loc)).c_str(), utf8);
+        value = FromLocale(FormatSeparator(nl_langinfo_l(D_FMT, loc)).c_str(), utf8);
         break;
       default:
         break;
@@ -141,8 +156,32 @@ std::string LocaleValue(LCTYPE type) {
     default:
       break;
   }
-  if (value.empty()) value = fallback;
+  if (value.empty()) value = FromLocale(fallback, false);
   return value;
+}
+
+bool IsSeparator(LCTYPE type) {
+  switch (type) {
+    case LOCALE_SDECIMAL:
+    case LOCALE_STHOUSAND:
+    case LOCALE_SMONDECIMALSEP:
+    case LOCALE_SMONTHOUSANDSEP:
+    case LOCALE_STIME:
+    case LOCALE_SDATE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The user's value of a separator: the one set with SetLocaleInfoW, else the process's locale.
+KwWString UserValue(LCTYPE type) {
+  const State& s = S();
+  if (!(type & LOCALE_NOUSEROVERRIDE)) {
+    auto it = s.userLocale.find(type & ~static_cast<LCTYPE>(LOCALE_USE_CP_ACP));
+    if (it != s.userLocale.end()) return it->second;
+  }
+  return LocaleValue(type & ~static_cast<LCTYPE>(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP));
 }
 
 }  // namespace
@@ -181,6 +220,7 @@ BOOL WINAPI EmptyClipboard(void) {
     return FALSE;
   }
   FreeClipboardData();
+  s.clipChanged = true;
   s.clipOwner = s.clipOpenWindow;
   return TRUE;
 }
@@ -198,7 +238,7 @@ HANDLE WINAPI GetClipboardData(UINT format) {
   }
   auto it = s.clipData.find(format);
   if (it == s.clipData.end()) return nullptr;
-  return it->second;
+  return it->second ? it->second : Synthesize(format);
 }
 
 HANDLE WINAPI SetClipboardData(UINT format, HANDLE mem) {
@@ -213,7 +253,8 @@ HANDLE WINAPI SetClipboardData(UINT format, HANDLE mem) {
     return nullptr;
   }
   auto it = s.clipData.find(format);
-  if (it != s.clipData.end() && it->second != mem) s.globals.erase(Value(it->second));
+  if (it != s.clipData.end() && it->second && it->second != mem) s.globals.erase(Value(it->second));
+  s.clipChanged = true;
   if (!mem) {
     s.clipData.erase(format);
     return nullptr;
@@ -229,6 +270,17 @@ BOOL WINAPI CloseClipboard(void) {
     s.lastError = ERROR_CLIPBOARD_NOT_OPEN;
     return FALSE;
   }
+  // What was written in this session is offered in the other text format as well, and with
+  // its locale, from now on (made when first read).
+  if (s.clipChanged) {
+    const bool text = s.clipData.count(CF_TEXT) != 0;
+    const bool unicode = s.clipData.count(CF_UNICODETEXT) != 0;
+    if (text != unicode) {
+      s.clipData.emplace(text ? CF_UNICODETEXT : CF_TEXT, nullptr);
+      s.clipData.emplace(CF_LOCALE, nullptr);
+    }
+  }
+  s.clipChanged = false;
   s.clipOpen = false;
   s.clipOpenWindow = nullptr;
   return TRUE;
@@ -466,26 +518,59 @@ HBRUSH WINAPI GetSysColorBrush(int index) {
 // ---------------------------------------------------------------------------------------------
 // Kernel.
 
-int WINAPI GetLocaleInfoA(LCID, LCTYPE type, LPSTR data, int cch) {
+// The six separators of the user's locale: natively the process's POSIX locale (LC_NUMERIC,
+// LC_MONETARY, LC_TIME), unless the program set its own with SetLocaleInfoW. The ANSI answer is
+// the Unicode one through the locale's code page (best fit, else '?'), or through the process's
+// with LOCALE_USE_CP_ACP.
+int WINAPI GetLocaleInfoW(LCID, LCTYPE type, LPWSTR data, int cch) {
   State& s = S();
-  type &= ~static_cast<LCTYPE>(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP);
-  switch (type) {
-    case LOCALE_SDECIMAL:
-    case LOCALE_STHOUSAND:
-    case LOCALE_SMONDECIMALSEP:
-    case LOCALE_SMONTHOUSANDSEP:
-    case LOCALE_STIME:
-    case LOCALE_SDATE:
-      break;
-    default:
-      s.lastError = ERROR_INVALID_FLAGS;
-      return 0;
+  if (!IsSeparator(type & ~static_cast<LCTYPE>(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP))) {
+    s.lastError = ERROR_INVALID_FLAGS;
+    return 0;
   }
   if (cch < 0 || (cch > 0 && !data)) {
     s.lastError = ERROR_INVALID_PARAMETER;
     return 0;
   }
-  std::string value = LocaleValue(type);
+  const KwWString value = UserValue(type);
+  const int needed = static_cast<int>(value.size()) + 1;
+  if (cch == 0) return needed;
+  if (cch < needed) {
+    s.lastError = ERROR_INSUFFICIENT_BUFFER;
+    return 0;
+  }
+  std::memcpy(data, value.c_str(), static_cast<size_t>(needed) * sizeof(WCHAR));
+  return needed;
+}
+
+BOOL WINAPI SetLocaleInfoW(LCID, LCTYPE type, LPCWSTR data) {
+  State& s = S();
+  type &= ~static_cast<LCTYPE>(LOCALE_USE_CP_ACP);
+  if (!IsSeparator(type)) {
+    s.lastError = ERROR_INVALID_FLAGS;
+    return FALSE;
+  }
+  if (!data) {
+    s.lastError = ERROR_INVALID_PARAMETER;
+    return FALSE;
+  }
+  s.userLocale[type] = KwWString(data, WideLength(data));
+  return TRUE;
+}
+
+int WINAPI GetLocaleInfoA(LCID, LCTYPE type, LPSTR data, int cch) {
+  State& s = S();
+  if (!IsSeparator(type & ~static_cast<LCTYPE>(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP))) {
+    s.lastError = ERROR_INVALID_FLAGS;
+    return 0;
+  }
+  if (cch < 0 || (cch > 0 && !data)) {
+    s.lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
+  const KwWString wide = UserValue(type);
+  const std::string value =
+      Narrow((type & LOCALE_USE_CP_ACP) ? CP_ACP : kLocaleCodePage, wide.data(), wide.size());
   int needed = static_cast<int>(value.size()) + 1;
   if (cch == 0) return needed;
   if (cch < needed) {
@@ -549,5 +634,11 @@ void FailNextGlobalAlloc() { S().failGlobalAlloc = true; }
 void FailNextGlobalLock() { S().failGlobalLock = true; }
 
 void FailCreateSolidBrush(bool fail) { S().failCreateSolidBrush = fail; }
+
+bool UseAnsiCodePage(UINT codePage) {
+  if (codePage != 1252 && codePage != CP_UTF8) return false;
+  S().acp = codePage;
+  return true;
+}
 
 }  // namespace kwinspect

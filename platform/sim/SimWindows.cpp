@@ -18,19 +18,35 @@ std::string Lower(const char* s) {
   return r;
 }
 
-bool IsAtom(LPCSTR name) { return Value(name) < 0x10000; }
+bool IsAtom(const void* name) { return Value(name) < 0x10000; }
 
-ClassInfo* FindClass(LPCSTR name) {
+// A class name of either character set as the class table keeps it: UTF-8 (or an atom).
+std::string NameOf(LPCSTR name) {
+  if (!name || IsAtom(name)) return "";
+  const KwWString w = Widen(CP_ACP, name, std::strlen(name));
+  return Narrow(CP_UTF8, w.data(), w.size());
+}
+std::string NameOf(LPCWSTR name) {
+  if (!name || IsAtom(name)) return "";
+  return Narrow(CP_UTF8, name, WideLength(name));
+}
+
+ClassInfo* FindClassByName(const void* atomOrNull, const std::string& name) {
   State& s = S();
-  if (!name) return nullptr;
-  if (IsAtom(name)) {
-    ATOM atom = static_cast<ATOM>(Value(name));
+  if (!atomOrNull) return nullptr;
+  if (IsAtom(atomOrNull)) {
+    ATOM atom = static_cast<ATOM>(Value(atomOrNull));
     for (auto& [key, info] : s.classes)
       if (info.atom == atom) return &info;
     return nullptr;
   }
-  auto it = s.classes.find(Lower(name));
+  auto it = s.classes.find(Lower(name.c_str()));
   return it == s.classes.end() ? nullptr : &it->second;
+}
+
+template <typename Char>
+ClassInfo* FindClass(const Char* name) {
+  return FindClassByName(name, NameOf(name));
 }
 
 std::int64_t MonotonicMs() {
@@ -137,16 +153,22 @@ HWND TopLevelOf(HWND hWnd) {
 
 }  // namespace
 
-State::State() {
-  // The predefined edit control class.
+ClassInfo SystemEditClass() {
   ClassInfo edit;
   edit.name = "Edit";
   edit.atom = 0xC001;
   edit.wc.style = 0x0008 /*CS_DBLCLKS*/ | 0x4000 /*CS_PARENTDC*/;
-  edit.wc.lpfnWndProc = EditWndProc;
+  edit.wc.lpfnWndProc = EditWndProcA;
   edit.wc.cbWndExtra = 0;
+  edit.procA = EditWndProcA;
+  edit.procW = EditWndProcW;
   edit.system = true;
-  classes["edit"] = edit;
+  return edit;
+}
+
+State::State() {
+  // The predefined edit control class.
+  classes["edit"] = SystemEditClass();
   nextAtom = 0xC002;
   for (int i = 0; i <= 30; ++i) {
     std::uintptr_t h = NewHandle();
@@ -238,31 +260,30 @@ using namespace kwsim;
 // ---------------------------------------------------------------------------------------------
 // Classes.
 
-ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
+namespace {
+
+// Registers a class of either character set (wc's names are left out; name is UTF-8).
+ATOM Register(const WNDCLASSA& wc, const std::string& name, bool wide) {
   State& s = S();
-  if (!wc || !wc->lpszClassName || IsAtom(wc->lpszClassName) || !*wc->lpszClassName) {
-    s.lastError = ERROR_INVALID_PARAMETER;
-    return 0;
-  }
-  std::string key = Lower(wc->lpszClassName);
+  std::string key = Lower(name.c_str());
   auto it = s.classes.find(key);
   if (it != s.classes.end() && !it->second.system) {
     s.lastError = ERROR_CLASS_ALREADY_EXISTS;
     return 0;
   }
   ClassInfo info;
-  info.name = wc->lpszClassName;
+  info.name = name;
   info.atom = s.nextAtom++;
-  info.wc = *wc;
+  info.wc = wc;
   info.wc.lpszClassName = nullptr;
   info.wc.lpszMenuName = nullptr;
+  (wide ? info.procW : info.procA) = wc.lpfnWndProc;
   s.classes[key] = info;  // a local class hides the system class of the same name
   return info.atom;
 }
 
-BOOL WINAPI UnregisterClassA(LPCSTR name, HINSTANCE) {
+BOOL Unregister(ClassInfo* info) {
   State& s = S();
-  ClassInfo* info = FindClass(name);
   if (!info || info->system) {
     s.lastError = ERROR_CLASS_DOES_NOT_EXIST;
     return FALSE;
@@ -275,23 +296,52 @@ BOOL WINAPI UnregisterClassA(LPCSTR name, HINSTANCE) {
   }
   std::string key = Lower(info->name.c_str());
   s.classes.erase(key);
-  if (key == "edit") {
-    ClassInfo edit;
-    edit.name = "Edit";
-    edit.atom = 0xC001;
-    edit.wc.lpfnWndProc = EditWndProc;
-    edit.system = true;
-    s.classes["edit"] = edit;
-  }
+  if (key == "edit") s.classes["edit"] = SystemEditClass();
   return TRUE;
 }
+
+}  // namespace
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
+  if (!wc || !wc->lpszClassName || IsAtom(wc->lpszClassName) || !*wc->lpszClassName) {
+    S().lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
+  return Register(*wc, NameOf(wc->lpszClassName), false);
+}
+
+ATOM WINAPI RegisterClassW(const WNDCLASSW* wc) {
+  if (!wc || !wc->lpszClassName || IsAtom(wc->lpszClassName) || !*wc->lpszClassName) {
+    S().lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
+  WNDCLASSA a{};
+  a.style = wc->style;
+  a.lpfnWndProc = wc->lpfnWndProc;
+  a.cbClsExtra = wc->cbClsExtra;
+  a.cbWndExtra = wc->cbWndExtra;
+  a.hInstance = wc->hInstance;
+  a.hIcon = wc->hIcon;
+  a.hCursor = wc->hCursor;
+  a.hbrBackground = wc->hbrBackground;
+  return Register(a, NameOf(wc->lpszClassName), true);
+}
+
+BOOL WINAPI UnregisterClassA(LPCSTR name, HINSTANCE) { return Unregister(FindClass(name)); }
+
+BOOL WINAPI UnregisterClassW(LPCWSTR name, HINSTANCE) { return Unregister(FindClass(name)); }
 
 // ---------------------------------------------------------------------------------------------
 // Windows.
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
-                            int y, int width, int height, HWND parent, HMENU menu,
-                            HINSTANCE instance, LPVOID param) {
+namespace {
+
+// Creates a window of either character set: CS is CREATESTRUCTA or CREATESTRUCTW, Char the
+// names' character type.
+template <typename CS, typename Char>
+HWND CreateWindowOf(bool wide, DWORD exStyle, const Char* className, const Char* windowName,
+                    DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
+                    HINSTANCE instance, LPVOID param) {
   State& s = S();
   ClassInfo* info = FindClass(className);
   if (!info) {
@@ -311,7 +361,9 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   w->value = s.NewHandle();
   HWND hWnd = MakeHandle<HWND>(w->value);
   w->className = info->name;
-  w->proc = info->wc.lpfnWndProc;
+  // A program's class has the face it was registered with; the system's edit control takes
+  // the character set of the function that creates it.
+  SetProcs(w, info->procA, info->procW, info->procA && info->procW ? wide : info->procW != nullptr);
   w->style = style & ~static_cast<DWORD>(WS_VISIBLE);
   w->exStyle = exStyle;
   w->instance = instance;
@@ -329,7 +381,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   s.windows[w->value] = std::move(owned);
   if (w->parent) Find(parent)->children.push_back(hWnd);
 
-  CREATESTRUCTA cs{};
+  CS cs{};
   cs.lpCreateParams = param;
   cs.hInstance = instance;
   cs.hMenu = menu;
@@ -343,18 +395,38 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   cs.lpszClass = className;
   cs.dwExStyle = exStyle;
 
-  if (!SendMessageA(hWnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+  auto send = [&](UINT msg) {
+    Window* target = Find(hWnd);
+    return target ? Deliver(target, hWnd, msg, 0, reinterpret_cast<LPARAM>(&cs), wide) : 0;
+  };
+  if (!send(WM_NCCREATE)) {
     if (Find(hWnd)) FreeWindow(hWnd);
     return nullptr;
   }
   if (!Find(hWnd)) return nullptr;
-  if (SendMessageA(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+  if (send(WM_CREATE) == -1) {
     if (Find(hWnd)) DestroyWindow(hWnd);
     return nullptr;
   }
   if (!Find(hWnd)) return nullptr;
   if (style & WS_VISIBLE) ShowWindow(hWnd, SW_SHOW);
   return Find(hWnd) ? hWnd : nullptr;
+}
+
+}  // namespace
+
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param) {
+  return CreateWindowOf<CREATESTRUCTA>(false, exStyle, className, windowName, style, x, y, width,
+                                       height, parent, menu, instance, param);
+}
+
+HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
+                            int x, int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param) {
+  return CreateWindowOf<CREATESTRUCTW>(true, exStyle, className, windowName, style, x, y, width,
+                                       height, parent, menu, instance, param);
 }
 
 BOOL WINAPI DestroyWindow(HWND hWnd) {
@@ -457,7 +529,9 @@ HWND WINAPI GetDlgItem(HWND hDlg, int id) {
   return nullptr;
 }
 
-LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int index) {
+namespace {
+
+LONG_PTR GetWindowLongPtrOf(HWND hWnd, int index, bool wide) {
   State& s = S();
   auto w = Find(hWnd);
   if (!w) {
@@ -470,7 +544,7 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int index) {
     case GWL_EXSTYLE:
       return static_cast<LONG_PTR>(static_cast<LONG>(w->exStyle));
     case GWLP_WNDPROC:
-      return reinterpret_cast<LONG_PTR>(w->proc);
+      return ProcFace(w, wide);
     case GWLP_HINSTANCE:
       return reinterpret_cast<LONG_PTR>(w->instance);
     case GWLP_HWNDPARENT:
@@ -491,7 +565,7 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int index) {
   return 0;
 }
 
-LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int index, LONG_PTR value) {
+LONG_PTR SetWindowLongPtrOf(HWND hWnd, int index, LONG_PTR value, bool wide) {
   State& s = S();
   auto w = Find(hWnd);
   if (!w) {
@@ -509,12 +583,12 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int index, LONG_PTR value) {
       w->exStyle = static_cast<DWORD>(value);
       return old;
     case GWLP_WNDPROC:
-      old = reinterpret_cast<LONG_PTR>(w->proc);
       if (!value) {
         s.lastError = ERROR_INVALID_PARAMETER;
         return 0;
       }
-      w->proc = reinterpret_cast<WNDPROC>(value);
+      old = ProcFace(w, wide);
+      SetProcFace(w, value, wide);
       return old;
     case GWLP_HINSTANCE:
       old = reinterpret_cast<LONG_PTR>(w->instance);
@@ -540,6 +614,24 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int index, LONG_PTR value) {
   return 0;
 }
 
+}  // namespace
+
+LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int index) {
+  return GetWindowLongPtrOf(hWnd, index, false);
+}
+
+LONG_PTR WINAPI GetWindowLongPtrW(HWND hWnd, int index) {
+  return GetWindowLongPtrOf(hWnd, index, true);
+}
+
+LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int index, LONG_PTR value) {
+  return SetWindowLongPtrOf(hWnd, index, value, false);
+}
+
+LONG_PTR WINAPI SetWindowLongPtrW(HWND hWnd, int index, LONG_PTR value) {
+  return SetWindowLongPtrOf(hWnd, index, value, true);
+}
+
 LONG WINAPI GetWindowLongA(HWND hWnd, int index) {
   return static_cast<LONG>(GetWindowLongPtrA(hWnd, index));
 }
@@ -548,9 +640,12 @@ LONG WINAPI SetWindowLongA(HWND hWnd, int index, LONG value) {
   return static_cast<LONG>(SetWindowLongPtrA(hWnd, index, value));
 }
 
-LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (!proc) return 0;
-  return proc(hWnd, msg, wParam, lParam);
+LONG WINAPI GetWindowLongW(HWND hWnd, int index) {
+  return static_cast<LONG>(GetWindowLongPtrW(hWnd, index));
+}
+
+LONG WINAPI SetWindowLongW(HWND hWnd, int index, LONG value) {
+  return static_cast<LONG>(SetWindowLongPtrW(hWnd, index, value));
 }
 
 namespace {
@@ -558,7 +653,7 @@ namespace {
 // The default processing of the messages that have any, out of line: most messages reaching
 // DefWindowProcA (the notifications a parent passes on, key releases) have none.
 __attribute__((noinline)) LRESULT DefaultProcessing(HWND hWnd, UINT msg, WPARAM wParam,
-                                                    LPARAM lParam) {
+                                                    LPARAM lParam, bool wide) {
   Window* w = Find(hWnd);
   if (!w) {
     S().lastError = ERROR_INVALID_WINDOW_HANDLE;
@@ -566,23 +661,46 @@ __attribute__((noinline)) LRESULT DefaultProcessing(HWND hWnd, UINT msg, WPARAM 
   }
   switch (msg) {
     case WM_NCCREATE: {
+      // The two structures differ only in the types of the names.
       auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      if (cs && cs->lpszName && !IsAtom(cs->lpszName)) w->text = cs->lpszName;
+      if (cs && cs->lpszName && !IsAtom(cs->lpszName)) {
+        if (wide) {
+          const auto* name = reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpszName;
+          w->text.assign(name, WideLength(name));
+        } else {
+          w->text = Widen(CP_ACP, cs->lpszName, std::strlen(cs->lpszName));
+        }
+      }
       return TRUE;
     }
     case WM_SETTEXT:
-      w->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+      if (!lParam) {
+        w->text.clear();
+      } else if (wide) {
+        const auto* text = reinterpret_cast<const WCHAR*>(lParam);
+        w->text.assign(text, WideLength(text));
+      } else {
+        const auto* text = reinterpret_cast<const char*>(lParam);
+        WidenInto(CP_ACP, text, std::strlen(text), w->text);
+      }
       return TRUE;
     case WM_GETTEXT: {
+      if (!lParam || wParam == 0) return 0;
+      if (wide) {
+        auto* buf = reinterpret_cast<WCHAR*>(lParam);
+        size_t n = std::min<size_t>(w->text.size(), wParam - 1);
+        std::memcpy(buf, w->text.data(), n * sizeof(WCHAR));
+        buf[n] = 0;
+        return static_cast<LRESULT>(n);
+      }
       auto* buf = reinterpret_cast<char*>(lParam);
-      if (!buf || wParam == 0) return 0;
-      size_t n = std::min<size_t>(w->text.size(), wParam - 1);
-      std::memcpy(buf, w->text.data(), n);
+      const size_t n = NarrowToBuffer(CP_ACP, w->text.data(), w->text.size(), buf, wParam - 1);
       buf[n] = '\0';
       return static_cast<LRESULT>(n);
     }
     case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(w->text.size());
+      if (wide) return static_cast<LRESULT>(w->text.size());
+      return static_cast<LRESULT>(NarrowLength(CP_ACP, w->text.data(), w->text.size()));
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wParam);
@@ -598,7 +716,7 @@ __attribute__((noinline)) LRESULT DefaultProcessing(HWND hWnd, UINT msg, WPARAM 
       w->invalid = false;
       return 0;
     case WM_ERASEBKGND: {
-      ClassInfo* info = FindClass(w->className.c_str());
+      ClassInfo* info = FindClassByName(w->className.c_str(), w->className);
       if (!info || !info->wc.hbrBackground) return 0;
       RECT rc;
       GetClientRect(hWnd, &rc);
@@ -633,7 +751,13 @@ bool HasDefaultProcessing(UINT msg) {
 }  // namespace
 
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (HasDefaultProcessing(msg)) return DefaultProcessing(hWnd, msg, wParam, lParam);
+  if (HasDefaultProcessing(msg)) return DefaultProcessing(hWnd, msg, wParam, lParam, false);
+  if (!Find(hWnd)) S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+  return 0;
+}
+
+LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (HasDefaultProcessing(msg)) return DefaultProcessing(hWnd, msg, wParam, lParam, true);
   if (!Find(hWnd)) S().lastError = ERROR_INVALID_WINDOW_HANDLE;
   return 0;
 }
@@ -752,6 +876,34 @@ int WINAPI GetWindowTextLengthA(HWND hWnd) {
   return static_cast<int>(SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0));
 }
 
+BOOL WINAPI SetWindowTextW(HWND hWnd, LPCWSTR text) {
+  Window* w = Find(hWnd);
+  if (!w) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return FALSE;
+  }
+  return Deliver(w, hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), true) ? TRUE : FALSE;
+}
+
+int WINAPI GetWindowTextW(HWND hWnd, LPWSTR buf, int max) {
+  if (!buf || max <= 0) return 0;
+  buf[0] = 0;
+  if (!Find(hWnd)) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return 0;
+  }
+  return static_cast<int>(
+      SendMessageW(hWnd, WM_GETTEXT, static_cast<WPARAM>(max), reinterpret_cast<LPARAM>(buf)));
+}
+
+int WINAPI GetWindowTextLengthW(HWND hWnd) {
+  if (!Find(hWnd)) {
+    S().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return 0;
+  }
+  return static_cast<int>(SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0));
+}
+
 BOOL WINAPI GetClientRect(HWND hWnd, LPRECT rc) {
   auto w = Find(hWnd);
   if (!w || !rc) {
@@ -799,35 +951,67 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR) {
 
 namespace {
 
-__attribute__((noinline)) LRESULT SendUncached(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+__attribute__((noinline)) LRESULT SendUncached(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                               bool wide) {
   auto w = Find(hWnd);
   if (!w) {
     S().lastError = ERROR_INVALID_WINDOW_HANDLE;
     return 0;
   }
-  return Deliver(w, hWnd, msg, wParam, lParam);
+  return Deliver(w, hWnd, msg, wParam, lParam, wide);
+}
+
+// A message that carries a pointer cannot wait in a queue.
+bool SendOnly(UINT msg) {
+  return msg == WM_SETTEXT || msg == WM_GETTEXT || msg == EM_REPLACESEL || msg == WM_CREATE ||
+         msg == WM_NCCREATE;
 }
 
 }  // namespace
 
 LRESULT WINAPI SendMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  // A window looked up a moment ago (nearly always): straight to its procedure.
+  // A window of the sender's character set looked up a moment ago (nearly always): straight to
+  // its procedure.
   if (State* s = g_state; s != nullptr && hWnd != nullptr) {
     const State::CacheEntry& e = s->findCache[(Value(hWnd) >> 4) & 15];
-    if (e.value == Value(hWnd) && e.window->proc != nullptr) {
+    if (e.value == Value(hWnd) && e.window->proc != nullptr && !e.window->unicode) {
       ++s->messageDepth;
       const LRESULT r = e.window->proc(hWnd, msg, wParam, lParam);
       --s->messageDepth;
       return r;
     }
   }
-  return SendUncached(hWnd, msg, wParam, lParam);
+  return SendUncached(hWnd, msg, wParam, lParam, false);
 }
 
+LRESULT WINAPI SendMessageW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (State* s = g_state; s != nullptr && hWnd != nullptr) {
+    const State::CacheEntry& e = s->findCache[(Value(hWnd) >> 4) & 15];
+    if (e.value == Value(hWnd) && e.window->proc != nullptr && e.window->unicode) {
+      ++s->messageDepth;
+      const LRESULT r = e.window->proc(hWnd, msg, wParam, lParam);
+      --s->messageDepth;
+      return r;
+    }
+  }
+  return SendUncached(hWnd, msg, wParam, lParam, true);
+}
+
+// The queue holds keyboard characters in UTF-16: an ANSI character is converted as it is
+// posted, and PeekMessageA converts it back.
 BOOL WINAPI PostMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CHAR || msg == WM_SYSCHAR) wParam = KeyCharToWide(wParam);
+  return PostMessageW(hWnd, msg, wParam, lParam);
+}
+
+BOOL WINAPI PostMessageW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   State& s = S();
   if (hWnd && !Find(hWnd)) {
     s.lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return FALSE;
+  }
+  if (SendOnly(msg)) {
+    s.lastError = ERROR_MESSAGE_SYNC_ONLY;
     return FALSE;
   }
   // Written field by field into the queue's own slot (no temporary to copy).
@@ -841,6 +1025,13 @@ BOOL WINAPI PostMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL WINAPI PeekMessageA(LPMSG out, HWND hWnd, UINT first, UINT last, UINT remove) {
+  if (!PeekMessageW(out, hWnd, first, last, remove)) return FALSE;
+  if (out->message == WM_CHAR || out->message == WM_SYSCHAR)
+    out->wParam = KeyCharToAnsi(out->wParam);
+  return TRUE;
+}
+
+BOOL WINAPI PeekMessageW(LPMSG out, HWND hWnd, UINT first, UINT last, UINT remove) {
   State& s = S();
   if (!out) return FALSE;
   Collect();
@@ -910,9 +1101,12 @@ BOOL WINAPI PeekMessageA(LPMSG out, HWND hWnd, UINT first, UINT last, UINT remov
   return FALSE;
 }
 
-BOOL WINAPI GetMessageA(LPMSG out, HWND hWnd, UINT first, UINT last) {
+namespace {
+
+BOOL GetMessageOf(LPMSG out, HWND hWnd, UINT first, UINT last, bool wide) {
   if (!out) return -1;
-  if (PeekMessageA(out, hWnd, first, last, PM_REMOVE))
+  if (wide ? PeekMessageW(out, hWnd, first, last, PM_REMOVE)
+           : PeekMessageA(out, hWnd, first, last, PM_REMOVE))
     return out->message == WM_QUIT ? FALSE : TRUE;
   // Nothing can arrive later on the one simulated thread: instead of waiting forever, the
   // loop is told to end.
@@ -923,20 +1117,35 @@ BOOL WINAPI GetMessageA(LPMSG out, HWND hWnd, UINT first, UINT last) {
   return FALSE;
 }
 
-LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+LRESULT DispatchMessageOf(const MSG* msg, bool wide) {
   if (!msg || !msg->hwnd) return 0;
   auto w = Find(msg->hwnd);
   if (!w) {
     S().lastError = ERROR_INVALID_WINDOW_HANDLE;
     return 0;
   }
-  LRESULT r = SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+  LRESULT r = wide ? SendMessageW(msg->hwnd, msg->message, msg->wParam, msg->lParam)
+                   : SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
   // A window procedure that leaves WM_PAINT unvalidated would otherwise get it forever.
   if (msg->message == WM_PAINT) {
     if (auto after = Find(msg->hwnd)) after->invalid = false;
   }
   return r;
 }
+
+}  // namespace
+
+BOOL WINAPI GetMessageA(LPMSG out, HWND hWnd, UINT first, UINT last) {
+  return GetMessageOf(out, hWnd, first, last, false);
+}
+
+BOOL WINAPI GetMessageW(LPMSG out, HWND hWnd, UINT first, UINT last) {
+  return GetMessageOf(out, hWnd, first, last, true);
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg) { return DispatchMessageOf(msg, false); }
+
+LRESULT WINAPI DispatchMessageW(const MSG* msg) { return DispatchMessageOf(msg, true); }
 
 void WINAPI PostQuitMessage(int code) {
   State& s = S();
