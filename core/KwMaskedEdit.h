@@ -149,6 +149,14 @@ class KW_API KwMaskedEdit : public CEdit {
   void RefuseKey(int reason, int pos, char ch);
   // Whether the clipboard holds text that can be read (a paste's first question).
   bool ClipboardHasText();
+  // Closes the clipboard this control opened when it goes out of scope, however the scope
+  // ends (the memory may run out while the clipboard is open).
+  struct ClipboardOpen {
+    ClipboardOpen() = default;
+    ClipboardOpen(const ClipboardOpen&) = delete;
+    ClipboardOpen& operator=(const ClipboardOpen&) = delete;
+    ~ClipboardOpen() { ::CloseClipboard(); }
+  };
 
   // 23: a refused keystroke.
   virtual void ValidationError();

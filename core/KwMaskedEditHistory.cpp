@@ -448,9 +448,9 @@ void KwMaskedEdit::RefuseKey(int reason, int pos, char ch) {
 bool KwMaskedEdit::ClipboardHasText() {
   if (!::IsClipboardFormatAvailable(CF_TEXT)) return false;
   if (!::OpenClipboard(m_hWnd)) return false;
+  const ClipboardOpen open;  // closed again even when the memory runs out on the way
   HANDLE handle = ::GetClipboardData(CF_TEXT);
   const void* memory = handle != nullptr ? ::GlobalLock(handle) : nullptr;
   if (memory != nullptr) ::GlobalUnlock(handle);
-  ::CloseClipboard();
   return memory != nullptr;
 }
