@@ -131,11 +131,9 @@ int KwFieldMaskedEdit::SetInputData(const char* data, int keep, int) {
   if (data) {
     text += data;
   }
+  // The text is the shown text and a C string after it: it holds no NUL.
   bool allTaken = true;
   for (char c : text) {
-    if (c == '\0') {
-      break;
-    }
     if (m_symField.AcceptsChar(c)) {
       m_strFieldText += m_symField.TransformChar(c);
     } else {
