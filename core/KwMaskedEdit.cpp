@@ -240,8 +240,11 @@ void KwMaskedEdit::Update(int pos) {
   NoteRewrite(shown);
   const Alive alive(this);
   ++m_nUpdateDepth;
-  SetWindowText(shown);
+  // An edit control that cannot take the text (out of memory, or this control's own message
+  // handling out of memory inside) refuses it: the edit under way is refused whole.
+  const BOOL taken = ::SetWindowTextA(m_hWnd, shown.c_str());
   if (!alive) return;  // deleted by the parent while it heard of the text
+  if (!taken && m_nEditAction != 0) m_bOutOfMemory = true;
   --m_nUpdateDepth;
   if (pos >= 0 && m_nCaretDeferred == 0) UpdateInsertionPointForward(pos);
 }
@@ -358,7 +361,11 @@ void KwMaskedEdit::SetCaret(int pos) {
 
 void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
   // Shift matters to the caret keys only, so only they ask for it (held, it extends the
-  // selection and the caret is left where the edit control put it).
+  // selection and the caret is left where the edit control put it). Shift is read as it came
+  // with this key (GetKeyState), as the edit control reads it, not as the keyboard holds it now:
+  // a Shift+Left typed faster than the loop takes keys out, its Shift released before the Left
+  // is handled, selects here as in the edit control. (Reading the keyboard's state at handling
+  // time, as first specified, moved the caret and dropped the selection the edit control made.)
   bool shift = false;
   int start = 0;
   int end = 0;
@@ -378,7 +385,7 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
     case VK_HOME:
     case VK_RIGHT:
     case VK_DOWN:
-      shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
+      shift = ::GetKeyState(VK_SHIFT) < 0;
       Default();
       if (!shift && alive) {
         GetSelection(start, end);
@@ -387,7 +394,7 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
       break;
     case VK_LEFT:
     case VK_UP:
-      shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
+      shift = ::GetKeyState(VK_SHIFT) < 0;
       Default();
       if (!shift && alive) {
         GetSelection(start, end);

@@ -113,7 +113,8 @@ class KW_API KwMaskedEdit : public CEdit {
     RejectFull = 2,             // no empty position left, or the integer part is full
     RejectNoInputPosition = 3,  // the caret or selection holds no input position
     RejectNoMask = 4,           // the control has no mask that could take the character
-    RejectClipboard = 5         // no text on the clipboard, or it could not be read
+    RejectClipboard = 5,        // no text on the clipboard, or it could not be read
+    RejectOutOfMemory = 6       // the edit could not get the memory it needs: nothing changed
   };
   int GetLastRejection(int* pPos = nullptr, char* pCh = nullptr) const;
   // With true, each refused key or paste also sends the parent WM_COMMAND with KWN_REJECTED
@@ -166,6 +167,14 @@ class KW_API KwMaskedEdit : public CEdit {
   void RefuseKey(int reason, int pos, char ch);
   // Whether the clipboard holds text that can be read (a paste's first question).
   bool ClipboardHasText();
+  // Closes the clipboard this control opened when it goes out of scope, however the scope
+  // ends (the memory may run out while the clipboard is open).
+  struct ClipboardOpen {
+    ClipboardOpen() = default;
+    ClipboardOpen(const ClipboardOpen&) = delete;
+    ClipboardOpen& operator=(const ClipboardOpen&) = delete;
+    ~ClipboardOpen() { ::CloseClipboard(); }
+  };
 
   // 23: a refused keystroke.
   virtual void ValidationError();
@@ -230,6 +239,13 @@ class KW_API KwMaskedEdit : public CEdit {
   // virtual it overrides, the focus moving on. Every member that touches the control again after
   // such a call watches its life across it (CWnd::Alive) and, when the control is gone, returns
   // at once without touching it; this bracket and Update are the ones most calls pass through.
+  //
+  // No exception leaves it: an edit that cannot get the memory it needs (std::bad_alloc, or the
+  // edit control refusing the control's own rewrite) is refused whole: the text, model and
+  // selection from before it come back, RejectOutOfMemory, the beep (ValidationError) and
+  // KWN_REJECTED as for a refused key. Any other message that runs out of memory returns 0.
+  // (The first design let exceptions of the handlers run on into the window system, whose
+  // frames cannot unwind them; the history may lose its redo steps with such an edit.)
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Message handlers of the base map.
@@ -292,6 +308,10 @@ class KW_API KwMaskedEdit : public CEdit {
     int caretOther;    // the caret of the text it replaces
   };
   int EditActionOf(UINT message, WPARAM wParam) const;
+  // The body of WindowProc inside its barrier: read-only, undo, the edit bracket.
+  LRESULT RouteMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void NoteEditDone(int action);
+  void RefuseForMemory(int action, WPARAM wParam, bool started);
   LRESULT RunEditAction(int action, UINT message, WPARAM wParam, LPARAM lParam);
   // The message handed on to the message map, counted in m_nMessageDepth.
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -317,6 +337,14 @@ class KW_API KwMaskedEdit : public CEdit {
   int m_nCaretSet = 0;
   int m_nUndoReplay = 0;
   int m_nMessageDepth = 0;
+  // The edit's text and selection from before it, for an edit refused for want of memory (the
+  // text's storage is kept from edit to edit, so taking it seldom needs memory), and whether the
+  // edit ran out of memory in a message nested inside it.
+  std::string m_strBeforeEdit;
+  DWORD m_nBeforeStart = 0;
+  DWORD m_nBeforeEnd = 0;
+  bool m_bOutOfMemory = false;
+  bool m_bEditPushedStep = false;  // the edit opened a step of its own in the history
   int m_nRejection = RejectNone;
   int m_nRejectionPos = 0;
   char m_chRejection = '\0';

@@ -9,6 +9,7 @@
 // come in (GetInputData, then SetInputData), so the mask filters it and the window is rewritten
 // with the usual notifications; the edit control's own undo is never asked.
 #include <algorithm>
+#include <new>
 
 #include "core/KwMaskedEdit.h"
 
@@ -87,9 +88,32 @@ bool ConcernsHistory(UINT message) {
   }
 }
 
+// The counters a message raises and lowers around what it calls, kept at its start: when the
+// memory runs out in between, the frame that catches it puts them back.
+struct Depths {
+  int message, update, deferred;
+};
+
 }  // namespace
 
 LRESULT KwMaskedEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Nothing unwinds through the platform's frames. Inside an edit of an outer frame the edit is
+  // marked and that frame refuses it whole when it gets control back.
+  const Depths depths{m_nMessageDepth, m_nUpdateDepth, m_nCaretDeferred};
+  const Alive alive(this);
+  try {
+    return RouteMessage(message, wParam, lParam);
+  } catch (const std::bad_alloc&) {
+    if (!alive) return 0;
+    m_nMessageDepth = depths.message;
+    m_nUpdateDepth = depths.update;
+    m_nCaretDeferred = depths.deferred;
+    if (m_nEditAction != kEditNone) m_bOutOfMemory = true;
+    return 0;
+  }
+}
+
+LRESULT KwMaskedEdit::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!ConcernsHistory(message)) return HandleMessage(message, wParam, lParam);
   LRESULT readOnlyResult = 0;
   if (PassReadOnly(message, wParam, lParam, readOnlyResult)) return readOnlyResult;
@@ -153,6 +177,19 @@ LRESULT KwMaskedEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPARAM lParam) {
+  // What a refusal for want of memory goes back to. The text's storage is kept from edit to
+  // edit: only a text longer than any before needs memory here, before anything has changed
+  // (without it the edit is refused before it starts).
+  bool kept = true;
+  try {
+    m_strBeforeEdit.assign(m_strUndoShown);
+  } catch (const std::bad_alloc&) {
+    kept = false;
+  }
+  CallOwnProc(EM_GETSEL, reinterpret_cast<WPARAM>(&m_nBeforeStart),
+              reinterpret_cast<LPARAM>(&m_nBeforeEnd));
+  m_bOutOfMemory = !kept;
+  m_bEditPushedStep = false;
   m_nEditAction = action;
   m_bEditCaretKnown = false;
   m_bEditSelection = false;
@@ -173,11 +210,30 @@ LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPA
     GetSelection(start, end);  // the caret to go back to
   }
 
+  const Depths depths{m_nMessageDepth, m_nUpdateDepth, m_nCaretDeferred};
   const Alive alive(this);
-  ++m_nMessageDepth;
-  const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
-  if (!alive) return result;  // deleted by the host during its edit: nothing left to settle
-  --m_nMessageDepth;
+  LRESULT result = 0;
+  try {
+    if (kept) {
+      ++m_nMessageDepth;
+      result = CEdit::WindowProc(message, wParam, lParam);
+      if (!alive) return result;  // deleted by the host during its edit: nothing left to settle
+      --m_nMessageDepth;
+    }
+    if (!m_bOutOfMemory) NoteEditDone(action);
+  } catch (const std::bad_alloc&) {
+    if (!alive) return 0;
+    m_nMessageDepth = depths.message;
+    m_nUpdateDepth = depths.update;
+    m_nCaretDeferred = depths.deferred;
+    m_bOutOfMemory = true;
+  }
+  if (m_bOutOfMemory) {
+    RefuseForMemory(action, wParam, kept);
+    if (!alive) return 0;  // the refusal's beep or notifications reached a host that deleted it
+    result = 0;
+  }
+  m_nEditAction = kEditNone;
   if (m_bCaretHidden) {
     // Hidden by a rewrite of this edit. When the edit moved the focus on (auto-tab), the caret
     // went with it and was never ours to show again: the call then fails and does nothing. A
@@ -185,7 +241,17 @@ LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPA
     m_bCaretHidden = false;
     if (m_hWnd != nullptr) ::ShowCaret(m_hWnd);
   }
+  const bool refused = keyOrPaste || m_bOutOfMemory;
+  m_bOutOfMemory = false;
+  if (refused) {
+    m_bRejectionArmed = false;
+    // The last thing the edit does: the parent may delete the control when it hears of it.
+    if (m_bRejectionNoted && m_bNotifyRejections && ::IsWindow(m_hWnd)) NotifyParent(KWN_REJECTED);
+  }
+  return result;
+}
 
+void KwMaskedEdit::NoteEditDone(int action) {
   if (!m_bEditRewrote && ::IsWindow(m_hWnd)) {
     // No rewrite: without a mask the edit control changed its text itself, if at all.
     const std::string text = GetWindowText();
@@ -212,12 +278,39 @@ LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPA
     // Redo brings the caret back to where the edit left it.
     if (!m_vecUndo.empty()) m_vecUndo.back().caretOther = m_nLastEditCaret;
   }
-  m_nEditAction = kEditNone;
-  if (keyOrPaste) {
-    m_bRejectionArmed = false;
-    if (m_bRejectionNoted && m_bNotifyRejections && ::IsWindow(m_hWnd)) NotifyParent(KWN_REJECTED);
+}
+
+void KwMaskedEdit::RefuseForMemory(int action, WPARAM wParam, bool started) {
+  // The text from before the edit goes back through the model, as an undo would bring it; the
+  // step the edit opened in the history goes. What the restoring needs is mostly memory freed
+  // by the failed edit; when even that fails, the window is left as it stands.
+  const Depths depths{m_nMessageDepth, m_nUpdateDepth, m_nCaretDeferred};
+  ++m_nUndoReplay;
+  try {
+    if (m_bEditPushedStep && !m_vecUndo.empty()) m_vecUndo.pop_back();
+    if (started && ::IsWindow(m_hWnd)) {
+      const std::string data = GetInputData(m_strBeforeEdit.c_str(), true);
+      SetInputData(data.c_str(), 0, 1);
+      if (::IsWindow(m_hWnd) && GetWindowText() != m_strBeforeEdit) SetWindowText(m_strBeforeEdit);
+    }
+  } catch (const std::bad_alloc&) {
+    m_nMessageDepth = depths.message;
+    m_nUpdateDepth = depths.update;
+    m_nCaretDeferred = depths.deferred;
   }
-  return result;
+  --m_nUndoReplay;
+  if (started) m_strUndoShown.swap(m_strBeforeEdit);
+  if (::IsWindow(m_hWnd))
+    CallOwnProc(EM_SETSEL, static_cast<WPARAM>(m_nBeforeStart), static_cast<LPARAM>(m_nBeforeEnd));
+  m_nLastEditAction = kEditNone;
+  m_bRejectionArmed = true;
+  m_bRejectionNoted = false;
+  const char ch = action == kEditTyping ? static_cast<char>(wParam & 0xFF) : '\0';
+  NoteRejection(RejectOutOfMemory, static_cast<int>(m_nBeforeStart), ch);
+  try {
+    ValidationError();
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -253,7 +346,10 @@ void KwMaskedEdit::OpenUndoStep() {
   const bool joins = Joins(m_nEditAction) && !m_bEditSelection &&
                      m_nEditAction == m_nLastEditAction && m_nEditCaret == m_nLastEditCaret &&
                      !m_vecUndo.empty();
-  if (!joins) PushUndoStep(m_vecUndo, m_strUndoShown, m_nEditCaret);
+  if (!joins) {
+    PushUndoStep(m_vecUndo, m_strUndoShown, m_nEditCaret);
+    m_bEditPushedStep = true;
+  }
 }
 
 void KwMaskedEdit::PushUndoStep(std::vector<UndoStep>& steps, const std::string& text, int caret) {
@@ -357,16 +453,21 @@ void KwMaskedEdit::RefuseKey(int reason, int pos, char ch) {
   NoteRejection(reason, pos, ch);
   m_bRejectionArmed = false;
   const Alive alive(this);
-  ValidationError();
-  if (alive && m_bNotifyRejections && ::IsWindow(m_hWnd)) NotifyParent(KWN_REJECTED);
+  // Called from the host's loop (PreTranslateMessage), not from a window procedure: a host's
+  // ValidationError out of memory ends the refusal quietly all the same.
+  try {
+    ValidationError();
+    if (alive && m_bNotifyRejections && ::IsWindow(m_hWnd)) NotifyParent(KWN_REJECTED);
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 bool KwMaskedEdit::ClipboardHasText() {
   if (!::IsClipboardFormatAvailable(CF_TEXT)) return false;
   if (!::OpenClipboard(m_hWnd)) return false;
+  const ClipboardOpen open;  // closed again even when the memory runs out on the way
   HANDLE handle = ::GetClipboardData(CF_TEXT);
   const void* memory = handle != nullptr ? ::GlobalLock(handle) : nullptr;
   if (memory != nullptr) ::GlobalUnlock(handle);
-  ::CloseClipboard();
   return memory != nullptr;
 }

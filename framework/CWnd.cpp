@@ -429,7 +429,13 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
   {
     MessageScope scope(state, pWnd, hWnd, message, wParam, lParam);
     const CWnd::Alive alive(pWnd);
-    lResult = pWnd->WindowProc(message, wParam, lParam);
+    // The last barrier: an exception must never unwind through the platform's frames (a
+    // handler out of memory, say). The message is answered 0, as if nobody had handled it.
+    try {
+      lResult = pWnd->WindowProc(message, wParam, lParam);
+    } catch (...) {
+      lResult = 0;
+    }
     if (!alive) pWnd = nullptr;  // deleted by a handler: its message is done with it
   }
   if (message == WM_NCDESTROY && pWnd != nullptr) {

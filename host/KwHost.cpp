@@ -305,7 +305,8 @@ void Pump() {
 
 void Press(UINT vk, bool shift, bool ctrl) {
   // The modifiers go down, and are taken by the loop, before the key, as a user's fingers do:
-  // a control that asks GetAsyncKeyState while it handles the key finds them held.
+  // the key finds them held in the state of its message (GetKeyState) and the keyboard's
+  // (GetAsyncKeyState) alike. PressQueued is the stroke typed faster than that.
   INPUT down[2], up[2];
   UINT held = 0;
   if (shift) down[held++] = KeyInput(VK_SHIFT, false);
@@ -315,6 +316,18 @@ void Press(UINT vk, bool shift, bool ctrl) {
   Send(down, held);
   Send(key, 2);
   Send(up, held);
+}
+
+void PressQueued(UINT vk, bool shift, bool ctrl) {
+  INPUT all[6];
+  UINT n = 0;
+  if (shift) all[n++] = KeyInput(VK_SHIFT, false);
+  if (ctrl) all[n++] = KeyInput(VK_CONTROL, false);
+  all[n++] = KeyInput(vk, false);
+  all[n++] = KeyInput(vk, true);
+  if (ctrl) all[n++] = KeyInput(VK_CONTROL, true);
+  if (shift) all[n++] = KeyInput(VK_SHIFT, true);
+  Send(all, n);
 }
 
 SHORT KeyFor(char ch) {

@@ -79,6 +79,11 @@ void Pump();
 // modifiers go down (and are pumped) first, as a user holds them.
 // Navigation keys are sent as extended keys.
 void Press(UINT vk, bool shift = false, bool ctrl = false);
+// The same stroke typed faster than the loop takes keys out: every event of it (modifiers
+// down, the key down and up, modifiers up) is in the input queue before the loop takes the
+// first, so the modifiers are already up when the key is handled. What the key finds held is
+// the state that came with its message (GetKeyState), not the keyboard's (GetAsyncKeyState).
+void PressQueued(UINT vk, bool shift = false, bool ctrl = false);
 // Types each character with the key and the Shift/Ctrl state VkKeyScanA gives for it (false,
 // reported, when no key types one of them).
 bool Type(const std::string& text);

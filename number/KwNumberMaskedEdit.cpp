@@ -598,20 +598,29 @@ LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     NoteRejection(RejectClipboard, start, '\0');
     return 0;
   }
-  HANDLE handle = ::GetClipboardData(CF_TEXT);
-  const char* memory = handle != nullptr ? static_cast<const char*>(::GlobalLock(handle)) : nullptr;
-  if (memory == nullptr) {
-    ::CloseClipboard();
-    NoteRejection(RejectClipboard, start, '\0');
-    return 0;
+  std::string pasted;
+  {
+    const ClipboardOpen open;  // closed again even when the memory runs out on the way
+    HANDLE handle = ::GetClipboardData(CF_TEXT);
+    const char* memory =
+        handle != nullptr ? static_cast<const char*>(::GlobalLock(handle)) : nullptr;
+    if (memory == nullptr) {
+      NoteRejection(RejectClipboard, start, '\0');
+      return 0;
+    }
+    // Read within the block: a text without its terminating NUL ends with the block.
+    const SIZE_T size = ::GlobalSize(handle);
+    const char* stop = static_cast<const char*>(std::memchr(memory, 0, size));
+    const size_t length =
+        stop != nullptr ? static_cast<size_t>(stop - memory) : static_cast<size_t>(size);
+    try {
+      pasted.assign(memory, length);
+    } catch (...) {
+      ::GlobalUnlock(handle);
+      throw;
+    }
+    ::GlobalUnlock(handle);
   }
-  // Read within the block: a text without its terminating NUL ends with the block.
-  const SIZE_T size = ::GlobalSize(handle);
-  const char* stop = static_cast<const char*>(std::memchr(memory, 0, size));
-  std::string pasted(
-      memory, stop != nullptr ? static_cast<size_t>(stop - memory) : static_cast<size_t>(size));
-  ::GlobalUnlock(handle);
-  ::CloseClipboard();
 
   std::string text;
   for (char c : pasted) {

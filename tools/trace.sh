@@ -4,7 +4,8 @@
 #   tools/trace.sh --control character --mask '(###) ###-####' --keys '5551234567{Back}'
 #   tools/trace.sh --windows ...   the same, built for Windows and run under Wine
 # Options: --control character|field|number  --mask M  --prompt C  --overwrite  --limit N (field)
-#          --text T (initial text)  --locale NAME  --keys SCRIPT (the key-script language)
+#          --text T (initial text)  --clipboard T (before the first key; empty without it)
+#          --locale NAME  --keys SCRIPT (the key-script language)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 preset=native

@@ -44,6 +44,8 @@ inline std::string RejectionText(const KwMaskedEdit& control) {
       break;
     case KwMaskedEdit::RejectClipboard:
       return "no text on the clipboard";
+    case KwMaskedEdit::RejectOutOfMemory:
+      return "out of memory: nothing changed";
     default:
       return "";
   }

@@ -163,15 +163,27 @@ void Cut(Ctx& c) {
 void Paste(Ctx& c) {
   if (c.Style() & ES_READONLY) return;
   if (!OpenClipboard(c.hwnd)) return;
+  // Closed again however the paste ends: the process may run out of memory on the way (the
+  // exception then reaches the caller, but the clipboard is not left open and locked).
+  struct Open {
+    HANDLE locked = nullptr;
+    bool open = true;
+    ~Open() {
+      if (locked) GlobalUnlock(locked);
+      if (open) CloseClipboard();
+    }
+  } guard;
   HANDLE mem = GetClipboardData(CF_UNICODETEXT);
   if (mem) {
     const WCHAR* src = static_cast<const WCHAR*>(GlobalLock(mem));
     if (src) {
+      guard.locked = mem;
       // The block's own size bounds the text, terminated or not.
       size_t size = GlobalSize(mem) / sizeof(WCHAR);
       size_t len = 0;
       while (len < size && src[len]) ++len;
       KwWString text(src, len);
+      guard.locked = nullptr;
       GlobalUnlock(mem);
       // A single line takes the text up to the first line break.
       size_t nl = text.find(WCHAR('\n'));
@@ -179,16 +191,17 @@ void Paste(Ctx& c) {
         text.resize(nl);
         if (!text.empty() && text.back() == '\r') text.pop_back();
       }
+      guard.open = false;
       CloseClipboard();
       ReplaceSel(c, text.data(), text.size(), true, true);
       return;
     }
   } else if (c.Style() & ES_PASSWORD) {
+    guard.open = false;
     CloseClipboard();
     ReplaceSel(c, nullptr, 0, true, true);
     return;
   }
-  CloseClipboard();
 }
 
 // Word breaks: a word starts after white space.

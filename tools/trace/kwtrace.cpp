@@ -40,6 +40,8 @@ struct Options {
   std::string limit;
   std::string text;
   bool textGiven = false;
+  std::string clipboard;  // what the clipboard holds before the first key ("" empty)
+  bool clipboardGiven = false;
   std::string locale;
   std::string keys;
 };
@@ -51,7 +53,7 @@ struct Options {
 
 const char kUsage[] =
     "usage: kwtrace [--control character|field|number] [--mask M] [--prompt C] [--overwrite]\n"
-    "               [--limit N] [--text T] [--locale NAME] --keys SCRIPT\n";
+    "               [--limit N] [--text T] [--clipboard T] [--locale NAME] --keys SCRIPT\n";
 
 Options Parse(int argc, char** argv) {
   Options o;
@@ -65,20 +67,22 @@ Options Parse(int argc, char** argv) {
       o.overwrite = true;
       continue;
     }
-    std::string* value = arg == "--control"  ? &o.control
-                         : arg == "--mask"   ? &o.mask
-                         : arg == "--prompt" ? &o.prompt
-                         : arg == "--limit"  ? &o.limit
-                         : arg == "--text"   ? &o.text
-                         : arg == "--locale" ? &o.locale
-                         : arg == "--keys"   ? &o.keys
-                                             : nullptr;
+    std::string* value = arg == "--control"     ? &o.control
+                         : arg == "--mask"      ? &o.mask
+                         : arg == "--prompt"    ? &o.prompt
+                         : arg == "--limit"     ? &o.limit
+                         : arg == "--text"      ? &o.text
+                         : arg == "--clipboard" ? &o.clipboard
+                         : arg == "--locale"    ? &o.locale
+                         : arg == "--keys"      ? &o.keys
+                                                : nullptr;
     if (value == nullptr) Fail("unknown option '" + arg + "' (kwtrace --help lists them)");
     if (i + 1 >= argc) Fail("option " + arg + " needs a value");
     *value = argv[++i];
     o.maskGiven |= value == &o.mask;
     o.promptGiven |= value == &o.prompt;
     o.textGiven |= value == &o.text;
+    o.clipboardGiven |= value == &o.clipboard;
   }
   if (o.control != "character" && o.control != "field" && o.control != "number")
     Fail("--control '" + o.control + "': one of character, field, number");
@@ -194,6 +198,15 @@ int main(int argc, char** argv) {
   control->SetInsertMode(!o.overwrite);
   control->SetNotifyRejections(true);
   if (o.textGiven) control->SetText(o.text);
+  // The trace starts from the clipboard it is given, empty unless --clipboard says otherwise:
+  // on the real platform the clipboard outlives the program that filled it, and a trace must
+  // not depend on what another program left there.
+  if (o.clipboard.empty()) {
+    kwhost::EmptyClipboardNow();
+  } else if (!kwhost::SetClipboardText(o.clipboard)) {
+    std::fprintf(stderr, "kwtrace: cannot put the text on the clipboard\n");
+    return 1;
+  }
   control->SetFocus();
   kwhost::Pump();
   const HWND hEdit = control->GetSafeHwnd();
@@ -202,6 +215,7 @@ int main(int argc, char** argv) {
   if (o.control != "field") std::printf(", prompt '%s'", o.promptGiven ? o.prompt.c_str() : " ");
   if (!o.limit.empty()) std::printf(", limit %s", o.limit.c_str());
   std::printf(", %s mode", o.overwrite ? "overwrite" : "insert");
+  if (o.clipboardGiven) std::printf(", clipboard '%s'", o.clipboard.c_str());
   if (!o.locale.empty())
     std::printf(", locale %s (decimal '%c', thousands '%c', date '%c')", o.locale.c_str(),
                 Separator(LOCALE_SDECIMAL), Separator(LOCALE_STHOUSAND), Separator(LOCALE_SDATE));
