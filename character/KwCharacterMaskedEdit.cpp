@@ -6,6 +6,7 @@
 #include "character/KwCharacterMaskedEdit.h"
 
 #include <cstring>
+#include <utility>
 
 #include "core/KwLocaleSeparators.h"
 
@@ -88,7 +89,9 @@ void KwCharacterMaskedEdit::PreSubclassWindow() {
 // The mask
 
 bool KwCharacterMaskedEdit::SetMask(const std::string& mask) {
+  const Alive alive(this);
   DeleteContents();
+  if (!alive) return false;  // emptying a plain control's window reached a host that deleted it
   const std::size_t length = mask.size();
   for (std::size_t i = 0; i < length; ++i) {
     if (mask[i] == '\\') {
@@ -344,7 +347,9 @@ int KwCharacterMaskedEdit::InsertAt(int pos, char ch) {
     *out++ = symbol->m_chValue;
   }
   shifted.resize(static_cast<std::size_t>(out - shifted.data()));
+  const Alive alive(this);
   if (SetInputData(shifted.c_str(), 0, 1) == 0) {
+    if (!alive) return -1;
     if (result >= 0) shifted.erase(at, 1);  // the data as it was
     SetInputData(shifted.c_str(), 0, 1);
     return -1;
@@ -427,9 +432,10 @@ void KwCharacterMaskedEdit::UpdateInsertionPointBackward(int pos) {
 }
 
 void KwCharacterMaskedEdit::EmptyData(int keepMask) {
+  const Alive alive(this);
   if (!HasPositions()) {
     DeleteContents();
-    EmptyUndoBuffer();
+    if (alive) EmptyUndoBuffer();
     return;
   }
   if (keepMask != 0) {
@@ -440,7 +446,7 @@ void KwCharacterMaskedEdit::EmptyData(int keepMask) {
     DeleteContents();
   }
   Update(0);
-  EmptyUndoBuffer();
+  if (alive) EmptyUndoBuffer();
 }
 
 int KwCharacterMaskedEdit::IsInputEmpty() {
@@ -460,7 +466,7 @@ void KwCharacterMaskedEdit::DefaultWithoutMask() {
   int start = 0;
   int end = 0;
   GetSelection(start, end);
-  Default();
+  DefaultUnmasked();
 }
 
 void KwCharacterMaskedEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
@@ -484,37 +490,35 @@ void KwCharacterMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
 
 LRESULT KwCharacterMaskedEdit::OnSetText(WPARAM /*wParam*/, LPARAM lParam) {
   if (!HasPositions()) return Default();
-  if (m_nUpdateDepth > 0) {
-    // The control's own display text, written by Update.
-    const LRESULT r = Default();
-    NotifyParent(EN_UPDATE);
-    if (m_bNotifyChange != 0) NotifyParent(EN_CHANGE);
-    return r;
-  }
+  // The control's own display text, written by Update.
+  if (m_nUpdateDepth > 0) return TakeOwnText(true);
   // A text from outside: its input characters go into the model, which shows them; the text
   // itself never becomes the window text.
-  m_bNotifyChange = 0;
+  const Alive alive(this);
+  const int notifyChange = std::exchange(m_bNotifyChange, 0);
   const char* text = reinterpret_cast<const char*>(lParam);
   const std::string data = GetInputData(text != nullptr ? text : "", true);
   SetInputData(data.c_str(), 0, 1);
-  m_bNotifyChange = 1;
+  if (alive) m_bNotifyChange = notifyChange;
   return TRUE;
 }
 
 LRESULT KwCharacterMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  if (!HasPositions()) return Default();
+  if (!HasPositions()) return DefaultUnmasked();
   int start = 0;
   int end = 0;
   GetSelection(start, end);
   // For a cut the edit control puts the selected display text on the clipboard.
+  const Alive alive(this);
   Default();
+  if (!alive) return 0;
   DeleteRange(start, end);
-  Update(start);
+  if (alive) Update(start);
   return 0;
 }
 
 LRESULT KwCharacterMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  if (!HasPositions()) return Default();
+  if (!HasPositions()) return DefaultUnmasked();
   PasteIntoPositions(true);
   return 0;
 }

@@ -10,6 +10,7 @@
 #include "core/KwMaskedEdit.h"
 
 #include <cstdlib>
+#include <utility>
 
 IMPLEMENT_DYNAMIC(KwMaskedEdit, CEdit)
 
@@ -125,13 +126,16 @@ bool KwMaskedEdit::SetMask(const std::string& /*mask*/) { return false; }
 // Data
 
 int KwMaskedEdit::SetText(const std::string& text) {
+  const Alive alive(this);
   SetInputData(text.c_str(), 0, 1);
-  EmptyUndoBuffer();
+  if (alive) EmptyUndoBuffer();
   return 1;
 }
 
 bool KwMaskedEdit::GetDataNumValue(double& value) {
+  const Alive alive(this);
   OnValidate();
+  if (!alive) return true;  // the validator's host deleted the control: value stays as it was
   const std::string withPrompt = GetInputData(true);
   const std::string entered = GetInputData(false);
   // The data without prompts is the data with prompts less every prompt symbol, so walking the
@@ -165,11 +169,35 @@ void KwMaskedEdit::Update(int pos) {
   // caret is drawn away and back every time; hidden, it is drawn once when the edit is done.
   // Without the focus the window has no caret and nothing is hidden.
   if (m_nEditAction != 0 && !m_bCaretHidden) m_bCaretHidden = ::HideCaret(m_hWnd) != FALSE;
+  // The history notes the text before the parent hears of it: a text the host sets from inside
+  // those notifications is then noted after this one, as the newer.
+  NoteRewrite(shown);
+  const Alive alive(this);
   ++m_nUpdateDepth;
   SetWindowText(shown);
+  if (!alive) return;  // deleted by the parent while it heard of the text
   --m_nUpdateDepth;
-  NoteRewrite(shown);
   if (pos >= 0 && m_nCaretDeferred == 0) UpdateInsertionPointForward(pos);
+}
+
+LRESULT KwMaskedEdit::DefaultUnmasked() {
+  const Alive alive(this);
+  const LRESULT result = Default();
+  if (!alive) return result;
+  if (!WithoutMask(*this) && GetWindowText() != ShowMask()) Update(-1);
+  return result;
+}
+
+LRESULT KwMaskedEdit::TakeOwnText(bool notify) {
+  const Alive alive(this);
+  const int depth = std::exchange(m_nUpdateDepth, 0);
+  const LRESULT result = Default();
+  if (alive && notify) {
+    NotifyParent(EN_UPDATE);
+    if (alive && m_bNotifyChange != 0) NotifyParent(EN_CHANGE);
+  }
+  if (alive) m_nUpdateDepth = depth;
+  return result;
 }
 
 void KwMaskedEdit::PreSubclassWindow() { CEdit::PreSubclassWindow(); }
@@ -193,8 +221,11 @@ int KwMaskedEdit::GetSelection(int& start, int& end) const {
 }
 
 int KwMaskedEdit::DeleteBackward(int start, int end, int* pLast) {
+  const Alive alive(this);
   for (int first = start - 1, last = end; first >= 0; --first, --last) {
-    if (DeleteRange(first, last) != 0) {
+    const int deleted = DeleteRange(first, last);
+    if (!alive) return -1;  // the rewrite's notification deleted the control
+    if (deleted != 0) {
       if (pLast != nullptr) *pLast = last;
       return first;
     }
@@ -228,13 +259,14 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
   bool shift = false;
   int start = 0;
   int end = 0;
+  const Alive alive(this);
   switch (nChar) {
     case VK_DELETE:
       // Never reaches the edit control, whatever modifier is held: Shift+Delete deletes without
       // copying. A refused Delete is silent.
       GetSelection(start, end);
       if (start == end) end = start + 1;
-      if (DeleteRange(start, end) != 0) Update(start);
+      if (DeleteRange(start, end) != 0 && alive) Update(start);
       break;
     case VK_INSERT:
       // Ctrl+Insert and Shift+Insert toggle as well; they neither copy nor paste.
@@ -245,7 +277,7 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
     case VK_DOWN:
       shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
       Default();
-      if (!shift) {
+      if (!shift && alive) {
         GetSelection(start, end);
         UpdateInsertionPointForward(start);
       }
@@ -254,7 +286,7 @@ void KwMaskedEdit::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
     case VK_UP:
       shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
       Default();
-      if (!shift) {
+      if (!shift && alive) {
         GetSelection(start, end);
         UpdateInsertionPointBackward(start);
       }
@@ -270,6 +302,9 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
   int start = 0;
   int end = 0;
   GetSelection(start, end);
+  // The model's rewrites and the refusal's beep may reach the host, which may delete the
+  // control: each step below goes on only while it lives.
+  const Alive alive(this);
 
   if (nChar >= 0x20) {
     const char ch = static_cast<char>(nChar & 0xFF);
@@ -284,23 +319,27 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
         }
         NoteRejection(reason, start, ch);
         ValidationError();
-        UpdateInsertionPointForward(start);
+        if (alive) UpdateInsertionPointForward(start);
         return;
       }
       // The model's own rewrites leave the caret alone: the Update below places it.
       ++m_nCaretDeferred;
       r = m_bInsertMode ? InsertAt(start, ch) : SetAt(start, ch);
+      if (!alive) return;
       --m_nCaretDeferred;
     } else {
-      if (DeleteRange(start, end) == 0) {
+      const int deleted = DeleteRange(start, end);
+      if (!alive) return;
+      if (deleted == 0) {
         NoteRejection(WithoutMask(*this) ? RejectNoMask : RejectNoInputPosition, start, ch);
         ValidationError();
-        UpdateInsertionPointForward(start);
+        if (alive) UpdateInsertionPointForward(start);
         return;
       }
       // With a selection the character is inserted in overwrite mode too.
       ++m_nCaretDeferred;
       r = InsertAt(start, ch);
+      if (!alive) return;
       --m_nCaretDeferred;
     }
     if (r >= 0) {
@@ -309,16 +348,17 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
       // The model may have told the reason already (a full field); otherwise the kind refused.
       NoteRejection(WithoutMask(*this) ? RejectNoMask : RejectWrongKind, start, ch);
       ValidationError();
-      Update(start);
+      if (alive) Update(start);
     }
     return;
   }
 
   if (nChar == VK_BACK) {
     if (start != end && DeleteRange(start, end) != 0) {
-      Update(start);
+      if (alive) Update(start);
       return;
     }
+    if (!alive) return;
     const int first = DeleteBackward(start, end, nullptr);
     if (first >= 0) Update(first);  // nothing found: silent
     return;
@@ -329,7 +369,9 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
 }
 
 void KwMaskedEdit::OnSetFocus(CWnd* /*pOldWnd*/) {
+  const Alive alive(this);
   Default();
+  if (!alive) return;  // deleted by the parent on EN_SETFOCUS
   int start = 0;
   int end = 0;
   GetSelection(start, end);
@@ -346,8 +388,9 @@ void KwMaskedEdit::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) {
   if (::GetFocus() != m_hWnd && IsInputEmpty() != 0) {
     // An empty control clicked into gets its caret on the first input position, wherever the
     // click was; the click itself is not passed on.
+    const Alive alive(this);
     SetFocus();
-    UpdateInsertionPointForward(0);
+    if (alive) UpdateInsertionPointForward(0);
     return;
   }
   Default();
@@ -371,12 +414,14 @@ void KwMaskedEdit::UpdateInsertionPointBackward(int pos) {
 // Clipboard bodies shared by the concrete controls
 
 LRESULT KwMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  const Alive alive(this);
   Default();
+  if (!alive) return 0;
   int start = 0;
   int end = 0;
   GetSelection(start, end);
   DeleteRange(start, end);
-  SetCaret(start);
+  if (alive) SetCaret(start);
   return 0;
 }
 
@@ -396,12 +441,14 @@ void KwMaskedEdit::PasteIntoPositions(bool rewrite) {
   int end = 0;
   GetSelection(start, end);
   if (!ClipboardHasText()) NoteRejection(RejectClipboard, start, '\0');
+  const Alive alive(this);
   Default();
+  if (!alive) return;
   // The pasted window text is packed into the input positions from the first one.
   const std::string text = GetWindowText();
   SetInputData(text.c_str(), 0, 0);
-  if (rewrite) Update(-1);
-  SetCaret(GetEmptyInputLocation(start));
+  if (rewrite && alive) Update(-1);
+  if (alive) SetCaret(GetEmptyInputLocation(start));
 }
 
 LRESULT KwMaskedEdit::OnClear(WPARAM /*wParam*/, LPARAM /*lParam*/) { return Default(); }

@@ -184,7 +184,9 @@ class KW_API KwMaskedEdit : public CEdit {
   // EN_UPDATE, and EN_CHANGE unless a foreign text is being taken in), then, for pos >= 0, calls
   // UpdateInsertionPointForward(pos); a negative pos leaves the caret alone. Does nothing without a
   // window. Inside an edit (a key, a paste, a cut) the caret is hidden from the first rewrite until
-  // the edit is done, so it is drawn once, where the edit leaves it.
+  // the edit is done, so it is drawn once, where the edit leaves it. The history notes the text
+  // before the parent hears of it; a parent that deletes the control on hearing of it ends
+  // Update there (nothing of the control is touched after).
   virtual void Update(int pos);
   // 34-35: the caret. Forward: to GetNextInputLocation(pos), or, with auto-tab on and nothing
   // left to fill, the focus moves to the next control (TabToNextControl). Backward: to
@@ -204,6 +206,12 @@ class KW_API KwMaskedEdit : public CEdit {
   void PreSubclassWindow() override;
   // Every message of the window passes here first: the undo messages and keys are answered
   // from the control's own history, and each edit is bracketed for the history and refusals.
+  //
+  // A host may delete the control from inside any call of the control's that reaches it: a
+  // notification to the parent (the edit control's and the library's own), the validator, a
+  // virtual it overrides, the focus moving on. Every member that touches the control again after
+  // such a call watches its life across it (CWnd::Alive) and, when the control is gone, returns
+  // at once without touching it; this bracket and Update are the ones most calls pass through.
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Message handlers of the base map.
@@ -217,12 +225,31 @@ class KW_API KwMaskedEdit : public CEdit {
 
   // Sends WM_COMMAND with nCode to the parent; FALSE when there is no parent.
   int NotifyParent(UINT nCode);
+  // The WM_SETTEXT handlers' way with the control's own display text (m_nUpdateDepth above 0):
+  // the edit control takes it as it stands, then, with notify, the parent hears EN_UPDATE, and
+  // EN_CHANGE while m_bNotifyChange is set. While they run m_nUpdateDepth is 0 again, so that a
+  // text the host sets from inside those notifications is foreign. Answers the edit control's
+  // result.
+  LRESULT TakeOwnText(bool notify);
+  // The edit control's own editing (Default) of a control without a mask: a key, a paste, a
+  // cut, a clear. The edit control tells the parent EN_MAXTEXT before it inserts; a host that
+  // gives the control a mask there would have the edit control insert into the mask's display,
+  // so a window that then differs from the model is rewritten from it.
+  LRESULT DefaultUnmasked();
 
   bool m_bAutoTab;
   bool m_bInsertMode;
+  // Above 0 while Update writes the display text, until the WM_SETTEXT that carries it arrives:
+  // a WM_SETTEXT handler that sees it above 0 takes the text as the control's own. It is 0
+  // again while that text's notifications run (TakeOwnText), so a text the host sets from
+  // inside them is foreign and goes through the model like any text from outside; counting on
+  // it during the notifications would show the host's text as it stands, the model holding
+  // another, window and data disagreeing from then on.
   int m_nUpdateDepth;
   // While set, Update rewrites the window but leaves the caret to the caller's own Update.
   int m_nCaretDeferred;
+  // Whether the control's own text is reported with EN_CHANGE as well as EN_UPDATE: cleared
+  // while a foreign text is taken into the model, and restored to what it was after.
   int m_bNotifyChange;
   int m_nErrorOverride;
   KwValidator* m_pValidator;
@@ -248,6 +275,8 @@ class KW_API KwMaskedEdit : public CEdit {
   };
   int EditActionOf(UINT message, WPARAM wParam) const;
   LRESULT RunEditAction(int action, UINT message, WPARAM wParam, LPARAM lParam);
+  // The message handed on to the message map, counted in m_nMessageDepth.
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void NoteRewrite(const std::string& shown);
   void OpenUndoStep();
   void PushUndoStep(std::vector<UndoStep>& steps, const std::string& text, int caret);

@@ -90,12 +90,7 @@ bool ConcernsHistory(UINT message) {
 }  // namespace
 
 LRESULT KwMaskedEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!ConcernsHistory(message)) {
-    ++m_nMessageDepth;
-    const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
-    --m_nMessageDepth;
-    return result;
-  }
+  if (!ConcernsHistory(message)) return HandleMessage(message, wParam, lParam);
   switch (message) {
     case WM_UNDO:
     case EM_UNDO:
@@ -142,9 +137,16 @@ LRESULT KwMaskedEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
   }
+  return HandleMessage(message, wParam, lParam);
+}
+
+LRESULT KwMaskedEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The handlers may reach the host (notifications, the focus moving on), which may delete
+  // the control: then nothing of it is touched here.
+  const Alive alive(this);
   ++m_nMessageDepth;
   const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
-  --m_nMessageDepth;
+  if (alive) --m_nMessageDepth;
   return result;
 }
 
@@ -169,8 +171,10 @@ LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPA
     GetSelection(start, end);  // the caret to go back to
   }
 
+  const Alive alive(this);
   ++m_nMessageDepth;
   const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
+  if (!alive) return result;  // deleted by the host during its edit: nothing left to settle
   --m_nMessageDepth;
   if (m_bCaretHidden) {
     // Hidden by a rewrite of this edit. When the edit moved the focus on (auto-tab), the caret
@@ -276,15 +280,18 @@ bool KwMaskedEdit::RestoreUndoStep(std::vector<UndoStep>& from, std::vector<Undo
   from.pop_back();
   to.push_back(UndoStep{m_strUndoShown, step.caretOther, step.caret});
 
+  const Alive alive(this);
   ++m_nUndoReplay;
   const std::string data = GetInputData(step.text.c_str(), true);
   SetInputData(data.c_str(), 0, 1);
+  if (!alive) return true;
   m_strUndoShown = GetWindowText();
   if (m_strUndoShown != step.text) {
     // A text the model did not make: one set from outside where the control shows such texts
     // as they are (no mask, a field). It comes back the way it came in, as a foreign text, and
     // the control takes it as it took it then.
     SetWindowText(step.text);
+    if (!alive) return true;
     m_strUndoShown = GetWindowText();
   }
   --m_nUndoReplay;
@@ -346,8 +353,9 @@ void KwMaskedEdit::RefuseKey(int reason, int pos, char ch) {
   m_bRejectionNoted = false;
   NoteRejection(reason, pos, ch);
   m_bRejectionArmed = false;
+  const Alive alive(this);
   ValidationError();
-  if (m_bNotifyRejections && ::IsWindow(m_hWnd)) NotifyParent(KWN_REJECTED);
+  if (alive && m_bNotifyRejections && ::IsWindow(m_hWnd)) NotifyParent(KWN_REJECTED);
 }
 
 bool KwMaskedEdit::ClipboardHasText() {

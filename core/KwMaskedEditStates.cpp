@@ -108,7 +108,9 @@ int KwMaskedEdit::OnValidate() {
   if (m_pValidator == nullptr) return 0;
   std::string data = GetInputData(false);
   const std::string before = data;
+  const Alive alive(this);
   const int result = m_pValidator->Validate(data);
+  if (!alive) return result;  // the validator (or its host) deleted the control
   // The validator may have set the state or the override: let it show.
   if (::IsWindow(m_hWnd)) ::InvalidateRect(m_hWnd, nullptr, TRUE);
   if (data != before) SetInputData(data.c_str(), 0, 1);

@@ -59,7 +59,9 @@ BOOL KwFieldMaskedEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd
 // Mask
 
 bool KwFieldMaskedEdit::SetMask(const std::string& mask) {
+  const Alive alive(this);
   DeleteContents();
+  if (!alive) return false;  // emptying the window reached a host that deleted the control
   m_symField.m_chValue = ' ';
   const char ch = mask.empty() ? '\0' : mask[0];
   m_symField.m_nKind = KindLiteral;
@@ -75,7 +77,9 @@ bool KwFieldMaskedEdit::SetMask(const std::string& mask) {
     m_symField.m_chValue = ch;
   }
   Update(0);
-  EmptyUndoBuffer();
+  if (alive) {
+    EmptyUndoBuffer();
+  }
   return true;
 }
 
@@ -131,11 +135,9 @@ int KwFieldMaskedEdit::SetInputData(const char* data, int keep, int) {
   if (data) {
     text += data;
   }
+  // The text is the shown text and a C string after it: it holds no NUL.
   bool allTaken = true;
   for (char c : text) {
-    if (c == '\0') {
-      break;
-    }
     if (m_symField.AcceptsChar(c)) {
       m_strFieldText += m_symField.TransformChar(c);
     } else {
@@ -160,9 +162,15 @@ UINT KwFieldMaskedEdit::GetFieldLimit() const {
 // Editing operations
 
 void KwFieldMaskedEdit::EmptyData(int) {
+  const Alive alive(this);
   DeleteContents();
+  if (!alive) {
+    return;
+  }
   Update(0);
-  EmptyUndoBuffer();
+  if (alive) {
+    EmptyUndoBuffer();
+  }
 }
 
 int KwFieldMaskedEdit::IsInputEmpty() { return GetInputData(true).empty() ? 1 : 0; }
@@ -192,8 +200,11 @@ int KwFieldMaskedEdit::InsertAt(int pos, char ch) {
       candidate += kept[i];
     }
   }
+  const Alive alive(this);
   if (SetInputData(candidate.c_str(), 0, 1) == 0) {
-    SetInputData(kept.c_str(), 0, 1);
+    if (alive) {
+      SetInputData(kept.c_str(), 0, 1);
+    }
     return -1;
   }
   return placedAt;
@@ -277,8 +288,11 @@ void KwFieldMaskedEdit::UpdateInsertionPointBackward(int pos) {
 // Text and clipboard messages: the edit control does the work (through the base bodies).
 
 LRESULT KwFieldMaskedEdit::OnCut(WPARAM wParam, LPARAM lParam) {
+  const Alive alive(this);
   LRESULT result = KwMaskedEdit::OnCut(wParam, lParam);
-  TakeShownText();  // what was cut must not come back with a later overwrite
+  if (alive) {
+    TakeShownText();  // what was cut must not come back with a later overwrite
+  }
   return result;
 }
 
@@ -287,15 +301,21 @@ LRESULT KwFieldMaskedEdit::OnPaste(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT KwFieldMaskedEdit::OnClear(WPARAM wParam, LPARAM lParam) {
+  const Alive alive(this);
   LRESULT result = KwMaskedEdit::OnClear(wParam, lParam);
-  TakeShownText();
+  if (alive) {
+    TakeShownText();
+  }
   return result;
 }
 
 LRESULT KwFieldMaskedEdit::OnSetText(WPARAM, LPARAM) {
   // The edit control takes any text as it is, the field's own Update included; the stored
   // text follows what is shown (unfiltered until it next passes through SetInputData).
-  LRESULT result = Default();
-  TakeShownText();
+  const Alive alive(this);
+  LRESULT result = m_nUpdateDepth > 0 ? TakeOwnText(false) : Default();
+  if (alive) {
+    TakeShownText();
+  }
   return result;
 }

@@ -33,8 +33,10 @@ void CEdit::GetSel(int& nStartChar, int& nEndChar) const {
 }
 
 void CEdit::SetSel(int nStartChar, int nEndChar, BOOL bNoScroll) {
-  ::SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(nStartChar), static_cast<LPARAM>(nEndChar));
-  if (!bNoScroll) ::SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);
+  // The handle is read once: a handler of the first message may have deleted this object.
+  const HWND hWnd = m_hWnd;
+  ::SendMessageA(hWnd, EM_SETSEL, static_cast<WPARAM>(nStartChar), static_cast<LPARAM>(nEndChar));
+  if (!bNoScroll) ::SendMessageA(hWnd, EM_SCROLLCARET, 0, 0);
 }
 
 void CEdit::ReplaceSel(LPCSTR lpszNewText, BOOL bCanUndo) {

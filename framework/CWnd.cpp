@@ -133,6 +133,10 @@ CWnd::~CWnd() {
     ::DestroyWindow(m_hWnd);
   }
   if (m_hWnd != nullptr) Detach();
+  // Every frame still watching this object learns that it is gone.
+  for (Alive* pAlive = m_pAlive; pAlive != nullptr; pAlive = pAlive->m_pOuter)
+    pAlive->m_pWnd = nullptr;
+  m_pAlive = nullptr;
 }
 
 namespace {
@@ -244,8 +248,12 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
 BOOL CWnd::SubclassWindow(HWND hWnd) {
   if (hWnd == nullptr || !::IsWindow(hWnd)) return FALSE;
   if (!Attach(hWnd)) return FALSE;
-  PreSubclassWindow();
-  if (m_hWnd != hWnd) return FALSE;  // PreSubclassWindow destroyed or detached the window
+  {
+    const Alive alive(this);
+    PreSubclassWindow();
+    // PreSubclassWindow destroyed or detached the window, or the object went with it.
+    if (!alive || m_hWnd != hWnd) return FALSE;
+  }
   auto& supers = State().supers;
   auto it = supers.find(hWnd);
   if (it != supers.end()) {
@@ -289,9 +297,11 @@ HWND CWnd::UnsubclassWindow() {
 BOOL CWnd::DestroyWindow() {
   if (m_hWnd == nullptr) return FALSE;
   HWND hWnd = m_hWnd;
+  const Alive alive(this);
   BOOL bResult = ::DestroyWindow(hWnd);
-  // A window attached without subclassing never shows us its WM_NCDESTROY.
-  if (bResult && m_hWnd == hWnd) Detach();
+  // A window attached without subclassing never shows us its WM_NCDESTROY. A modeless window
+  // may have deleted its object in PostNcDestroy: then nothing of it is left to touch.
+  if (bResult && alive && m_hWnd == hWnd) Detach();
   return bResult;
 }
 
@@ -418,9 +428,11 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
   LRESULT lResult;
   {
     MessageScope scope(state, pWnd, hWnd, message, wParam, lParam);
+    const CWnd::Alive alive(pWnd);
     lResult = pWnd->WindowProc(message, wParam, lParam);
+    if (!alive) pWnd = nullptr;  // deleted by a handler: its message is done with it
   }
-  if (message == WM_NCDESTROY) {
+  if (message == WM_NCDESTROY && pWnd != nullptr) {
     // The window's last message has been through its own procedure: let the object go.
     state.supers.erase(hWnd);
     if (CWnd::FromHandlePermanent(hWnd) == pWnd) {
@@ -446,10 +458,14 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
   // with is our answer.
   if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC) {
     CWnd* pChild = FromHandlePermanent(reinterpret_cast<HWND>(lParam));
-    if (pChild != nullptr && pChild != this &&
-        pChild->OnChildNotify(message, wParam, lParam, &lResult) && lResult != 0) {
-      if (pResult != nullptr) *pResult = lResult;
-      return TRUE;
+    if (pChild != nullptr && pChild != this) {
+      const Alive alive(this);
+      const BOOL bTaken = pChild->OnChildNotify(message, wParam, lParam, &lResult);
+      // The child's handler may have deleted this window's object: the message is then done.
+      if (!alive || (bTaken && lResult != 0)) {
+        if (pResult != nullptr) *pResult = alive ? lResult : 0;
+        return TRUE;
+      }
     }
     lResult = 0;
   }

@@ -22,6 +22,39 @@ class KWFW_API CWnd : public CObject {
   CWnd(const CWnd&) = delete;
   CWnd& operator=(const CWnd&) = delete;
 
+  // A watch on an object's life, kept on the stack by a member that calls out (a notification
+  // to the parent, the window's own procedure, a host's handler or virtual) and touches its
+  // object again afterwards. It reads false once the object has been destroyed meanwhile (a
+  // host may delete it from any of those calls, or PostNcDestroy may), without touching the
+  // freed object: the destructor of CWnd clears every watch still on it. Watches nest with the
+  // frames that hold them.
+  // (GCC 12 takes the link of the watch into the object for a dangling pointer; the
+  // destructor unlinks it before the frame ends.)
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
+#endif
+  class Alive {
+   public:
+    explicit Alive(const CWnd* pWnd) : m_pWnd(pWnd), m_pOuter(pWnd->m_pAlive) {
+      pWnd->m_pAlive = this;
+    }
+    ~Alive() {
+      if (m_pWnd != nullptr) m_pWnd->m_pAlive = m_pOuter;
+    }
+    Alive(const Alive&) = delete;
+    Alive& operator=(const Alive&) = delete;
+    explicit operator bool() const { return m_pWnd != nullptr; }
+
+   private:
+    friend class CWnd;
+    const CWnd* m_pWnd;
+    Alive* m_pOuter;
+  };
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
+
   HWND GetSafeHwnd() const { return m_hWnd; }
   operator HWND() const { return GetSafeHwnd(); }
 
@@ -77,6 +110,10 @@ class KWFW_API CWnd : public CObject {
  protected:
   WNDPROC m_pfnSuper = nullptr;  // the window's own procedure, for Default()
 
+ private:
+  mutable Alive* m_pAlive = nullptr;  // the innermost watch on this object's life
+
+ protected:
   virtual void PreSubclassWindow();
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // Looks the message up in the message map chain; TRUE when a handler took it.

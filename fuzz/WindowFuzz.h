@@ -10,11 +10,19 @@
 //    changes);
 //  - every EN_CHANGE came right after an EN_UPDATE of the same control;
 //  - the caret is not left hidden (an edit hides it while it rewrites the window).
-// Only the control is destroyed at the end: the parent lives for the whole process.
+// The parent re-enters as a host may: as the input chooses, it reacts to the n-th notification
+// of a kind from the control (EN_UPDATE, EN_CHANGE, EN_SETFOCUS, EN_KILLFOCUS, EN_MAXTEXT,
+// KWN_REJECTED, or any) by setting a text, a mask or the data, emptying, undoing, validating
+// (through a validator of the input's choice, which may delete the control itself), moving the
+// focus, or destroying the control: deleting the object, or only its window. A deleted control
+// must not be touched afterwards (AddressSanitizer watches) nor speak to the parent again; the
+// run then goes on with a fresh control or ends.
+// Only the controls are destroyed at the end: the parent lives for the whole process.
 #pragma once
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <type_traits>
@@ -69,35 +77,208 @@ class WindowFuzz {
       : m_in(in), m_mask(mask), m_modelOnly(modelOnly) {}
 
   void Run() {
-    Probe edit;
-    m_edit = &edit;
-    if (m_in.ConsumeBool()) PromptFrom(m_in.ConsumeIntegral<uint8_t>());
-    edit.SetInsertMode(m_in.ConsumeBool());
-    edit.SetAutoTab(m_in.ConsumeBool());
-    const bool before = m_in.ConsumeBool();
-    const std::string mask = m_mask(m_in);
-    if (before) edit.SetMask(mask);
-    KW_FUZZ_CHECK(edit.Create(kwhost::kEditStyle, kwhost::EditRect(kId), kwhost::ParentWnd(), kId),
-                  "Create failed");
-    m_hwnd = edit.GetSafeHwnd();
-    if (m_in.ConsumeBool())
-      ::SendMessageA(m_hwnd, EM_LIMITTEXT, m_in.ConsumeIntegralInRange<int>(0, 64), 0);
-    if (!before) edit.SetMask(mask);
-    kwhost::ClearNotifications();
-    Remember();
-    Check("start");
+    // The other tab stop: where auto-tab and the host's focus moves go.
+    const RECT r = kwhost::EditRect(kOther);
+    m_other = ::CreateWindowExA(0, "EDIT", "", kwhost::kEditStyle, r.left, r.top, r.right - r.left,
+                                r.bottom - r.top, kwhost::Parent(),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kOther)),
+                                ::GetModuleHandleA(nullptr), nullptr);
+    if (!m_modelOnly) Hook(this);
+    NewControl();
     int steps = 0;
     while (m_in.remaining_bytes() > 0 && steps++ < 48) {
+      if (m_edit == nullptr) {
+        // Destroyed by the host: the run goes on with a fresh control, or ends.
+        if (!m_in.ConsumeBool()) break;
+        NewControl();
+      }
       const int op = m_modelOnly ? ModelStep() : WindowStep();
+      Settle();
       Check(op);
     }
+    m_reaction = Reaction{};
     kwhost::ReleaseModifiers();
-    edit.DestroyWindow();
+    Kill(false);
+    if (!m_modelOnly) Hook(nullptr);
+    ::DestroyWindow(m_other);
     kwhost::Pump();
-    m_edit = nullptr;
   }
 
  private:
+  static constexpr int kOther = 2;
+
+  void NewControl() {
+    m_reaction = Reaction{};  // what was armed went with the control before
+    m_dead = nullptr;
+    m_edit = new Probe;
+    if (m_in.ConsumeBool()) PromptFrom(m_in.ConsumeIntegral<uint8_t>());
+    m_edit->SetInsertMode(m_in.ConsumeBool());
+    m_edit->SetAutoTab(m_in.ConsumeBool());
+    if (!m_modelOnly) {
+      m_edit->SetNotifyRejections(m_in.ConsumeBool());
+      m_validator = m_in.ConsumeIntegralInRange<int>(0, 4);
+      if (m_validator != 0) m_edit->SetValidator(new Judge(m_edit, this));
+    }
+    const bool before = m_in.ConsumeBool();
+    const std::string mask = m_mask(m_in);
+    if (before) m_edit->SetMask(mask);
+    KW_FUZZ_CHECK(
+        m_edit->Create(kwhost::kEditStyle, kwhost::EditRect(kId), kwhost::ParentWnd(), kId),
+        "Create failed");
+    m_hwnd = m_edit->GetSafeHwnd();
+    if (m_in.ConsumeBool())
+      ::SendMessageA(m_hwnd, EM_LIMITTEXT, m_in.ConsumeIntegralInRange<int>(0, 64), 0);
+    if (!before) m_edit->SetMask(mask);
+    kwhost::ClearNotifications();
+    Remember();
+    Check("start");
+  }
+
+  // The control goes: its object deleted (or, with windowOnly, only its window destroyed; the
+  // object is then deleted once the step is over).
+  void Kill(bool windowOnly) {
+    if (m_edit == nullptr) return;
+    if (windowOnly) {
+      m_edit->DestroyWindow();
+      m_doomed = true;
+      return;
+    }
+    Probe* edit = m_edit;
+    m_edit = nullptr;
+    m_doomed = false;
+    delete edit;
+    // What its window said while it was destroyed (EN_KILLFOCUS) lies before this mark.
+    m_dead = m_hwnd;
+    m_deadNotes = kwhost::Notifications().size();
+  }
+
+  // After each step: a control whose window the host destroyed goes too; a mask the host set
+  // fixes new literals.
+  void Settle() {
+    if (m_doomed) Kill(false);
+    if (m_remember && m_edit != nullptr) Remember();
+    m_remember = false;
+  }
+
+  // --- The host's reactions -----------------------------------------------------------------
+
+  struct Reaction {
+    UINT code = 0;  // the notification reacted to; 0xFFFF: any of them
+    int countdown = 0;
+    int what = 0;
+    std::string text;
+  };
+
+  static WindowFuzz*& Active() {
+    static WindowFuzz* active = nullptr;
+    return active;
+  }
+  static WNDPROC& ParentProc() {
+    static WNDPROC proc = nullptr;
+    return proc;
+  }
+  static void Hook(WindowFuzz* fuzz) {
+    Active() = fuzz;
+    const LONG_PTR proc = reinterpret_cast<LONG_PTR>(fuzz != nullptr ? &Reacting : ParentProc());
+    const LONG_PTR old = ::SetWindowLongPtrA(kwhost::Parent(), GWLP_WNDPROC, proc);
+    if (fuzz != nullptr) ParentProc() = reinterpret_cast<WNDPROC>(old);
+  }
+  static LRESULT CALLBACK Reacting(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = ::CallWindowProcA(ParentProc(), hWnd, msg, wParam, lParam);
+    WindowFuzz* fuzz = Active();
+    if (msg == WM_COMMAND && fuzz != nullptr && LOWORD(wParam) == kId)
+      fuzz->Heard(HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    return result;
+  }
+
+  // Arms a reaction to the countdown-th notification of a kind from now on.
+  void Arm() {
+    static const UINT kCodes[] = {EN_UPDATE,  EN_CHANGE,    EN_SETFOCUS, EN_KILLFOCUS,
+                                  EN_MAXTEXT, KWN_REJECTED, 0xFFFF};
+    m_reaction.code = kCodes[m_in.ConsumeIntegralInRange<std::size_t>(0, 6)];
+    m_reaction.countdown = m_in.ConsumeIntegralInRange<int>(1, 6);
+    m_reaction.what = m_in.ConsumeIntegralInRange<int>(0, 9);
+    if (m_reaction.what <= 1) {
+      m_reaction.text = Text(m_in, 24, 300);
+    } else if (m_reaction.what == 2) {
+      m_reaction.text = m_mask(m_in);
+    } else {
+      m_reaction.text = m_in.ConsumeBool() ? "x" : "";  // EmptyData's keepMask, the focus's goal
+    }
+  }
+
+  void Heard(UINT code, HWND from) {
+    KW_FUZZ_CHECK(
+        from != m_dead || m_dead == nullptr || kwhost::Notifications().size() <= m_deadNotes,
+        "the deleted control sent %s", kwhost::CodeName(code).c_str());
+    if (m_edit == nullptr || from != m_hwnd || m_reaction.countdown == 0) return;
+    if (m_reaction.code != 0xFFFF && m_reaction.code != code) return;
+    if (--m_reaction.countdown != 0) return;
+    React(m_reaction.what, m_reaction.text);
+  }
+
+  void React(int what, const std::string& text) {
+    if (Tracing()) std::fprintf(stderr, "  the host reacts: %d\n", what);
+    m_reacted = true;
+    switch (what) {
+      case 0:
+        ::SetWindowTextA(m_hwnd, text.c_str());
+        break;
+      case 1:
+        m_edit->SetText(text);
+        break;
+      case 2:
+        m_edit->SetMask(text);
+        m_remember = true;
+        break;
+      case 3:
+        m_edit->EmptyData(text.empty() ? 1 : 0);
+        m_remember = true;
+        break;
+      case 4:
+        m_edit->Undo();
+        break;
+      case 5:
+        m_edit->OnValidate();
+        break;
+      case 6:
+        ::SetFocus(text.empty() ? m_other : kwhost::Parent());
+        break;
+      case 7:
+        Kill(true);
+        break;
+      default:
+        Kill(false);
+        break;
+    }
+  }
+
+  // The validator a control may get: it leaves the data, upper-cases it, halves it, or deletes
+  // the control (and so itself).
+  class Judge : public KwValidator {
+   public:
+    Judge(KwMaskedEdit* edit, WindowFuzz* fuzz) : KwValidator(edit), m_fuzz(fuzz) {}
+    int Validate(std::string& data) override {
+      switch (m_fuzz->m_validator) {
+        case 1:
+          return 0;
+        case 2:
+          for (char& c : data) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+          return 1;
+        case 3:
+          data.resize(data.size() / 2);
+          return 2;
+        default:
+          m_fuzz->Kill(false);  // this validator goes with the control: nothing of it is touched
+          return 3;
+      }
+    }
+    KwValidator* Clone() override { return new Judge(*this); }
+
+   private:
+    WindowFuzz* m_fuzz;
+  };
+
   void PromptFrom(uint8_t c) {
     if constexpr (HasPrompt<Control>(0)) m_edit->SetPromptSymbol(static_cast<char>(c));
   }
@@ -182,7 +363,7 @@ class WindowFuzz {
     static const UINT kKeys[] = {VK_LEFT, VK_RIGHT,  VK_HOME, VK_END,  VK_DELETE,
                                  VK_BACK, VK_INSERT, VK_UP,   VK_DOWN, 'A',
                                  'C',     'V',       'X',     'Z',     VK_RETURN};
-    const int op = m_in.ConsumeIntegralInRange<int>(0, 12);
+    const int op = m_in.ConsumeIntegralInRange<int>(0, 14);
     switch (op) {
       case 0:
       case 1: {
@@ -250,6 +431,7 @@ class WindowFuzz {
         break;
       case 10: {  // undo, then redo: back to the very text the edit left
         if (!m_edit->CanUndo()) break;
+        m_reaction.countdown = 0;  // the host keeps still meanwhile
         const std::string before = kwhost::Text(m_hwnd);
         KW_FUZZ_CHECK(m_edit->Undo() && m_edit->CanRedo(), "an undo with steps to undo failed");
         Check("undo");
@@ -264,6 +446,10 @@ class WindowFuzz {
         }
         break;
       }
+      case 11:
+      case 12:
+        Arm();
+        break;
       default:
         HostStep();
         break;
@@ -272,22 +458,27 @@ class WindowFuzz {
   }
 
   void HostStep() {
-    switch (m_in.ConsumeIntegralInRange<int>(0, 4)) {
+    switch (m_in.ConsumeIntegralInRange<int>(0, 5)) {
       case 0:
         m_edit->SetMask(m_mask(m_in));
-        Remember();
+        m_remember = true;
         break;
       case 1:
         PromptFrom(m_in.ConsumeIntegral<uint8_t>());
-        Remember();
+        m_remember = true;
         break;
       case 2:
         m_edit->SetInsertMode(m_in.ConsumeBool());
         break;
       case 3:
         m_edit->EmptyData(m_in.ConsumeBool());
-        Remember();
+        m_remember = true;
         break;
+      case 4: {
+        double value = 0;
+        if (!m_modelOnly) m_edit->GetDataNumValue(value);
+        break;
+      }
       default:
         m_edit->SetText(Text(m_in, 64, LongestText()));
         break;
@@ -301,6 +492,13 @@ class WindowFuzz {
     Check(what);
   }
   void Check(const char* what) {
+    if (m_edit == nullptr) {
+      // Gone: its window with it, and nothing more from it.
+      KW_FUZZ_CHECK(!::IsWindow(m_dead), "after %s the deleted control's window lives on", what);
+      kwhost::ClearNotifications();
+      m_deadNotes = 0;
+      return;
+    }
     const std::string shown = m_edit->ShowMask();
     const std::string text = kwhost::Text(m_hwnd);
     if (Tracing())
@@ -332,10 +530,23 @@ class WindowFuzz {
     kwinspect::CaretWindow(&hidden);
     KW_FUZZ_CHECK(!hidden, "after %s the caret is left hidden", what);
     const std::vector<UINT> codes = kwhost::ChangeCodesFor(kId);
-    for (std::size_t i = 0; i < codes.size(); ++i)
-      if (codes[i] == EN_CHANGE)
-        KW_FUZZ_CHECK(i > 0 && codes[i - 1] == EN_UPDATE, "after %s the notifications %s", what,
-                      kwhost::Describe(codes).c_str());
+    if (!m_reacted) {
+      for (std::size_t i = 0; i < codes.size(); ++i)
+        if (codes[i] == EN_CHANGE)
+          KW_FUZZ_CHECK(i > 0 && codes[i - 1] == EN_UPDATE, "after %s the notifications %s", what,
+                        kwhost::Describe(codes).c_str());
+    } else {
+      // The host changed the text from inside a notification: that change's pair nests inside
+      // the pair it interrupted, so each EN_CHANGE answers an EN_UPDATE still open before it.
+      int open = 0;
+      for (UINT code : codes) {
+        if (code == EN_UPDATE) ++open;
+        if (code == EN_CHANGE)
+          KW_FUZZ_CHECK(open-- > 0, "after %s the notifications %s", what,
+                        kwhost::Describe(codes).c_str());
+      }
+    }
+    m_reacted = false;
     kwhost::ClearNotifications();
   }
 
@@ -351,6 +562,14 @@ class WindowFuzz {
   bool m_modelOnly;
   Probe* m_edit = nullptr;
   HWND m_hwnd = nullptr;
+  HWND m_other = nullptr;
+  HWND m_dead = nullptr;        // the window of the control the host deleted
+  std::size_t m_deadNotes = 0;  // the notifications recorded when it was deleted
+  bool m_doomed = false;        // its window destroyed: the object goes after the step
+  bool m_remember = false;      // the mask or the data changed: remember what it fixes
+  bool m_reacted = false;       // the host reacted during this step
+  int m_validator = 0;
+  Reaction m_reaction;
   std::string m_literals;
   std::size_t m_dataLength = 0;
 };

@@ -25,7 +25,9 @@ HWND CaretWindow(bool* hidden) {
 void FailNextOpenClipboard() {}
 void FailNextGlobalAlloc() {}
 void FailNextGlobalLock() {}
+void FailNextSetClipboardData() {}
 void FailCreateSolidBrush(bool) {}
+void FailGetLocaleInfoAfter(int) {}
 
 }  // namespace kwinspect
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "core/KwLocaleSeparators.h"
 
@@ -68,7 +69,9 @@ BOOL KwNumberMaskedEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWn
 // Mask and rendering
 
 bool KwNumberMaskedEdit::SetMask(const std::string& mask) {
+  const Alive alive(this);
   DeleteContents();
+  if (!alive) return false;  // emptying a plain control's window reached a host that deleted it
   const char first = mask.empty() ? 0 : mask[0];
   if (first == '$') {
     m_digitSymbol.m_nKind = KindCurrency;
@@ -95,7 +98,7 @@ bool KwNumberMaskedEdit::SetMask(const std::string& mask) {
     }
   }
   Update(0);
-  EmptyUndoBuffer();
+  if (alive) EmptyUndoBuffer();
   return true;
 }
 
@@ -268,8 +271,9 @@ int KwNumberMaskedEdit::SetInputData(const char* data, int keep, int raw) {
 }
 
 int KwNumberMaskedEdit::SetText(const std::string& text) {
+  const Alive alive(this);
   SetInputData(text.c_str(), 0, 0);
-  EmptyUndoBuffer();
+  if (alive) EmptyUndoBuffer();
   return 1;
 }
 
@@ -402,7 +406,10 @@ int KwNumberMaskedEdit::InsertAt(int pos, char ch) {
     if (!fractionSide && i == receiving) text += ch;
   }
 
-  if (SetInputData(text.c_str(), 0, 0) == 0) {
+  const Alive alive(this);
+  const int taken = SetInputData(text.c_str(), 0, 0);
+  if (!alive) return -1;
+  if (taken == 0) {
     SetInputData(old.c_str(), 0, 1);
     return -1;
   }
@@ -429,7 +436,9 @@ int KwNumberMaskedEdit::SetAt(int pos, char ch) {
     // Overwriting a digit with the prompt takes the digit out of the number, and the number is
     // laid out again: an empty place inside the shown run would break the text indexes.
     const bool integerSide = i < m_nDecimalIndex;
+    const Alive alive(this);
     SetInputData(DataPositionsText(i, i + 1).c_str(), 0, 0);
+    if (!alive) return -1;
     // The character that followed keeps its place on the integer side and moves one place to
     // the left in the fraction; the caller puts the caret on it (result + 1).
     const int following = (integerSide ? i + 1 : i) - m_nFirstShown;
@@ -461,7 +470,9 @@ int KwNumberMaskedEdit::SetAt(int pos, char ch) {
     if (!IsDataPosition(k)) continue;
     text += k == i ? ch : DataChar(k);
   }
+  const Alive alive(this);
   SetInputData(text.c_str(), 0, 0);
+  if (!alive) return -1;
   return static_cast<int>(ShowMask().size()) - after - 1;
 }
 
@@ -474,9 +485,10 @@ int KwNumberMaskedEdit::DeleteRange(int start, int end) {
 }
 
 void KwNumberMaskedEdit::EmptyData(int keepMask) {
+  const Alive alive(this);
   if (m_vecSymbols.empty()) {
     DeleteContents();
-    EmptyUndoBuffer();
+    if (alive) EmptyUndoBuffer();
     return;
   }
   if (keepMask != 0) {
@@ -486,7 +498,7 @@ void KwNumberMaskedEdit::EmptyData(int keepMask) {
     DeleteContents();
   }
   Update(0);
-  EmptyUndoBuffer();
+  if (alive) EmptyUndoBuffer();
 }
 
 int KwNumberMaskedEdit::IsInputEmpty() {
@@ -501,8 +513,9 @@ int KwNumberMaskedEdit::IsInputEmpty() {
 // Selection and caret
 
 void KwNumberMaskedEdit::PlaceCaretAfterDeletion(int anchor) {
+  const Alive alive(this);
   Update(-1);
-  SetCaret(anchor - m_nFirstShown);
+  if (alive) SetCaret(anchor - m_nFirstShown);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -510,23 +523,19 @@ void KwNumberMaskedEdit::PlaceCaretAfterDeletion(int anchor) {
 
 LRESULT KwNumberMaskedEdit::OnSetText(WPARAM /*wParam*/, LPARAM lParam) {
   if (m_vecSymbols.empty()) return Default();
-  if (m_nUpdateDepth > 0) {
-    const LRESULT r = Default();
-    NotifyParent(EN_UPDATE);
-    if (m_bNotifyChange) NotifyParent(EN_CHANGE);
-    return r;
-  }
-  m_bNotifyChange = 0;
+  if (m_nUpdateDepth > 0) return TakeOwnText(true);
+  const Alive alive(this);
+  const int notifyChange = std::exchange(m_bNotifyChange, 0);
   const char* foreign = reinterpret_cast<const char*>(lParam);
   const std::string text = foreign != nullptr ? foreign : "";
   const std::string data = GetInputData(text.c_str(), true);
   SetInputData(data.c_str(), 0, 1);
-  m_bNotifyChange = 1;
+  if (alive) m_bNotifyChange = notifyChange;
   return TRUE;
 }
 
 LRESULT KwNumberMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  if (m_vecSymbols.empty()) return Default();
+  if (m_vecSymbols.empty()) return DefaultUnmasked();
   int start = 0, end = 0;
   GetSelection(start, end);
   if (start == end) return 0;
@@ -560,13 +569,14 @@ LRESULT KwNumberMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   ::CloseClipboard();
 
   const int anchor = m_nFirstShown + end;
+  const Alive alive(this);
   DeleteRange(start, end);
-  PlaceCaretAfterDeletion(anchor);
+  if (alive) PlaceCaretAfterDeletion(anchor);
   return 0;
 }
 
 LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  if (m_vecSymbols.empty()) return Default();
+  if (m_vecSymbols.empty()) return DefaultUnmasked();
   int start = 0, end = 0;
   GetSelection(start, end);
   if (!::IsClipboardFormatAvailable(CF_TEXT) || !::OpenClipboard(m_hWnd)) {
@@ -598,20 +608,22 @@ LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     return c != m_chPromptSymbol && (c == '.' || m_digitSymbol.AcceptsChar(c));
   });
   if (!takes) return 0;
+  const Alive alive(this);
   SetInputData(text.c_str(), 0, 0);
-  Update(-1);
-  SetCaret(GetEmptyInputLocation(start));
+  if (alive) Update(-1);
+  if (alive) SetCaret(GetEmptyInputLocation(start));
   return 0;
 }
 
 LRESULT KwNumberMaskedEdit::OnClear(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  if (m_vecSymbols.empty()) return Default();
+  if (m_vecSymbols.empty()) return DefaultUnmasked();
   int start = 0, end = 0;
   GetSelection(start, end);
   const int anchor = m_nFirstShown + end;
+  const Alive alive(this);
   DeleteRange(start, end);
-  Default();
-  PlaceCaretAfterDeletion(anchor);
+  if (alive) Default();
+  if (alive) PlaceCaretAfterDeletion(anchor);
   return 0;
 }
 
@@ -661,7 +673,8 @@ void KwNumberMaskedEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   int start = 0, end = 0;
   if (GetSelection(start, end) == 0) end = start + 1;
   const int anchor = m_nFirstShown + end;
-  if (DeleteRange(start, end) != 0) PlaceCaretAfterDeletion(anchor);
+  const Alive alive(this);
+  if (DeleteRange(start, end) != 0 && alive) PlaceCaretAfterDeletion(anchor);
 }
 
 void KwNumberMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
@@ -672,21 +685,23 @@ void KwNumberMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
   int start = 0, end = 0;
   GetSelection(start, end);
   int anchor = 0;
+  const Alive alive(this);
   if (start != end) {
     anchor = m_nFirstShown + end;
-    if (DeleteRange(start, end) == 0) return;
+    if (DeleteRange(start, end) == 0 || !alive) return;
   } else {
     // The nearest data position left of the caret, passing over thousands separators.
     // The anchor counts from the first shown position as it was before the deletion.
     const int firstShown = m_nFirstShown;
     int last = 0;
-    if (DeleteBackward(start, end, &last) < 0) return;
+    if (DeleteBackward(start, end, &last) < 0) return;  // none taken, or the control is gone
     anchor = firstShown + last;
   }
-  PlaceCaretAfterDeletion(anchor);
+  if (alive) PlaceCaretAfterDeletion(anchor);
 }
 
 void KwNumberMaskedEdit::OnLButtonDblClk(UINT /*nFlags*/, CPoint /*point*/) {
-  ::SendMessageA(m_hWnd, EM_SETSEL, 0, -1);
-  ::SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);
+  const HWND hWnd = m_hWnd;  // read once: the first message passes the control's own bracket
+  ::SendMessageA(hWnd, EM_SETSEL, 0, -1);
+  ::SendMessageA(hWnd, EM_SCROLLCARET, 0, 0);
 }

@@ -26,8 +26,11 @@ HWND CaretWindow(bool* hidden = nullptr);
 void FailNextOpenClipboard();
 void FailNextGlobalAlloc();
 void FailNextGlobalLock();
+void FailNextSetClipboardData();
 // Make CreateSolidBrush fail until switched off again.
 void FailCreateSolidBrush(bool fail);
+// Let GetLocaleInfoA answer this many more calls and fail every one after them (-1: never fail).
+void FailGetLocaleInfoAfter(int calls);
 
 // Runs the process with this ANSI code page (1252 or CP_UTF8) from now on, as a process does
 // whose manifest asks for it; true when the process has it now. The real platform cannot

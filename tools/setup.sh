@@ -6,6 +6,7 @@
 #   tools/setup.sh windows   the Windows build and running it under Wine (demo.sh --windows)
 #   tools/setup.sh shots     the screenshots in docs/ (Windows dialog and terminal)
 #   tools/setup.sh fuzz      the fuzzers (clang, libFuzzer)
+#   tools/setup.sh coverage  the coverage of the native suites (clang, llvm-profdata, llvm-cov)
 #   tools/setup.sh bench     the benchmarks and the Qt peer benchmark (bench.sh --vs-qt)
 #   tools/setup.sh unicode   regenerating the character table (tools/charkind-table.py) from
 #                            the Unicode Character Database
@@ -23,6 +24,7 @@ valgrind locales python3 unicode-data"
 shots="$windows x11-apps imagemagick tmux"
 fuzz="$native clang libclang-rt-14-dev"
 bench="$native libbenchmark-dev qtbase5-dev"
+coverage="$native clang-14 llvm-14 libgtest-dev libgmock-dev locales"
 unicode="python3 unicode-data"
 
 packages_of() {
@@ -33,8 +35,10 @@ packages_of() {
     shots) echo "$shots" ;;
     fuzz) echo "$fuzz" ;;
     bench) echo "$bench" ;;
+    coverage) echo "$coverage" ;;
     unicode) echo "$unicode" ;;
-    *) echo "setup.sh: unknown task '$1' (demo, test, windows, shots, fuzz, bench, unicode)" >&2
+    *) echo "setup.sh: unknown task '$1' (demo, test, windows, shots, fuzz, bench, coverage," \
+         "unicode)" >&2
        exit 2 ;;
   esac
 }
@@ -60,7 +64,7 @@ done
 test_locales="de_DE fr_FR de_CH"
 missing_locales=""
 case " $* " in
-  *" test "*)
+  *" test "* | *" coverage "*)
     for l in $test_locales; do
       if ! locale -a 2>/dev/null | grep -qi "^$l\.utf-\?8\$"; then
         missing_locales="$missing_locales $l"

@@ -207,7 +207,9 @@ struct State {
   bool failOpenClipboard = false;
   bool failGlobalAlloc = false;
   bool failGlobalLock = false;
+  bool failSetClipboardData = false;
   bool failCreateSolidBrush = false;
+  int localeInfoCallsLeft = -1;  // GetLocaleInfoA answers this many more calls (-1: all)
 };
 
 // The one state, made on first use and never destroyed: static objects of the hosts may still

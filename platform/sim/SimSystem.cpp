@@ -243,6 +243,11 @@ HANDLE WINAPI GetClipboardData(UINT format) {
 
 HANDLE WINAPI SetClipboardData(UINT format, HANDLE mem) {
   State& s = S();
+  if (s.failSetClipboardData) {
+    s.failSetClipboardData = false;
+    s.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return nullptr;
+  }
   if (!s.clipOpen) {
     s.lastError = ERROR_CLIPBOARD_NOT_OPEN;
     return nullptr;
@@ -518,12 +523,23 @@ HBRUSH WINAPI GetSysColorBrush(int index) {
 // ---------------------------------------------------------------------------------------------
 // Kernel.
 
+// A failure made by kwinspect::FailGetLocaleInfoAfter: the calls left are counted down.
+static bool LocaleInfoFails(State& s) {
+  if (s.localeInfoCallsLeft == 0) {
+    s.lastError = ERROR_INVALID_PARAMETER;
+    return true;
+  }
+  if (s.localeInfoCallsLeft > 0) --s.localeInfoCallsLeft;
+  return false;
+}
+
 // The six separators of the user's locale: natively the process's POSIX locale (LC_NUMERIC,
 // LC_MONETARY, LC_TIME), unless the program set its own with SetLocaleInfoW. The ANSI answer is
 // the Unicode one through the locale's code page (best fit, else '?'), or through the process's
 // with LOCALE_USE_CP_ACP.
 int WINAPI GetLocaleInfoW(LCID, LCTYPE type, LPWSTR data, int cch) {
   State& s = S();
+  if (LocaleInfoFails(s)) return 0;
   if (!IsSeparator(type & ~static_cast<LCTYPE>(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP))) {
     s.lastError = ERROR_INVALID_FLAGS;
     return 0;
@@ -560,6 +576,7 @@ BOOL WINAPI SetLocaleInfoW(LCID, LCTYPE type, LPCWSTR data) {
 
 int WINAPI GetLocaleInfoA(LCID, LCTYPE type, LPSTR data, int cch) {
   State& s = S();
+  if (LocaleInfoFails(s)) return 0;
   if (!IsSeparator(type & ~static_cast<LCTYPE>(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP))) {
     s.lastError = ERROR_INVALID_FLAGS;
     return 0;
@@ -633,7 +650,11 @@ void FailNextGlobalAlloc() { S().failGlobalAlloc = true; }
 
 void FailNextGlobalLock() { S().failGlobalLock = true; }
 
+void FailNextSetClipboardData() { S().failSetClipboardData = true; }
+
 void FailCreateSolidBrush(bool fail) { S().failCreateSolidBrush = fail; }
+
+void FailGetLocaleInfoAfter(int calls) { S().localeInfoCallsLeft = calls; }
 
 bool UseAnsiCodePage(UINT codePage) {
   if (codePage != 1252 && codePage != CP_UTF8) return false;

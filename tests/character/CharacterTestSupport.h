@@ -64,7 +64,6 @@ class CharacterControlTest : public WindowTest {
     Pump();
     ClearNotifications();
     edit.refusals = 0;
-    if (CanInspect()) ResetBeeps();
   }
 
   void TearDown() override {

@@ -1,5 +1,7 @@
 #include "TestHost.h"
 
+#include "Fenced.h"
+
 namespace kwtest {
 
 namespace {
@@ -29,6 +31,7 @@ void WindowTest::TearDown() {
     if (IsWindow(h)) DestroyWindow(h);
   m_created.clear();
   Pump();
+  ReleaseFences();
 }
 
 HWND WindowTest::CreateEdit(int id, const char* text, DWORD style) {

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "common/Fenced.h"
 #include "common/TestHost.h"
 #include "framework/framework.h"
 #include "platform/probe.h"
@@ -405,6 +407,103 @@ TEST_F(FrameworkWindow, TheWindowAndThenEachAncestorMayConsumeOrRewriteACharacte
   msg.hwnd = PlainChild(outer.m_hWnd, 122);
   EXPECT_TRUE(CWnd::WalkPreTranslateTree(nullptr, &msg));
   ::DestroyWindow(msg.hwnd);
+}
+
+// --- Objects that go with their window --------------------------------------------------------
+
+// A framework window whose object is deleted while a framework member is still at work on it:
+// a modeless window that deletes itself in PostNcDestroy, closed by the member DestroyWindow
+// from the host or from its own handler; one that deletes itself in PreSubclassWindow; a
+// parent deleted by its child's handler of the reflected colour message. Its memory is fenced
+// (Fenced.h): whatever the framework touches of it afterwards faults.
+int g_deaths = 0;
+class SelfDeleting : public CEdit {
+ public:
+  explicit SelfDeleting(char how) : m_how(how) {}
+  ~SelfDeleting() override { ++g_deaths; }
+  char m_how;
+
+ protected:
+  void PreSubclassWindow() override {
+    if (m_how == 's') delete this;
+  }
+  void PostNcDestroy() override { delete this; }
+  void OnChar(UINT, UINT, UINT) { DestroyWindow(); }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(SelfDeleting, CEdit)
+ON_WM_CHAR()
+END_MESSAGE_MAP()
+
+// A child whose answer to the reflected colour message deletes its parent's object.
+CWnd* g_doomedParent = nullptr;
+class ParentDeleter : public CEdit {
+ protected:
+  HBRUSH CtlColor(CDC*, UINT) {
+    delete std::exchange(g_doomedParent, nullptr);
+    return nullptr;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ParentDeleter, CEdit)
+ON_WM_CTLCOLOR_REFLECT()
+END_MESSAGE_MAP()
+
+TEST_F(FrameworkWindow, NoMemberTouchesAnObjectDeletedWhileItWorks) {
+  const struct {
+    const char* name;
+    char how;  // 'd' DestroyWindow by the host, 'h' from its own handler, 's' PreSubclassWindow,
+               // 'c' the colour message
+  } cases[] = {
+      {"closed by the host with the member DestroyWindow", 'd'},
+      {"closed from its own handler with the member DestroyWindow", 'h'},
+      {"deleted in PreSubclassWindow", 's'},
+      {"parent deleted by its child's colour handler", 'c'},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_deaths = 0;
+    auto* pWnd = new kwtest::Fenced<SelfDeleting>(c.how);
+    const BOOL created =
+        pWnd->Create(kwtest::kEditStyle, kwtest::EditRect(6), kwtest::ParentWnd(), 130);
+    EXPECT_EQ(c.how != 's', created != FALSE);
+    if (c.how == 's') {
+      EXPECT_EQ(1, g_deaths);
+      EXPECT_EQ(nullptr, ::GetDlgItem(kwtest::Parent(), 130)) << "the window outlived Create";
+      continue;
+    }
+    const HWND hWnd = pWnd->m_hWnd;
+    switch (c.how) {
+      case 'd':
+        EXPECT_TRUE(pWnd->DestroyWindow());
+        break;
+      case 'h':
+        ::SendMessageA(hWnd, WM_CHAR, 'x', 1);
+        break;
+      default: {
+        ParentDeleter child;
+        ASSERT_TRUE(child.Create(kwtest::kEditStyle, RECT{0, 0, 50, 18}, pWnd, 131));
+        g_doomedParent = pWnd;
+        const HDC hDC = ::GetDC(child.m_hWnd);
+        EXPECT_EQ(0, ::SendMessageA(hWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hDC),
+                                    reinterpret_cast<LPARAM>(child.m_hWnd)));
+        ::ReleaseDC(child.m_hWnd, hDC);
+        EXPECT_EQ(nullptr, g_doomedParent);
+        break;
+      }
+    }
+    EXPECT_EQ(1, g_deaths);
+    EXPECT_FALSE(::IsWindow(hWnd));
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+  }
+  // The framework goes on: a new window gets its messages.
+  MapBase next;
+  ASSERT_TRUE(next.Create(kwtest::kEditStyle, kwtest::EditRect(6), kwtest::ParentWnd(), 132));
+  g_log.clear();
+  ::SendMessageA(next.m_hWnd, WM_CHAR, 'k', 1);
+  EXPECT_EQ(Log{"base OnChar k"}, g_log);
 }
 
 // --- Brushes -------------------------------------------------------------------------------------

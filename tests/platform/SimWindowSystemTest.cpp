@@ -1,6 +1,7 @@
 // Window-system behaviours the simulation reproduces, observed on the real platform (Wine):
 // stale handles, an edit control destroyed under its own notification, and where the focus goes
-// from a focused edit control. Everything runs on both builds but the one marked fact.
+// from a focused edit control. Everything runs on both builds but the one marked fact (skipped,
+// with its reason, under Wine).
 #include "PlatformTest.h"
 
 namespace {
@@ -95,10 +96,13 @@ TEST_P(FocusMoves, Goes) {
 
 PTEST_ROWS(FocusMoves, kFocusCases);
 
-#ifndef _WIN32
 // Simulation only: nothing can arrive later on the one simulated thread, so instead of waiting
 // for ever GetMessageA answers as if the loop had been told to quit, after what was posted.
 TEST_F(WindowSystem, GetMessageOnAnEmptyQueueEndsTheLoop) {
+  if (!kwtest::CanInspect()) {
+    GTEST_SKIP() << "the simulation's own answer: on the real platform GetMessageA waits for the "
+                    "next message";
+  }
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
   PostMessageA(Parent(), WM_USER + 6, 0, 0);
@@ -107,6 +111,5 @@ TEST_F(WindowSystem, GetMessageOnAnEmptyQueueEndsTheLoop) {
   EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
 }
-#endif
 
 }  // namespace

@@ -31,6 +31,11 @@ TEST(CmpAlphaNumericCh, ClassifiesThePair) {
                       {"BothEnded", '\0', '\0', 2},
                       {"DigitLiteral", '7', '-', 3},
                       {"LetterLiteral", 'q', ' ', 3},
+                      // The neighbours of the letter ranges are no letters.
+                      {"AfterZIsNoLetter", '{', 'A', 1},
+                      {"AfterCapitalZIsNoLetter", '[', 'A', 1},
+                      {"BeforeCapitalAIsNoLetter", '@', 'A', 1},
+                      {"LiteralAfterZ", 'a', '{', 3},
                       // Bytes 0x80-0xFF are neither letters nor digits, on either side.
                       {"HighLetter", '\xE9', 'A', 1},
                       {"HighDigit", '\xB2', '9', 1},
@@ -59,6 +64,7 @@ TEST(IsErrMatchTemplate, MatchesAndNormalises) {
       {"DataEndsBeforeTemplate", "12", "999", 3, "12"},
       {"LetterForDigit", "a1", "99", 1, "a1"},
       {"WildcardRaises", "1a", "9?", 0, "1A"},
+      {"WildcardRaisesOnlyLetters", "z{`", "???", 0, "Z{`"},
       {"WildcardTakesAnything", "-\xE9", "??", 0, "-\xE9"},
       {"BlanksAgainstEmpty", "   ", "", 0, ""},
       {"DataAgainstEmpty", "abc", "", 1, "abc"},
