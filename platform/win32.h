@@ -20,6 +20,8 @@
 #endif
 #include <windows.h>
 #include <windowsx.h>
+// The input context (imm32): what an input method sends a window.
+#include <imm.h>
 // windowsx.h's one-line helper of that name would swallow CWnd::SubclassWindow.
 #undef SubclassWindow
 #define KW_W_(text) L##text

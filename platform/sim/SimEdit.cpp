@@ -126,6 +126,25 @@ void ReplaceSel(Ctx& c, const WCHAR* str, size_t strl, bool sendUpdate, bool hon
   if (sendUpdate) Notify(c, EN_CHANGE);
 }
 
+// The composition an input method is making shows in the text, selected, where the caret was
+// (a selection is deleted first), each new string in place of the last; empty, it is gone. A
+// committed string is not shown here: it comes as characters (WM_IME_CHAR, then WM_CHAR).
+void ShowComposition(Ctx& c, const KwWString& comp) {
+  EditState& es = c.es;
+  if (es.compLen == 0 && es.anchor != es.caret) {
+    ReplaceSel(c, nullptr, 0, true, false);
+    if (!Alive(c)) return;
+    es.compStart = es.caret;
+  }
+  const UINT start = std::min(es.compStart, Len(es));
+  es.anchor = start;
+  es.caret = std::min(start + es.compLen, Len(es));
+  ReplaceSel(c, comp.data(), comp.size(), true, true);
+  if (!Alive(c)) return;
+  es.compLen = es.caret - start;
+  es.anchor = start;
+}
+
 void Clear(Ctx& c) {
   if (c.Style() & ES_READONLY) return;
   ReplaceSel(c, nullptr, 0, true, true);
@@ -479,6 +498,17 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
     case WM_CHAR:
       Char(c, static_cast<WCHAR>(wParam & 0xFFFF));
       return 1;
+    case WM_IME_STARTCOMPOSITION:
+      es.compStart = std::max(es.anchor, es.caret);
+      es.compLen = 0;
+      return 0;
+    case WM_IME_COMPOSITION:
+      if (lParam & GCS_RESULTSTR) return DefWindowProcW(hWnd, msg, wParam, lParam);
+      if (lParam & GCS_COMPSTR) ShowComposition(c, ImeCompositionString());
+      return 0;
+    case WM_IME_ENDCOMPOSITION:
+      if (es.compLen > 0) ShowComposition(c, KwWString());
+      return 0;
     case WM_KEYDOWN:
       KeyDown(c, static_cast<UINT>(wParam));
       return 1;
@@ -590,6 +620,8 @@ LRESULT CALLBACK EditWndProcW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 // byte that is no character of it, as a lone byte of UTF-8, arrives as U+FFFD).
 LRESULT CALLBACK EditWndProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case WM_IME_CHAR:
+      return DefWindowProcA(hWnd, msg, wParam, lParam);
     case WM_CHAR: {
       const unsigned char b = static_cast<unsigned char>(wParam & 0xFF);
       const WCHAR ch = S().acp == CP_UTF8 && b >= 0x80 ? WCHAR(0xFFFD) : KeyCharToWide(b);

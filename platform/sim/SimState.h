@@ -39,6 +39,10 @@ struct EditState {
   HWND parent = nullptr;  // the window the notifications go to, fixed at creation
   HFONT font = nullptr;
   int margin = 0;
+  // The composition an input method shows in the text while it lasts: where it starts and how
+  // many units it holds.
+  UINT compStart = 0;
+  UINT compLen = 0;
   // What the last paint used (for the simulation's own inspection).
   int paints = 0;
   COLORREF paintText = 0;
@@ -181,6 +185,16 @@ struct State {
   std::vector<std::unique_ptr<Scratch>> scratch;
   size_t scratchDepth = 0;
 
+  // Input methods: the thread's one input context, the window it speaks to (the last one asked
+  // for it), and its composition and result strings.
+  struct ImeContext {
+    HWND hwnd = nullptr;
+    bool composing = false;
+    KwWString comp;
+    KwWString result;
+  };
+  ImeContext ime;
+
   // Kernel. The user's own separators, set with SetLocaleInfoW (LCTYPE -> value).
   std::map<LCTYPE, KwWString> userLocale;
   DWORD lastError = 0;
@@ -296,6 +310,13 @@ HWND ResolveInputTarget(UINT& message);
 void ApplyKeyMessageToThreadState(const MSG& msg);
 char TranslateKey(UINT vk, bool shift, bool ctrl, bool caps, bool* produced);
 void Reset();
+// The input context's composition and result strings (SimIme.cpp).
+const KwWString& ImeCompositionString();
+const KwWString& ImeResultString();
+// The default processing of a committed string: WM_IME_COMPOSITION with a result gives one
+// WM_IME_CHAR a unit (a byte of the ANSI code page for an ANSI window), WM_IME_CHAR a posted
+// WM_CHAR.
+LRESULT ImeDefaultProcessing(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, bool wide);
 // The simulation's clock in milliseconds: message times, input times and GetTickCount.
 DWORD TickNow();
 

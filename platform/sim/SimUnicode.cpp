@@ -69,6 +69,7 @@ bool NeedsConversion(UINT msg) {
     case WM_GETTEXTLENGTH:
     case WM_CHAR:
     case WM_SYSCHAR:
+    case WM_IME_CHAR:
     case EM_REPLACESEL:
       return true;
     default:
@@ -152,6 +153,17 @@ LRESULT CallConverted(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wPara
     case WM_CHAR:
     case WM_SYSCHAR:
       return proc(hWnd, msg, wide ? KeyCharToAnsi(wParam) : KeyCharToWide(wParam), lParam);
+    case WM_IME_CHAR: {
+      // An input method's character through the ANSI code page, best fit or '?'.
+      if (wide) {
+        const WCHAR unit = static_cast<WCHAR>(wParam);
+        const std::string bytes = Narrow(CP_ACP, &unit, 1);
+        return proc(hWnd, msg, bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]), lParam);
+      }
+      const char byte = static_cast<char>(wParam & 0xFF);
+      const KwWString units = Widen(CP_ACP, &byte, 1);
+      return proc(hWnd, msg, units.empty() ? 0 : units[0], lParam);
+    }
     default:
       break;
   }
@@ -190,6 +202,12 @@ void SetProcFace(Window* w, LONG_PTR value, bool wide) {
     return;
   }
   WNDPROC proc = reinterpret_cast<WNDPROC>(value);
+  // The system's edit control set back by either face has both again: a Unicode sender reaches
+  // its Unicode face unconverted, in an ANSI window too.
+  if (proc == EditWndProcA || proc == EditWndProcW) {
+    SetProcs(w, EditWndProcA, EditWndProcW, wide);
+    return;
+  }
   if (wide)
     SetProcs(w, nullptr, proc, true);
   else

@@ -726,6 +726,9 @@ __attribute__((noinline)) LRESULT DefaultProcessing(HWND hWnd, UINT msg, WPARAM 
     case WM_CLOSE:
       DestroyWindow(hWnd);
       return 0;
+    case WM_IME_COMPOSITION:
+    case WM_IME_CHAR:
+      return ImeDefaultProcessing(hWnd, msg, wParam, lParam, wide);
     default:
       return 0;
   }
@@ -742,6 +745,8 @@ bool HasDefaultProcessing(UINT msg) {
     case WM_PAINT:
     case WM_ERASEBKGND:
     case WM_CLOSE:
+    case WM_IME_COMPOSITION:
+    case WM_IME_CHAR:
       return true;
     default:
       return false;  // WM_GETFONT and the rest: nothing to do, 0

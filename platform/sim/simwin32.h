@@ -59,6 +59,7 @@ KW_SIM_DECLARE_HANDLE(HBRUSH);
 KW_SIM_DECLARE_HANDLE(HDC);
 KW_SIM_DECLARE_HANDLE(HICON);
 KW_SIM_DECLARE_HANDLE(HFONT);
+KW_SIM_DECLARE_HANDLE(HIMC);
 #undef KW_SIM_DECLARE_HANDLE
 typedef HICON HCURSOR;
 typedef HINSTANCE HMODULE;
@@ -233,6 +234,10 @@ typedef struct tagINPUT {
 #define WM_SYSKEYUP 0x0105
 #define WM_SYSCHAR 0x0106
 #define WM_KEYLAST 0x0109
+#define WM_IME_STARTCOMPOSITION 0x010D
+#define WM_IME_ENDCOMPOSITION 0x010E
+#define WM_IME_COMPOSITION 0x010F
+#define WM_IME_KEYLAST 0x010F
 #define WM_COMMAND 0x0111
 #define WM_CTLCOLOREDIT 0x0133
 #define WM_CTLCOLORSTATIC 0x0138
@@ -247,6 +252,9 @@ typedef struct tagINPUT {
 #define WM_PASTE 0x0302
 #define WM_CLEAR 0x0303
 #define WM_UNDO 0x0304
+#define WM_IME_SETCONTEXT 0x0281
+#define WM_IME_NOTIFY 0x0282
+#define WM_IME_CHAR 0x0286
 #define WM_USER 0x0400
 #define DM_GETDEFID (WM_USER + 0)
 
@@ -572,6 +580,28 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 HBRUSH WINAPI CreateSolidBrush(COLORREF color);
 BOOL WINAPI DeleteObject(HGDIOBJ ho);
 HBRUSH WINAPI GetSysColorBrush(int nIndex);
+
+// Input methods: the thread's one input context, driven by a program as an input method would
+// drive it (a composition string set, then completed).
+#define GCS_COMPREADSTR 0x0001
+#define GCS_COMPSTR 0x0008
+#define GCS_COMPATTR 0x0010
+#define GCS_COMPCLAUSE 0x0020
+#define GCS_CURSORPOS 0x0080
+#define GCS_DELTASTART 0x0100
+#define GCS_RESULTSTR 0x0800
+#define GCS_RESULTCLAUSE 0x1000
+#define SCS_SETSTR (GCS_COMPREADSTR | GCS_COMPSTR)
+#define NI_COMPOSITIONSTR 0x0015
+#define CPS_COMPLETE 0x0001
+#define CPS_CANCEL 0x0004
+HIMC WINAPI ImmGetContext(HWND hWnd);
+BOOL WINAPI ImmReleaseContext(HWND hWnd, HIMC hIMC);
+BOOL WINAPI ImmSetCompositionStringW(HIMC hIMC, DWORD dwIndex, LPVOID lpComp, DWORD dwCompLen,
+                                     LPVOID lpRead, DWORD dwReadLen);
+BOOL WINAPI ImmNotifyIME(HIMC hIMC, DWORD dwAction, DWORD dwIndex, DWORD dwValue);
+LONG WINAPI ImmGetCompositionStringW(HIMC hIMC, DWORD dwIndex, LPVOID lpBuf, DWORD dwBufLen);
+LONG WINAPI ImmGetCompositionStringA(HIMC hIMC, DWORD dwIndex, LPVOID lpBuf, DWORD dwBufLen);
 
 // Kernel.
 int WINAPI GetLocaleInfoA(LCID Locale, LCTYPE LCType, LPSTR lpLCData, int cchData);
