@@ -7,6 +7,8 @@
 #   tools/setup.sh shots     the screenshots in docs/ (Windows dialog and terminal)
 #   tools/setup.sh fuzz      the fuzzers (clang, libFuzzer)
 #   tools/setup.sh bench     the benchmarks and the Qt peer benchmark (bench.sh --vs-qt)
+#   tools/setup.sh unicode   regenerating the character table (tools/charkind-table.py) from
+#                            the Unicode Character Database
 #   tools/setup.sh --list T  prints the packages of task T and exits
 # Several tasks may be named at once. Packages already installed are left as they are; apt-get
 # runs (as root, or through sudo) only when something is missing. Without root or sudo it prints
@@ -17,10 +19,11 @@ native="cmake ninja-build g++ make pkg-config"
 demo="$native libncurses-dev tmux"
 windows="$native g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth"
 test_pkgs="$demo $windows libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format \
-valgrind locales"
+valgrind locales python3 unicode-data"
 shots="$windows x11-apps imagemagick tmux"
 fuzz="$native clang libclang-rt-14-dev"
 bench="$native libbenchmark-dev qtbase5-dev"
+unicode="python3 unicode-data"
 
 packages_of() {
   case "$1" in
@@ -30,7 +33,9 @@ packages_of() {
     shots) echo "$shots" ;;
     fuzz) echo "$fuzz" ;;
     bench) echo "$bench" ;;
-    *) echo "setup.sh: unknown task '$1' (demo, test, windows, shots, fuzz, bench)" >&2; exit 2 ;;
+    unicode) echo "$unicode" ;;
+    *) echo "setup.sh: unknown task '$1' (demo, test, windows, shots, fuzz, bench, unicode)" >&2
+       exit 2 ;;
   esac
 }
 
