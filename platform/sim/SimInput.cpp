@@ -182,13 +182,14 @@ UINT WINAPI SendInput(UINT count, LPINPUT inputs, int cbSize) {
     const INPUT& in = inputs[i];
     if (in.type == INPUT_KEYBOARD) {
       if (in.ki.dwFlags & KEYEVENTF_UNICODE) {
-        // A character without a key: delivered as VK_PACKET (0xE7) with the character.
+        // A character without a key: delivered as VK_PACKET (0xE7) with the UTF-16 unit in the
+        // high word of lParam (which leaves no room for the transition bits, down or up), and
+        // made a WM_CHAR of that unit by TranslateMessage.
         InputEvent ev;
         bool up = (in.ki.dwFlags & KEYEVENTF_KEYUP) != 0;
         ev.message = up ? WM_KEYUP : WM_KEYDOWN;
-        ev.vk = 0xE7;
-        ev.lParam = static_cast<LPARAM>(1u | (static_cast<DWORD>(in.ki.wScan) << 16) |
-                                        (up ? 0xC0000000u : 0u));
+        ev.vk = VK_PACKET;
+        ev.lParam = static_cast<LPARAM>(1u | (static_cast<DWORD>(in.ki.wScan) << 16));
         ev.time = in.ki.time ? in.ki.time : TickNow();
         S().input.push_back(ev);
       } else {
@@ -268,6 +269,11 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
   }
   State& s = S();
   UINT vk = static_cast<UINT>(msg->wParam & 0xFF);
+  if (vk == VK_PACKET) {
+    if (msg->message == WM_KEYDOWN)
+      PostMessageW(msg->hwnd, WM_CHAR, HIWORD(static_cast<DWORD>(msg->lParam)), 1);
+    return TRUE;
+  }
   bool shift = (s.threadKeys[VK_SHIFT] & 0x80) != 0;
   bool ctrl = (s.threadKeys[VK_CONTROL] & 0x80) != 0;
   bool alt = (s.threadKeys[VK_MENU] & 0x80) != 0;

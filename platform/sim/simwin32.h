@@ -335,6 +335,7 @@ typedef struct tagINPUT {
 #define VK_OEM_5 0xDC
 #define VK_OEM_6 0xDD
 #define VK_OEM_7 0xDE
+#define VK_PACKET 0xE7
 
 // Window styles.
 #define WS_OVERLAPPED 0x00000000L

@@ -16,14 +16,22 @@ using ptest::HexBytes;
 using ptest::TextA;
 using ptest::TextW;
 
-// What the recorder windows received last: a typed character or a text, as hex.
+// What the recorder windows received last: a typed character or a text, as hex; and every
+// typed character.
 std::string g_record;
+std::string g_chars;
+int g_getTexts = 0;  // WM_GETTEXT messages the Unicode recorder got
+
+void Record(const std::string& text, bool typed) {
+  g_record = text;
+  if (typed) g_chars += (g_chars.empty() ? "" : " ") + text;
+}
 
 LRESULT CALLBACK RecorderA(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_CHAR) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned>(wParam));
-    g_record = buf;
+    Record(buf, true);
   } else if ((msg == WM_SETTEXT || msg == EM_REPLACESEL) && lParam) {
     const auto* text = reinterpret_cast<const char*>(lParam);
     g_record = HexBytes(text, std::strlen(text));
@@ -34,10 +42,12 @@ LRESULT CALLBACK RecorderA(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK RecorderW(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_CHAR) {
     const WCHAR ch = static_cast<WCHAR>(wParam);
-    g_record = Hex(&ch, 1);
+    Record(Hex(&ch, 1), true);
   } else if ((msg == WM_SETTEXT || msg == EM_REPLACESEL) && lParam) {
     const auto* text = reinterpret_cast<const WCHAR*>(lParam);
     g_record = Hex(KwWString(text));
+  } else if (msg == WM_GETTEXT) {
+    ++g_getTexts;
   }
   return DefWindowProcW(h, msg, wParam, lParam);
 }
@@ -59,6 +69,7 @@ class WideWindows : public kwtest::WindowTest {
     }();
     ASSERT_TRUE(registered);
     g_record.clear();
+    g_chars.clear();
   }
   void TearDown() override {
     for (HWND h : m_windows) DestroyWindow(h);
@@ -172,6 +183,24 @@ TEST_P(Conversions, TheProcedureReceives) {
 }
 PTEST_ROWS(Conversions, kMessages);
 
+// The window name of the creation messages is converted like a set text, and an ANSI caller
+// asking a Unicode window for its text length is told the length of the converted text: the
+// window is asked for its length and then for its text.
+TEST_F(WideWindows, CreationNamesAndLengthQueriesAreConverted) {
+  HWND w = Keep(CreateWindowExA(0, "KwRecorderW", "\xE9\x80", WS_CHILD, 0, 0, 1, 1,
+                                kwtest::Parent(), nullptr, nullptr, nullptr));
+  EXPECT_EQ(Hex(TextW(w)), "00E9 20AC");
+  HWND a = Keep(CreateWindowExW(0, KW_W("KwRecorderA"), KW_W("\x0142\x20AC"), WS_CHILD, 0, 0, 1, 1,
+                                kwtest::Parent(), nullptr, nullptr, nullptr));
+  EXPECT_EQ(HexBytes(TextA(a)), "6C 80");
+  EXPECT_EQ(Hex(TextW(a)), "006C 20AC");
+  g_getTexts = 0;
+  EXPECT_EQ(GetWindowTextLengthW(w), 2);
+  EXPECT_EQ(g_getTexts, 0);
+  EXPECT_EQ(GetWindowTextLengthA(w), 2);
+  EXPECT_EQ(g_getTexts, 1);
+}
+
 // The edit control keeps UTF-16 whichever function made it; each face reads it in its own
 // character set, cut to the caller's buffer.
 TEST_F(WideWindows, EditTextThroughBothFaces) {
@@ -281,6 +310,56 @@ TEST_F(WideWindows, PostedCharactersAndTheQueue) {
   EXPECT_FALSE(PostMessageA(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x")))
       << "a text cannot wait in the queue";
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MESSAGE_SYNC_ONLY));
+}
+
+// A character sent as such (KEYEVENTF_UNICODE) arrives as VK_PACKET, and TranslateMessage makes
+// it a WM_CHAR of the UTF-16 unit; a loop of the A functions gets it through 1252.
+TEST_F(WideWindows, UnicodeInputBecomesCharacters) {
+  const struct {
+    bool windowWide;
+    bool loopWide;
+    std::vector<WCHAR> typed;
+    const char* received;
+  } rows[] = {{true, true, {0x0142, 0xD83D, 0xDE00}, "0142 D83D DE00"},
+              {true, false, {0x0142}, "006C"},
+              {false, false, {0x0142, 0x20AC}, "6C 80"},
+              {false, true, {0x3042}, "3F"}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.received);
+    HWND h = Keep(r.windowWide
+                      ? CreateWindowExW(0, KW_W("KwRecorderW"), KW_W(""), WS_CHILD | WS_VISIBLE, 0,
+                                        0, 10, 10, kwtest::Parent(), nullptr, nullptr, nullptr)
+                      : CreateWindowExA(0, "KwRecorderA", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
+                                        kwtest::Parent(), nullptr, nullptr, nullptr));
+    kwtest::Focus(h);
+    g_chars.clear();
+    std::vector<INPUT> in;
+    for (WCHAR c : r.typed) {
+      for (DWORD up : {DWORD(0), DWORD(KEYEVENTF_KEYUP)}) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wScan = static_cast<WORD>(c);
+        i.ki.dwFlags = KEYEVENTF_UNICODE | up;
+        in.push_back(i);
+      }
+    }
+    ASSERT_EQ(SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)), in.size());
+    // The loop of this row (input reaches the queue asynchronously on the real platform).
+    const DWORD end = GetTickCount() + 1500;
+    MSG m;
+    while (g_chars.size() < std::strlen(r.received) && GetTickCount() < end) {
+      while (r.loopWide ? PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)
+                        : PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        if (r.loopWide)
+          DispatchMessageW(&m);
+        else
+          DispatchMessageA(&m);
+      }
+      Sleep(5);
+    }
+    EXPECT_EQ(g_chars, r.received);
+  }
 }
 
 // Tab into an edit control selects its whole text in UTF-16 units, from a Unicode loop too.
