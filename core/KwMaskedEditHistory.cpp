@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "core/KwMaskedEdit.h"
+#include "core/KwModule.h"
 
 namespace {
 
@@ -90,6 +91,10 @@ bool ConcernsHistory(UINT message) {
 }  // namespace
 
 LRESULT KwMaskedEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= WM_USER && g_pfnClassMessage != nullptr) {
+    LRESULT result = 0;
+    if (g_pfnClassMessage(*this, message, wParam, lParam, &result)) return result;
+  }
   if (!ConcernsHistory(message)) {
     ++m_nMessageDepth;
     const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
