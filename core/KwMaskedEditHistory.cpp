@@ -12,6 +12,7 @@
 #include <new>
 
 #include "core/KwMaskedEdit.h"
+#include "core/KwModule.h"
 
 namespace {
 
@@ -102,6 +103,10 @@ LRESULT KwMaskedEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   const Depths depths{m_nMessageDepth, m_nUpdateDepth, m_nCaretDeferred};
   const Alive alive(this);
   try {
+    if (message >= WM_USER && g_pfnClassMessage != nullptr) {
+      LRESULT result = 0;
+      if (g_pfnClassMessage(*this, message, wParam, lParam, &result)) return result;
+    }
     return RouteMessage(message, wParam, lParam);
   } catch (const std::bad_alloc&) {
     if (!alive) return 0;

@@ -17,6 +17,8 @@
 
 AFX_EXTENSION_MODULE g_extensionModule;
 
+BOOL (*g_pfnClassMessage)(KwMaskedEdit&, UINT, WPARAM, LPARAM, LRESULT*) = nullptr;
+
 BOOL KwModuleEntry(HINSTANCE hInstance, DWORD dwReason) {
   switch (dwReason) {
     case DLL_PROCESS_ATTACH: {

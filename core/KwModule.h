@@ -24,3 +24,11 @@ extern AFX_EXTENSION_MODULE g_extensionModule;
 // when the framework refuses the record. Detach (0) releases the record and unchains it.
 // Thread attach and detach (2, 3) and any other reason do nothing and succeed.
 BOOL KwModuleEntry(HINSTANCE hInstance, DWORD dwReason);
+
+// The window-class layer (controls/) answers its own messages (values above WM_USER) for every
+// control, made by class name or through the C++ interface, so that both faces stay one control.
+// Set when that layer is loaded, null otherwise; TRUE when it took the message (its answer in
+// *pResult).
+class KwMaskedEdit;
+extern BOOL (*g_pfnClassMessage)(KwMaskedEdit& edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                 LRESULT* pResult);

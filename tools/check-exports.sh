@@ -1,7 +1,8 @@
 #!/bin/sh
 # Checks the export table of the controls' shared library: it exports the five public classes
 # whole (members, virtual tables, type information, run-time class records, message maps) and
-# nothing else of the library's own. Instantiations of the standard library's templates that the
+# the C functions of the window classes (KwMaskEditControls.h), and nothing else of the
+# library's own. Instantiations of the standard library's templates that the
 # toolchain emits are not the library's own and pass.
 #   tools/check-exports.sh build/native/bin/libkwmaskedit.so
 #   tools/check-exports.sh build/windows/bin/KwMaskEdit.dll
@@ -42,7 +43,8 @@ fi
 demangled=$(printf '%s\n' "$mangled" | c++filt)
 
 classes='KwMaskedEdit|KwCharacterMaskedEdit|KwFieldMaskedEdit|KwNumberMaskedEdit|KwValidator'
-own="^(($classes)::|(vtable|typeinfo|typeinfo name|VTT|construction vtable) for ($classes)$|(non-virtual |virtual |covariant return )?thunk to ($classes)::)"
+cfunctions='KwRegisterControls|KwMatchTemplateA|KwMatchTemplateW'
+own="^($cfunctions)$|^(($classes)::|(vtable|typeinfo|typeinfo name|VTT|construction vtable) for ($classes)$|(non-virtual |virtual |covariant return )?thunk to ($classes)::)"
 # Standard-library templates instantiated in the library (possibly after a return type), and
 # what the linker, the runtime or AddressSanitizer (its ODR indicators of exported globals) adds
 # to every shared object.
@@ -64,6 +66,12 @@ for class in KwMaskedEdit KwCharacterMaskedEdit KwFieldMaskedEdit KwNumberMasked
     status=1
   fi
 done
+for function in KwRegisterControls KwMatchTemplateA KwMatchTemplateW; do
+  if ! printf '%s\n' "$mangled" | grep -qx "$function"; then
+    echo "check-exports: $lib does not export the C function $function" >&2
+    status=1
+  fi
+done
 count=$(printf '%s\n' "$demangled" | wc -l)
-[ "$status" -eq 0 ] && echo "check-exports: $lib: $count exported symbols, all of the five public classes or the toolchain's"
+[ "$status" -eq 0 ] && echo "check-exports: $lib: $count exported symbols, all of the five public classes, the C functions or the toolchain's"
 exit "$status"

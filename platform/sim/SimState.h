@@ -269,6 +269,8 @@ LRESULT CallConverted(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wPara
 LRESULT CallProcValue(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // The window's procedure as GetWindowLongPtrA (wide false) or W answers it, and setting it.
 LONG_PTR ProcFace(const Window* w, bool wide);
+// The handle that stands for a procedure of the faces given (one of them may be null).
+LONG_PTR ProcHandle(WNDPROC procA, WNDPROC procW);
 void SetProcFace(Window* w, LONG_PTR value, bool wide);
 void SetProcs(Window* w, WNDPROC procA, WNDPROC procW, bool unicode);
 

@@ -180,6 +180,8 @@ LRESULT CallProcValue(WNDPROC proc, bool wide, HWND hWnd, UINT msg, WPARAM wPara
   return CallConverted(other, wide, hWnd, msg, wParam, lParam);
 }
 
+LONG_PTR ProcHandle(WNDPROC procA, WNDPROC procW) { return HandleFor(procA, procW); }
+
 LONG_PTR ProcFace(const Window* w, bool wide) {
   if (wide == w->unicode) return reinterpret_cast<LONG_PTR>(w->proc);
   return HandleFor(w->procA, w->procW);

@@ -157,7 +157,7 @@ ClassInfo SystemEditClass() {
   ClassInfo edit;
   edit.name = "Edit";
   edit.atom = 0xC001;
-  edit.wc.style = 0x0008 /*CS_DBLCLKS*/ | 0x4000 /*CS_PARENTDC*/;
+  edit.wc.style = CS_DBLCLKS | CS_PARENTDC;  // 0x88, as Wine answers
   edit.wc.lpfnWndProc = EditWndProcA;
   edit.wc.cbWndExtra = 0;
   edit.procA = EditWndProcA;
@@ -325,6 +325,48 @@ ATOM WINAPI RegisterClassW(const WNDCLASSW* wc) {
   a.hCursor = wc->hCursor;
   a.hbrBackground = wc->hbrBackground;
   return Register(a, NameOf(wc->lpszClassName), true);
+}
+
+ATOM WINAPI RegisterClassExW(const WNDCLASSEXW* wcx) {
+  if (!wcx || wcx->cbSize != sizeof(WNDCLASSEXW)) {
+    S().lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
+  WNDCLASSW wc{};
+  wc.style = wcx->style;
+  wc.lpfnWndProc = wcx->lpfnWndProc;
+  wc.cbClsExtra = wcx->cbClsExtra;
+  wc.cbWndExtra = wcx->cbWndExtra;
+  wc.hInstance = wcx->hInstance;
+  wc.hIcon = wcx->hIcon;
+  wc.hCursor = wcx->hCursor;
+  wc.hbrBackground = wcx->hbrBackground;
+  wc.lpszClassName = wcx->lpszClassName;
+  return RegisterClassW(&wc);
+}
+
+// The class as registered; its procedure is the Unicode face (for a class registered ANSI, a
+// handle that converts, as GetWindowLongPtrW gives). The names are not kept: lpszClassName is
+// the name asked for, lpszMenuName null.
+BOOL WINAPI GetClassInfoExW(HINSTANCE, LPCWSTR name, WNDCLASSEXW* wcx) {
+  ClassInfo* info = name ? FindClass(name) : nullptr;
+  if (!info || !wcx) {
+    S().lastError = ERROR_CLASS_DOES_NOT_EXIST;
+    return FALSE;
+  }
+  wcx->style = info->wc.style;
+  wcx->lpfnWndProc =
+      info->procW ? info->procW : reinterpret_cast<WNDPROC>(ProcHandle(info->procA, nullptr));
+  wcx->cbClsExtra = info->wc.cbClsExtra;
+  wcx->cbWndExtra = info->wc.cbWndExtra;
+  wcx->hInstance = info->wc.hInstance;
+  wcx->hIcon = info->wc.hIcon;
+  wcx->hCursor = info->wc.hCursor;
+  wcx->hbrBackground = info->wc.hbrBackground;
+  wcx->lpszMenuName = nullptr;
+  wcx->lpszClassName = name;
+  wcx->hIconSm = nullptr;
+  return TRUE;
 }
 
 BOOL WINAPI UnregisterClassA(LPCSTR name, HINSTANCE) { return Unregister(FindClass(name)); }

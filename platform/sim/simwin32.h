@@ -1,9 +1,11 @@
 // Declarations of the simulated Win32 subset (native builds only; see platform/win32.h).
-// Names, types, values and signatures are the platform's own.
+// Names, types, values and signatures are the platform's own. Valid C (C11: INPUT's union is
+// anonymous) as well as C++, so that a host written in C includes it as it would <windows.h>;
+// the functions have C linkage, as the platform's have.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 #define WINAPI
 #define CALLBACK
@@ -13,11 +15,11 @@
 typedef int BOOL;
 typedef unsigned char BYTE;
 typedef unsigned short WORD;
-typedef std::uint32_t DWORD;
+typedef uint32_t DWORD;
 typedef unsigned int UINT;
 typedef int INT;
-typedef std::int32_t LONG;
-typedef std::uint32_t ULONG;
+typedef int32_t LONG;
+typedef uint32_t ULONG;
 typedef short SHORT;
 typedef char CHAR;
 typedef CHAR* LPSTR;
@@ -25,17 +27,21 @@ typedef const CHAR* LPCSTR;
 typedef const CHAR* LPCCH;
 // A UTF-16 code unit: 16 bits as on the real platform (where it is wchar_t). Wide literals in
 // portable code are written KW_W("...") (platform/win32.h).
+#ifdef __cplusplus
 typedef char16_t WCHAR;
+#else
+typedef uint_least16_t WCHAR;  // what C11's u"..." literals are made of
+#endif
 typedef WCHAR* LPWSTR;
 typedef const WCHAR* LPCWSTR;
 typedef const WCHAR* LPCWCH;
 typedef BOOL* LPBOOL;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
-typedef std::intptr_t INT_PTR;
-typedef std::uintptr_t UINT_PTR;
-typedef std::intptr_t LONG_PTR;
-typedef std::uintptr_t ULONG_PTR;
+typedef intptr_t INT_PTR;
+typedef uintptr_t UINT_PTR;
+typedef intptr_t LONG_PTR;
+typedef uintptr_t ULONG_PTR;
 typedef ULONG_PTR DWORD_PTR;
 typedef ULONG_PTR SIZE_T;
 typedef UINT_PTR WPARAM;
@@ -152,6 +158,21 @@ typedef struct tagWNDCLASSW {
   LPCWSTR lpszMenuName;
   LPCWSTR lpszClassName;
 } WNDCLASSW;
+
+typedef struct tagWNDCLASSEXW {
+  UINT cbSize;
+  UINT style;
+  WNDPROC lpfnWndProc;
+  int cbClsExtra;
+  int cbWndExtra;
+  HINSTANCE hInstance;
+  HICON hIcon;
+  HCURSOR hCursor;
+  HBRUSH hbrBackground;
+  LPCWSTR lpszMenuName;
+  LPCWSTR lpszClassName;
+  HICON hIconSm;
+} WNDCLASSEXW;
 
 typedef struct tagKEYBDINPUT {
   WORD wVk;
@@ -373,6 +394,13 @@ typedef struct tagINPUT {
 #define ES_NUMBER 0x2000L
 #define CW_USEDEFAULT ((int)0x80000000)
 
+// Class styles.
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
+#define CS_PARENTDC 0x0080
+#define CS_GLOBALCLASS 0x4000
+
 // Window data.
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
@@ -473,10 +501,16 @@ typedef struct tagINPUT {
 #define LOCALE_SDATE 0x0000001D
 #define LOCALE_STIME 0x0000001E
 
+#ifdef __cplusplus
+extern "C" {
+#endif
+
 // Windows and classes.
 ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass);
 BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
 ATOM WINAPI RegisterClassW(const WNDCLASSW* lpWndClass);
+ATOM WINAPI RegisterClassExW(const WNDCLASSEXW* lpWndClass);
+BOOL WINAPI GetClassInfoExW(HINSTANCE hInstance, LPCWSTR lpszClass, WNDCLASSEXW* lpwcx);
 BOOL WINAPI UnregisterClassW(LPCWSTR lpClassName, HINSTANCE hInstance);
 HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
                             int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
@@ -617,3 +651,7 @@ DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD dwErrCode);
 void WINAPI Sleep(DWORD dwMilliseconds);
 DWORD WINAPI GetTickCount(void);
+
+#ifdef __cplusplus
+}  // extern "C"
+#endif

@@ -18,7 +18,7 @@ using ptest::Hex;
 using ptest::TextA;
 using ptest::TextW;
 
-const WCHAR kAi[] = {0x3042, 0x3044, 0};       // Hiragana A, I
+const WCHAR kAi[] = {0x3042, 0x3044, 0};          // Hiragana A, I
 const WCHAR kFullTwelve[] = {0xFF11, 0xFF12, 0};  // full-width 1, 2
 
 // What the recorder windows received, one word a message: "start", "comp:3042/138" (wParam,
@@ -148,8 +148,8 @@ class InputMethod : public kwtest::WindowTest {
   HWND RecorderOf(bool wide) {
     return Keep(wide ? CreateWindowExW(0, KW_W("KwImeRecorderW"), KW_W(""), WS_CHILD | WS_VISIBLE,
                                        0, 0, 10, 10, kwtest::Parent(), nullptr, nullptr, nullptr)
-                     : CreateWindowExA(0, "KwImeRecorderA", "", WS_CHILD | WS_VISIBLE, 0, 0, 10,
-                                       10, kwtest::Parent(), nullptr, nullptr, nullptr));
+                     : CreateWindowExA(0, "KwImeRecorderA", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
+                                       kwtest::Parent(), nullptr, nullptr, nullptr));
   }
   HWND EditOf(bool wide, const WCHAR* text = KW_W("")) {
     const RECT r = kwtest::EditRect(1);
@@ -158,8 +158,8 @@ class InputMethod : public kwtest::WindowTest {
                                          r.top, r.right - r.left, r.bottom - r.top,
                                          kwtest::Parent(), menu, nullptr, nullptr)
                        : CreateWindowExA(0, "EDIT", "", kwtest::kEditStyle, r.left, r.top,
-                                         r.right - r.left, r.bottom - r.top, kwtest::Parent(),
-                                         menu, nullptr, nullptr));
+                                         r.right - r.left, r.bottom - r.top, kwtest::Parent(), menu,
+                                         nullptr, nullptr));
     SetWindowTextW(h, text);
     return h;
   }
@@ -177,7 +177,8 @@ struct SequenceRow {
   const char* log;
 };
 
-class InputMethodSequence : public InputMethod, public ::testing::WithParamInterface<SequenceRow> {};
+class InputMethodSequence : public InputMethod,
+                            public ::testing::WithParamInterface<SequenceRow> {};
 
 const SequenceRow kSequenceRows[] = {
     // The composition's wParam is its first UTF-16 unit for either window; only the characters
@@ -368,8 +369,8 @@ TEST_F(InputMethod, NoContext) {
   SetFocus(h);
   g_log.clear();
   EXPECT_EQ(ImmGetContext(nullptr), nullptr);
-  EXPECT_FALSE(ImmSetCompositionStringW(nullptr, SCS_SETSTR, const_cast<WCHAR*>(kAi), 4, nullptr,
-                                        0));
+  EXPECT_FALSE(
+      ImmSetCompositionStringW(nullptr, SCS_SETSTR, const_cast<WCHAR*>(kAi), 4, nullptr, 0));
   EXPECT_FALSE(ImmNotifyIME(nullptr, NI_COMPOSITIONSTR, CPS_COMPLETE, 0));
   WCHAR buf[8];
   EXPECT_EQ(ImmGetCompositionStringW(nullptr, GCS_RESULTSTR, buf, sizeof buf), 0);
