@@ -85,8 +85,10 @@ bool KwNumberMaskedEdit::SetMask(const std::string& mask) {
     // Refused: the control is left without positions and its number is gone, so the window
     // must not go on showing it (Update writes the empty text of a control without positions).
     // The caret stays where the emptied text leaves it, and the history goes with the number.
+    // The parent may delete the control when it hears of the empty text.
+    const Alive alive(this);
     Update(-1);
-    EmptyUndoBuffer();
+    if (alive) EmptyUndoBuffer();
     return false;
   }
   // Counting e as the distance from the decimal point, a thousands position stands at every

@@ -75,8 +75,8 @@ struct Row {
   const char* clip;  // the clipboard; nullptr: empty
   int selStart, selEnd;
   // The input: 'k' keys (arg), 't' WM_SETTEXT (arg) from the host, 's' SetText(arg),
-  // 'v' OnValidate, 'g' GetDataNumValue, 'f' the focus given to the control (it had none),
-  // 'l' a click into it (it had no focus).
+  // 'm' SetMask(arg), 'v' OnValidate, 'g' GetDataNumValue, 'f' the focus given to the control (it
+  // had none), 'l' a click into it (it had no focus).
   char act;
   const char* arg;
   // What the host reacts to: U EN_UPDATE, C EN_CHANGE, S EN_SETFOCUS, K EN_KILLFOCUS,
@@ -172,6 +172,9 @@ class DeletedFromItsOwnProcessing : public WindowTest, public ::testing::WithPar
       case 's':
         edit->SetText(r.arg);
         break;
+      case 'm':
+        edit->SetMask(r.arg);
+        break;
       case 'v':
         edit->OnValidate();
         break;
@@ -266,6 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
             "UC"},
         Row{"NumberOverwrite", 'n', "%", "1234", 0, false, nullptr, 0, 0, 'k', "{Ins}9{Ins}", "UC"},
         Row{"NumberPaste", 'n', "%", "", 0, false, "12.5", 0, 0, 'k', "{C+v}", "UC"},
+        Row{"NumberMaskRefused", 'n', "%", "1234", 0, false, nullptr, 0, 0, 'm', "x", "UC"},
         Row{"NumberCut", 'n', "%", "1234", 0, false, nullptr, 0, 3, 'k', "{C+x}", "UC"},
         Row{"NumberClear", 'n', "%", "1234", 0, false, nullptr, 0, 3, 'k', "{Clear}", "UC"},
         Row{"NumberUndo", 'n', "%", "", 0, false, nullptr, 0, 0, 'k', "5{C+z}{C+y}", "UC"},
