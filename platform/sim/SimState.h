@@ -50,6 +50,15 @@ struct EditState {
   HBRUSH paintBrush = nullptr;
 };
 
+// What makes a window a dialog box: its procedure, how it ends, its default button.
+struct DialogState {
+  DLGPROC proc = nullptr;
+  bool ended = false;
+  INT_PTR result = 0;
+  WORD defId = IDOK;             // DM_GETDEFID's answer until one is set
+  HWND disabledOwner = nullptr;  // the owner a modal dialog disabled, enabled again at the end
+};
+
 struct Window {
   std::uintptr_t value = 0;
   std::string className;  // as registered (UTF-8)
@@ -75,6 +84,8 @@ struct Window {
   bool destroying = false;           // WM_DESTROY sent, going away
   std::vector<unsigned char> extra;  // cbWndExtra bytes
   std::unique_ptr<EditState> edit;
+  std::unique_ptr<DialogState> dialog;
+  bool buttonDown = false;  // a button pressed by the mouse or the space bar, not yet released
 };
 
 struct ClassInfo {
@@ -306,6 +317,11 @@ COLORREF SysColor(int index);
 LRESULT CALLBACK EditWndProcW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK EditWndProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 ClassInfo SystemEditClass();
+// The other predefined classes (SimDialog.cpp): "Button", "Static" and the dialog box's
+// "#32770", by lower-case name; null for any other name.
+bool SystemClass(const std::string& key, ClassInfo& out);
+void AddSystemClasses(std::map<std::string, ClassInfo>& classes);
+bool IsDialogWindow(HWND hWnd);
 void Invalidate(HWND hWnd);  // the platform's own invalidation (not counted as a request)
 void PaintWindow(HWND hWnd);
 HWND ResolveInputTarget(UINT& message);

@@ -169,7 +169,8 @@ ClassInfo SystemEditClass() {
 State::State() {
   // The predefined edit control class.
   classes["edit"] = SystemEditClass();
-  nextAtom = 0xC002;
+  AddSystemClasses(classes);
+  nextAtom = 0xC008;
   for (int i = 0; i <= 30; ++i) {
     std::uintptr_t h = NewHandle();
     brushes[h] = BrushState{SysColor(i), true};
@@ -297,6 +298,8 @@ BOOL Unregister(ClassInfo* info) {
   std::string key = Lower(info->name.c_str());
   s.classes.erase(key);
   if (key == "edit") s.classes["edit"] = SystemEditClass();
+  ClassInfo system;
+  if (SystemClass(key, system)) s.classes[key] = system;
   return TRUE;
 }
 
