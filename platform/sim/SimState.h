@@ -43,6 +43,14 @@ struct EditState {
   // many units it holds.
   UINT compStart = 0;
   UINT compLen = 0;
+  // The one level of undo: the text the last edit deleted, where it stood, and how many units
+  // the edit inserted there (an undo puts the text back in place of those units).
+  KwWString undoText;
+  UINT undoPos = 0;
+  UINT undoInsert = 0;
+  // Set once the dialog manager has asked for the dialog code with a message: the control then
+  // behaves as a dialog's control (Enter asks the parent for its default button).
+  bool dialogMode = false;
   // What the last paint used (for the simulation's own inspection).
   int paints = 0;
   COLORREF paintText = 0;
@@ -140,6 +148,8 @@ struct State {
   // may hold a Window* across the messages it sends.
   std::unordered_map<std::uintptr_t, std::unique_ptr<Window>> windows;
   std::vector<std::unique_ptr<Window>> destroyed;
+  // The state of edit controls that have had WM_NCDESTROY, kept as long as destroyed windows.
+  std::vector<std::unique_ptr<EditState>> droppedEdits;
   int messageDepth = 0;  // SendMessageA calls under way
   int destroyDepth = 0;  // DestroyWindow calls under way
   // The windows looked up last, by handle (a direct-mapped cache in front of windows).

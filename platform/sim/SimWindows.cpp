@@ -198,7 +198,10 @@ Window* FindSlow(HWND hWnd) {
 
 void Collect() {
   State& s = S();
-  if (s.messageDepth == 0 && s.destroyDepth == 0 && !s.destroyed.empty()) s.destroyed.clear();
+  if (s.messageDepth == 0 && s.destroyDepth == 0) {
+    if (!s.destroyed.empty()) s.destroyed.clear();
+    if (!s.droppedEdits.empty()) s.droppedEdits.clear();
+  }
 }
 
 bool IsDescendant(HWND ancestor, HWND hWnd) {
