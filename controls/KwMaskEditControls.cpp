@@ -424,12 +424,93 @@ bool FilterNumberKey(HWND hWnd, Face& face, UINT& message, WPARAM& wParam, LPARA
   return false;
 }
 
+// ---------------------------------------------------------------------------------------------
+// Colours under any parent
+//
+// The edit control asks its parent for its colours (WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC when
+// read-only) while it paints: in WM_PAINT and WM_PRINTCLIENT, and a single-line control at once
+// when it gets the focus. A parent of our framework hands the question to the control; any other
+// parent knows nothing of it. So while a window of ours paints under such a parent, the parent's
+// procedure is lent one of ours: it lets the parent answer first, as it would, and then puts the
+// control's colours on the device context and answers with the control's brush; every other
+// message goes through to the parent's own procedure untouched. The parent gets its procedure
+// back when the paint is over (unless something replaced it meanwhile: then it is left alone).
+
+struct Lending {
+  HWND parent;
+  HWND child;
+  WNDPROC own;  // the parent's procedure, in its own character set
+  bool wide;    // the parent is a Unicode window
+  Lending* outer;
+};
+
+thread_local Lending* t_lendings =
+    nullptr;  // the paints now running on this thread, innermost first
+
+LRESULT CALLBACK LentProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const Lending* lent = t_lendings;
+  while (lent != nullptr && lent->parent != hWnd) lent = lent->outer;
+  if (lent == nullptr) return ::DefWindowProcW(hWnd, message, wParam, lParam);
+  const LRESULT theirs = lent->wide ? ::CallWindowProcW(lent->own, hWnd, message, wParam, lParam)
+                                    : ::CallWindowProcA(lent->own, hWnd, message, wParam, lParam);
+  if ((message != WM_CTLCOLOREDIT && message != WM_CTLCOLORSTATIC) ||
+      reinterpret_cast<HWND>(lParam) != lent->child || !::IsWindow(lent->child))
+    return theirs;
+  // The control's answer, by the road a framework parent's reflection takes.
+  const LPARAM kind = message == WM_CTLCOLOREDIT ? CTLCOLOR_EDIT : CTLCOLOR_STATIC;
+  const LRESULT mine = ::SendMessageW(lent->child, WM_REFLECT_BASE + WM_CTLCOLOR, wParam, kind);
+  return mine != 0 ? mine : theirs;
+}
+
+bool PaintsNow(UINT message) {
+  return message == WM_PAINT || message == WM_PRINTCLIENT || message == WM_SETFOCUS;
+}
+
+// Runs one painting message of a window of ours with its parent's procedure lent, where the
+// parent needs it.
+LRESULT PaintUnderAnyParent(HWND hWnd, Face& face, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND parent = ::GetParent(hWnd);
+  if (parent == nullptr || CWnd::FromHandlePermanent(parent) != nullptr)
+    return ::CallWindowProcW(face.next, hWnd, message, wParam, lParam);
+  Lending lent{parent, hWnd, nullptr, ::IsWindowUnicode(parent) != FALSE, t_lendings};
+  const LONG_PTR lentProc = reinterpret_cast<LONG_PTR>(&LentProc);
+  // A parent already lent by an outer paint keeps that lending, which serves this child too.
+  bool swapped = false;
+  const LONG_PTR current = lent.wide ? ::GetWindowLongPtrW(parent, GWLP_WNDPROC)
+                                     : ::GetWindowLongPtrA(parent, GWLP_WNDPROC);
+  if (current != lentProc) {
+    const LONG_PTR own = lent.wide ? ::SetWindowLongPtrW(parent, GWLP_WNDPROC, lentProc)
+                                   : ::SetWindowLongPtrA(parent, GWLP_WNDPROC, lentProc);
+    swapped = own != 0;
+    lent.own = reinterpret_cast<WNDPROC>(own);
+  } else {
+    for (const Lending* l = t_lendings; l != nullptr; l = l->outer)
+      if (l->parent == parent && l->own != nullptr) lent.own = l->own;
+  }
+  if (lent.own == nullptr) return ::CallWindowProcW(face.next, hWnd, message, wParam, lParam);
+  t_lendings = &lent;
+  const LRESULT result = ::CallWindowProcW(face.next, hWnd, message, wParam, lParam);
+  t_lendings = lent.outer;
+  if (swapped && ::IsWindow(parent)) {
+    const LONG_PTR now = lent.wide ? ::GetWindowLongPtrW(parent, GWLP_WNDPROC)
+                                   : ::GetWindowLongPtrA(parent, GWLP_WNDPROC);
+    if (now == lentProc) {
+      if (lent.wide)
+        ::SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lent.own));
+      else
+        ::SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lent.own));
+    }
+  }
+  return result;
+}
+
 LRESULT Dispatch(HWND hWnd, Face& face, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message >= KWM_FIRST && message <= KWM_LAST)
     return KwControlsMessage(*face.edit, message, wParam, lParam);
   if (face.kind == Kind::Number && (message == WM_KEYDOWN || message == WM_CHAR) &&
       FilterNumberKey(hWnd, face, message, wParam, lParam))
     return 0;
+  if (PaintsNow(message)) return PaintUnderAnyParent(hWnd, face, message, wParam, lParam);
   return ::CallWindowProcW(face.next, hWnd, message, wParam, lParam);
 }
 
