@@ -35,7 +35,7 @@ static void SetLooks(HWND control) {
   (void)KwMask_SetColor(control, KWCOLOR_BACKERROR, RGB(200, 30, 30));
 }
 
-/* snippet-begin validate */
+// snippet-begin validate
 /* The date's check, as the control calls it with its entered data ("mmddyyyy" as far as typed):
  * 0 when it is fine (or empty), else the 1-based position of the first mistake. An incomplete
  * date is a warning, a month or day that does not exist an error; the control shows either. */
@@ -60,7 +60,7 @@ static int CALLBACK CheckDate(HWND control, WCHAR* data, int cchData, LPARAM use
   (void)KwMask_SetState(control, state);
   return result;
 }
-/* snippet-end validate */
+// snippet-end validate
 
 /* What the line under the controls says of the date. */
 static void ShowCheck(HWND dialog) {
@@ -150,9 +150,7 @@ static INT_PTR CALLBACK DemoProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lP
       SendDlgItemMessageW(dialog, IDC_CODE, EM_LIMITTEXT, 3, 0);
       SendDlgItemMessageW(dialog, IDC_YEAR, EM_LIMITTEXT, 4, 0);
       SendDlgItemMessageW(dialog, IDC_NUMBER, EM_LIMITTEXT, 4, 0);
-      /* snippet-begin setproc */
       (void)KwMask_SetValidateProc(GetDlgItem(dialog, IDC_DATE), CheckDate, 0);
-      /* snippet-end setproc */
       ShowCheck(dialog);
       if (g_keys != NULL) PostMessageW(dialog, WM_APP_TYPE, 0, 0);
       return TRUE; /* the focus on the first tab stop: the phone */
