@@ -453,12 +453,14 @@ LRESULT CALLBACK LentProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
   if (lent == nullptr) return ::DefWindowProcW(hWnd, message, wParam, lParam);
   const LRESULT theirs = lent->wide ? ::CallWindowProcW(lent->own, hWnd, message, wParam, lParam)
                                     : ::CallWindowProcA(lent->own, hWnd, message, wParam, lParam);
-  if ((message != WM_CTLCOLOREDIT && message != WM_CTLCOLORSTATIC) ||
-      reinterpret_cast<HWND>(lParam) != lent->child || !::IsWindow(lent->child))
-    return theirs;
+  if (message != WM_CTLCOLOREDIT && message != WM_CTLCOLORSTATIC) return theirs;
+  // Which of the windows painting under this parent asks (paints may nest).
+  HWND child = reinterpret_cast<HWND>(lParam);
+  while (lent != nullptr && (lent->parent != hWnd || lent->child != child)) lent = lent->outer;
+  if (lent == nullptr || !::IsWindow(child)) return theirs;
   // The control's answer, by the road a framework parent's reflection takes.
   const LPARAM kind = message == WM_CTLCOLOREDIT ? CTLCOLOR_EDIT : CTLCOLOR_STATIC;
-  const LRESULT mine = ::SendMessageW(lent->child, WM_REFLECT_BASE + WM_CTLCOLOR, wParam, kind);
+  const LRESULT mine = ::SendMessageW(child, WM_REFLECT_BASE + WM_CTLCOLOR, wParam, kind);
   return mine != 0 ? mine : theirs;
 }
 
