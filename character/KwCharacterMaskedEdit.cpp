@@ -179,11 +179,16 @@ KwWString KwCharacterMaskedEdit::GetMaskW() const {
 std::string KwCharacterMaskedEdit::ShowMask() const { return KwNarrow(ShowMaskW()); }
 
 KwWString KwCharacterMaskedEdit::ShowMaskW() const {
+  KwWString text;
+  ShowMaskInto(text);
+  return text;
+}
+
+void KwCharacterMaskedEdit::ShowMaskInto(KwWString& text) const {
   // Sized once and written in place: the display text is made twice on most keystrokes.
-  KwWString text(m_vecSymbols.size(), WCHAR(0));
+  text.resize(m_vecSymbols.size());
   WCHAR* out = &text[0];
   for (const KwMaskSymbol* symbol : m_vecSymbols) *out++ = symbol->m_chValue;
-  return text;
 }
 
 void KwCharacterMaskedEdit::SetPromptSymbol(char symbol) { SetPromptSymbolW(KwWidenChar(symbol)); }
@@ -379,7 +384,20 @@ int KwCharacterMaskedEdit::InsertAtW(int pos, char32_t ch) {
   // The input data with ch in front of the first input position at or after pos (at index
   // `at` of the data), written in place; without ch it is the data as it was.
   const int count = PositionCount();
-  KwWString shifted(static_cast<std::size_t>(count) + 1, WCHAR(0));
+  const Alive alive(this);
+  KwWString nested;
+  const bool own = !m_bInsertInUse;
+  KwWString& shifted = own ? m_strInsert : nested;
+  struct Release {
+    const Alive& alive;
+    bool own;
+    bool& inUse;
+    ~Release() {
+      if (own && alive) inUse = false;
+    }
+  } release{alive, own, m_bInsertInUse};
+  m_bInsertInUse = true;
+  shifted.resize(static_cast<std::size_t>(count) + 1);
   WCHAR* const begin = &shifted[0];
   WCHAR* out = begin;
   int result = -1;
@@ -396,7 +414,6 @@ int KwCharacterMaskedEdit::InsertAtW(int pos, char32_t ch) {
     *out++ = symbol->m_chValue;
   }
   shifted.resize(static_cast<std::size_t>(out - begin));
-  const Alive alive(this);
   if (SetInputDataW(shifted.c_str(), 0, 1) == 0) {
     if (!alive) return -1;
     if (result >= 0) shifted.erase(at, 1);  // the data as it was

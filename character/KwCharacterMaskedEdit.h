@@ -52,6 +52,7 @@ class KW_API KwCharacterMaskedEdit : public KwMaskedEdit, protected KwMaskedEdit
   KwWString GetMaskW() const override;
   bool SetMaskW(const KwWString& mask) override;
   KwWString ShowMaskW() const override;
+  void ShowMaskInto(KwWString& out) const override;
   int SetTextW(const KwWString& text) override;
   KwWString GetInputDataW(const WCHAR* text, bool withPrompt) const override;
   KwWString GetInputDataW(bool withPrompt) const override;
@@ -96,6 +97,10 @@ class KW_API KwCharacterMaskedEdit : public KwMaskedEdit, protected KwMaskedEdit
 
   std::vector<KwMaskSymbol*> m_vecSymbols;
   WCHAR m_chPromptSymbol;
+  // InsertAtW's text, kept from one keystroke to the next (one nested in another's rewrite
+  // makes its own).
+  KwWString m_strInsert;
+  bool m_bInsertInUse = false;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -28,6 +28,7 @@ BEGIN_MESSAGE_MAP(KwMaskedEdit, CEdit)
   ON_WM_CTLCOLOR_REFLECT()
   ON_WM_ERASEBKGND()
   ON_WM_LBUTTONDOWN()
+  ON_MESSAGE(WM_IME_STARTCOMPOSITION, OnImeStartComposition)
   KW_ON_TEXT_AND_CLIPBOARD_MESSAGES()
 END_MESSAGE_MAP()
 // clang-format on
@@ -238,7 +239,20 @@ void KwMaskedEdit::DeleteContents() {
 
 void KwMaskedEdit::Update(int pos) {
   if (!::IsWindow(m_hWnd)) return;
-  const KwWString shown = m_pModel->ShowMaskW();
+  const Alive alive(this);
+  KwWString nested;
+  const bool own = !m_bShownInUse;
+  KwWString& shown = own ? m_strShown : nested;
+  struct Release {
+    const Alive& alive;
+    bool own;
+    bool& inUse;
+    ~Release() {
+      if (own && alive) inUse = false;
+    }
+  } release{alive, own, m_bShownInUse};
+  m_bShownInUse = true;
+  m_pModel->ShowMaskInto(shown);
   // The edit control moves its caret on each rewrite and each caret placement, and a visible
   // caret is drawn away and back every time; hidden, it is drawn once when the edit is done.
   // Without the focus the window has no caret and nothing is hidden.
@@ -246,7 +260,6 @@ void KwMaskedEdit::Update(int pos) {
   // The history notes the text before the parent hears of it: a text the host sets from inside
   // those notifications is then noted after this one, as the newer.
   NoteRewrite(shown);
-  const Alive alive(this);
   ++m_nUpdateDepth;
   // An edit control that cannot take the text (out of memory, or this control's own message
   // handling out of memory inside) refuses it: the edit under way is refused whole.
@@ -430,9 +443,11 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
     // WM_CHAR brings UTF-16 units: a character beyond the Basic Multilingual Plane comes as two,
     // and is handled when its second has come, whole. A surrogate without its partner is no
     // character: refused as a character of the wrong kind.
+    const char32_t held = m_chHeldHigh;
     const KwSurrogateJoiner::Result joined = m_joiner.Take(static_cast<char16_t>(nChar & 0xFFFF));
+    m_chHeldHigh = m_joiner.Holding() ? static_cast<WCHAR>(nChar & 0xFFFF) : WCHAR(0);
     if (joined.droppedHigh || joined.refused) {
-      NoteRejection(RejectWrongKind, start, joined.refused ? nChar & 0xFFFF : 0xD800);
+      NoteRejection(RejectWrongKind, start, joined.refused ? nChar & 0xFFFF : held);
       ValidationError();
       if (!alive) return;
       if (joined.refused) {
@@ -516,7 +531,28 @@ void KwMaskedEdit::OnSetFocus(CWnd* /*pOldWnd*/) {
 void KwMaskedEdit::OnKillFocus(CWnd* /*pNewWnd*/) {
   // Leaving the control neither validates nor reformats it. Half a character typed is dropped.
   m_joiner.Reset();
+  m_chHeldHigh = 0;
   Default();
+}
+
+LRESULT KwMaskedEdit::OnImeStartComposition(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  // The composition is shown where its characters will go: the caret moves on to the next input
+  // position first, as for a typed character. With none left the composition is refused (the
+  // reason, the beep, KWN_REJECTED); its characters, should they come, are refused one by one.
+  int start = 0;
+  int end = 0;
+  GetSelection(start, end);
+  if (start == end && !WithoutMask(*this) && !IsReadOnly()) {
+    const int next = GetNextInputLocation(start);
+    if (next < GetWindowTextLengthW() && IsInputData(next) != 0) {
+      if (next != start) SetCaret(next);
+    } else {
+      const Alive alive(this);
+      RefuseKey(IsFull() ? RejectFull : RejectNoInputPosition, start, 0);
+      if (!alive) return 0;
+    }
+  }
+  return Default();
 }
 
 void KwMaskedEdit::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) {

@@ -35,6 +35,9 @@ class KwMaskedEditModel {
   virtual KwWString GetMaskW() const = 0;
   virtual bool SetMaskW(const KwWString& mask) = 0;
   virtual KwWString ShowMaskW() const = 0;
+  // The same into out, whose storage a model may reuse (Update keeps one text for it, so that a
+  // keystroke needs no memory).
+  virtual void ShowMaskInto(KwWString& out) const { out = ShowMaskW(); }
   virtual int SetTextW(const KwWString& text) = 0;
   virtual KwWString GetInputDataW(const WCHAR* text, bool withPrompt) const = 0;
   virtual KwWString GetInputDataW(bool withPrompt) const = 0;
@@ -303,6 +306,7 @@ class KW_API KwMaskedEdit : public CEdit {
   void OnSetFocus(CWnd* pOldWnd);
   void OnKillFocus(CWnd* pNewWnd);
   void OnLButtonDown(UINT nFlags, CPoint point);
+  LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
   HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
   BOOL OnEraseBkgnd(CDC* pDC);
 
@@ -310,6 +314,11 @@ class KW_API KwMaskedEdit : public CEdit {
   KwMaskedEditModel* m_pModel = nullptr;
   // Joins the two WM_CHAR units of a character beyond the Basic Multilingual Plane.
   KwSurrogateJoiner m_joiner;
+  // The text Update writes, kept from one rewrite to the next; a rewrite nested in another's
+  // notifications makes its own.
+  KwWString m_strShown;
+  bool m_bShownInUse = false;
+  WCHAR m_chHeldHigh = 0;  // the high surrogate it holds
 
   // Sends WM_COMMAND with nCode to the parent; FALSE when there is no parent.
   int NotifyParent(UINT nCode);

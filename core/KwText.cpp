@@ -27,8 +27,7 @@ KwWString KwWiden(const char* text, std::size_t length) {
   const int n = ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
   if (n <= 0) return out;
   out.resize(static_cast<std::size_t>(n));
-  const int got =
-      ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), &out[0], n);
+  const int got = ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), &out[0], n);
   out.resize(static_cast<std::size_t>(got > 0 ? got : 0));
   return out;
 }
@@ -67,8 +66,8 @@ char KwNarrowChar(WCHAR ch) {
   if (ch < 0x80) return static_cast<char>(ch);
   char buffer[8] = {};
   BOOL usedDefault = FALSE;
-  int n = ::WideCharToMultiByte(CP_ACP, 0, &ch, 1, buffer, static_cast<int>(sizeof buffer),
-                                nullptr, &usedDefault);
+  int n = ::WideCharToMultiByte(CP_ACP, 0, &ch, 1, buffer, static_cast<int>(sizeof buffer), nullptr,
+                                &usedDefault);
   // The UTF-8 code page takes no question about a default character (and has none to use).
   if (n == 0)
     n = ::WideCharToMultiByte(CP_ACP, 0, &ch, 1, buffer, static_cast<int>(sizeof buffer), nullptr,
