@@ -20,11 +20,11 @@ native="cmake ninja-build g++ make pkg-config"
 demo="$native libncurses-dev tmux"
 windows="$native g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth"
 test_pkgs="$demo $windows libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format \
-valgrind locales python3 unicode-data"
+valgrind locales python3 unicode-data libclang-rt-14-dev"
 shots="$windows x11-apps imagemagick tmux"
 fuzz="$native clang libclang-rt-14-dev"
 bench="$native libbenchmark-dev qtbase5-dev"
-coverage="$native clang-14 llvm-14 libgtest-dev libgmock-dev locales"
+coverage="$native clang-14 llvm-14 libgtest-dev libgmock-dev locales libclang-rt-14-dev"
 unicode="python3 unicode-data"
 
 packages_of() {

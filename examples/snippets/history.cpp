@@ -4,7 +4,7 @@
 namespace {
 
 // snippet-begin rejected
-// The parent's WM_COMMAND handler: KWN_REJECTED comes after the beep of a refused key or paste.
+// The parent's WM_COMMAND handler: KWN_REJECTED follows a refused key (after its beep) or paste.
 void OnCommand(KwMaskedEdit& phone, WPARAM wParam) {
   if (HIWORD(wParam) != KWN_REJECTED) return;
   int pos = 0;
