@@ -39,6 +39,9 @@ WCHAR GetLocaleSeparator(LCTYPE type) {
   std::vector<WCHAR> buffer(static_cast<std::size_t>(length) + 1, WCHAR(0));
   if (::GetLocaleInfoW(locale, type, buffer.data(), length) <= 0) return FallbackSeparator(type);
   const WCHAR first = buffer[0];
+  // A locale without a thousands separator still has the positions that show one: a space
+  // there, which reads as no digit (the fall-back ',' might be the locale's decimal separator).
+  if (first == 0 && (type == LOCALE_STHOUSAND || type == LOCALE_SMONTHOUSANDSEP)) return ' ';
   if (first < 0x20 || first == 0x7F || (first >= 0xD800 && first <= 0xDFFF))
     return FallbackSeparator(type);
   return first;

@@ -7,9 +7,11 @@
 
 // One UTF-16 unit of the locale string for the LCTYPE (GetLocaleInfoW, so that U+202F, U+00A0
 // or U+2019 is itself): the user's locale, else the system's, else the fall-back ('.', ',',
-// '.', ',', ':', '/' for the six separators, '?' for any other). An empty string, or one that
-// starts with a unit that is no character of its own (a control character, a surrogate), also
-// reads as the fall-back: a separator is shown in the window text, which a NUL would cut short.
+// '.', ',', ':', '/' for the six separators, '?' for any other). A separator is shown in the
+// window text, which a NUL would cut short: an empty thousands separator reads as a space (the
+// fall-back ',' may be the locale's decimal separator), and any other empty string, or one that
+// starts with a unit that is no character of its own (a control character, a surrogate), as the
+// fall-back.
 WCHAR GetLocaleSeparator(LCTYPE type);
 
 namespace {

@@ -91,14 +91,14 @@ class Unicode : public CharacterControlTest {
 
 struct TypedRow {
   const char* name;
-  bool field;            // a field control, else a character control with the prompt '_'
+  bool field;  // a field control, else a character control with the prompt '_'
   const char* mask;
-  KwWString typed;       // WM_CHAR units, one after the other
-  KwWString shown;       // the window text after them
-  KwWString data;        // GetInputDataW(false)
-  int reason;            // GetLastRejection after the last unit
-  int rejectedAt;        // its position
-  char32_t rejected;     // and its character
+  KwWString typed;    // WM_CHAR units, one after the other
+  KwWString shown;    // the window text after them
+  KwWString data;     // GetInputDataW(false)
+  int reason;         // GetLastRejection after the last unit
+  int rejectedAt;     // its position
+  char32_t rejected;  // and its character
 };
 
 // Typed into letter, digit and any-character positions: letters of every script are taken
@@ -116,21 +116,20 @@ TEST_F(Unicode, TypedCharactersAreTakenOrRefusedWholeAndReadBackBothWays) {
        KW_W("11"), 0, 0, 0},
       {"EmojiIntoALetterPositionRefusedWhole", false, "??", smile, KW_W("__"), KW_W(""),
        KwMaskedEdit::RejectWrongKind, 0, 0x1F600},
-      {"EmojiIntoAnAnyCharacterPositionRefusedWhole", false, "&&", smile, KW_W("__"),
-       KW_W(""), KwMaskedEdit::RejectWrongKind, 0, 0x1F600},
+      {"EmojiIntoAnAnyCharacterPositionRefusedWhole", false, "&&", smile, KW_W("__"), KW_W(""),
+       KwMaskedEdit::RejectWrongKind, 0, 0x1F600},
       {"LoneLowSurrogateRefused", false, "&&", KwWString(1, kSmileLow), KW_W("__"), KW_W(""),
        KwMaskedEdit::RejectWrongKind, 0, kSmileLow},
-      {"HighSurrogateWithoutItsLowRefused", false, "&&",
-       KwWString{kSmileHigh, WCHAR('a')}, KW_W("a_"), KW_W("a"),
-       KwMaskedEdit::RejectWrongKind, 0, kSmileHigh},
+      {"HighSurrogateWithoutItsLowRefused", false, "&&", KwWString{kSmileHigh, WCHAR('a')},
+       KW_W("a_"), KW_W("a"), KwMaskedEdit::RejectWrongKind, 0, kSmileHigh},
       {"EmojiIntoAnAnyCharacterFieldKeptWhole", true, "&",
        KwWString{WCHAR('x'), kSmileHigh, kSmileLow, WCHAR('y')},
        KwWString{WCHAR('x'), kSmileHigh, kSmileLow, WCHAR('y')},
        KwWString{WCHAR('x'), kSmileHigh, kSmileLow, WCHAR('y')}, 0, 0, 0},
-      {"EmojiIntoALetterFieldRefusedWhole", true, "?", KW_W("\u0142") + smile,
-       KW_W("\u0142"), KW_W("\u0142"), KwMaskedEdit::RejectWrongKind, 1, 0x1F600},
-      {"FullWidthDigitIntoADigitField", true, "#", KW_W("\uFF11\u0662"), KW_W("12"),
-       KW_W("12"), 0, 0, 0},
+      {"EmojiIntoALetterFieldRefusedWhole", true, "?", KW_W("\u0142") + smile, KW_W("\u0142"),
+       KW_W("\u0142"), KwMaskedEdit::RejectWrongKind, 1, 0x1F600},
+      {"FullWidthDigitIntoADigitField", true, "#", KW_W("\uFF11\u0662"), KW_W("12"), KW_W("12"), 0,
+       0, 0},
   };
   int id = 10;
   for (const TypedRow& r : rows) {
@@ -189,16 +188,15 @@ TEST_F(Unicode, PastedCharactersAreFilteredUndoneAndRedone) {
     KwWString pasted, shown;
     int reason;
   } rows[] = {
-      {"Letters", false, "????", KW_W("\u0142\u0416\u3042\u00E9"),
-       KW_W("\u0142\u0416\u3042\u00E9"), 0},
+      {"Letters", false, "????", KW_W("\u0142\u0416\u3042\u00E9"), KW_W("\u0142\u0416\u3042\u00E9"),
+       0},
       {"DigitsAsAscii", false, "##-##", KW_W("\uFF11\uFF12-\u0663\u0664"), KW_W("12-34"), 0},
       {"EmojiDroppedWhole", false, "???", KW_W("a") + smile + KW_W("b"), KW_W("ab_"),
        KwMaskedEdit::RejectWrongKind},
       {"EmojiKeptWholeInAField", true, "&", KW_W("a") + smile + KW_W("b"),
        KW_W("a") + smile + KW_W("b"), 0},
-      {"LoneSurrogateDroppedInAField", true, "&",
-       KwWString{WCHAR('a'), kSmileLow, WCHAR('b')}, KW_W("ab"),
-       KwMaskedEdit::RejectWrongKind},
+      {"LoneSurrogateDroppedInAField", true, "&", KwWString{WCHAR('a'), kSmileLow, WCHAR('b')},
+       KW_W("ab"), KwMaskedEdit::RejectWrongKind},
   };
   int id = 30;
   for (const auto& r : rows) {

@@ -57,9 +57,9 @@ using WorldSeparators = NumberControlTest;
 TEST_F(WorldSeparators, TheAmountShowsItsSeparatorsAndIsReadBack) {
   const char* expected = std::getenv("KW_THOUSANDS");
   if (expected == nullptr) GTEST_SKIP() << "run with KW_THOUSANDS and the locale it names";
-  // An empty separator reads as the fall-back ','; never a NUL in the text.
+  // An empty separator reads as a space; never a NUL in the text.
   const WCHAR thousands = std::strcmp(expected, "none") == 0
-                              ? WCHAR(',')
+                              ? WCHAR(' ')
                               : static_cast<WCHAR>(std::strtoul(expected, nullptr, 16));
   ASSERT_EQ(Hex(KwWString{g_chThousandSep, g_chMonThousandSep}),
             Hex(KwWString{thousands, thousands}));
@@ -102,7 +102,8 @@ TEST_F(WorldSeparators, TheAmountShowsItsSeparatorsAndIsReadBack) {
   // A space of either kind, or one typed, stands for a thousands separator that is a space; an
   // apostrophe of either kind for one that is an apostrophe.
   KwWString others;
-  if (thousands == ' ' || thousands == 0x00A0 || thousands == 0x202F) others = KW_W(" \u00A0\u202F");
+  if (thousands == ' ' || thousands == 0x00A0 || thousands == 0x202F)
+    others = KW_W(" \u00A0\u202F");
   if (thousands == 0x2019) others = KW_W("'\u2019");
   for (WCHAR other : others) {
     SCOPED_TRACE(Hex(KwWString(1, other)));
@@ -126,8 +127,10 @@ TEST_F(WorldSeparators, TheAmountShowsItsSeparatorsAndIsReadBack) {
 #ifdef _WIN32
 // Under Wine: the user's thousands separator set to each value in turn, and the suite run again
 // in a child process, which reads it when it loads.
+// It changes the user's settings, which every Wine process of the prefix reads: it runs alone
+// (KW_USER_SEPARATORS, a run of its own that ctest runs serially).
 TEST(WorldSeparatorsOfTheUser, EachSeparatorInAChildProcess) {
-  if (std::getenv("KW_THOUSANDS") != nullptr) GTEST_SKIP() << "the child itself";
+  if (std::getenv("KW_USER_SEPARATORS") == nullptr) GTEST_SKIP() << "run alone, as its own run";
   WCHAR self[MAX_PATH] = {};
   ASSERT_GT(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
   WCHAR savedThousands[8] = {}, savedMoney[8] = {};
@@ -146,8 +149,8 @@ TEST(WorldSeparatorsOfTheUser, EachSeparatorInAChildProcess) {
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    const BOOL started = ::CreateProcessW(self, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                          nullptr, &si, &pi);
+    const BOOL started =
+        ::CreateProcessW(self, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
     DWORD code = 1;
     if (started) {
       ::WaitForSingleObject(pi.hProcess, 120000);
