@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/KwLocaleSeparators.h"
+#include "core/KwText.h"
 
 IMPLEMENT_DYNAMIC(KwCharacterMaskedEdit, KwMaskedEdit)
 
@@ -24,7 +25,7 @@ END_MESSAGE_MAP()
 namespace {
 
 // The position a mask character makes, with the character it holds while empty.
-KwMaskSymbol SymbolFor(char maskChar, char prompt) {
+KwMaskSymbol SymbolFor(WCHAR maskChar, WCHAR prompt) {
   switch (maskChar) {
     case '#':
       return KwMaskSymbol(KindDigit, prompt);
@@ -58,11 +59,19 @@ KwMaskSymbol SymbolFor(char maskChar, char prompt) {
 
 KwCharacterMaskedEdit::KwCharacterMaskedEdit(const char* mask)
     : KwMaskedEdit(mask), m_chPromptSymbol(' ') {
-  if (mask != nullptr && *mask != '\0') SetMask(mask);
+  m_pModel = this;
+  if (mask != nullptr && *mask != '\0') SetMaskW(KwWiden(mask));
+}
+
+KwCharacterMaskedEdit::KwCharacterMaskedEdit(const WCHAR* mask)
+    : KwMaskedEdit(""), m_chPromptSymbol(' ') {
+  m_pModel = this;
+  if (mask != nullptr && *mask != 0) SetMaskW(KwWString(mask));
 }
 
 KwCharacterMaskedEdit::KwCharacterMaskedEdit(const KwCharacterMaskedEdit& other)
-    : KwMaskedEdit(other), m_chPromptSymbol(other.m_chPromptSymbol) {
+    : KwMaskedEdit(other), KwMaskedEditModel(other), m_chPromptSymbol(other.m_chPromptSymbol) {
+  m_pModel = this;
   m_vecSymbols.reserve(other.m_vecSymbols.size());
   for (const KwMaskSymbol* symbol : other.m_vecSymbols)
     m_vecSymbols.push_back(new KwMaskSymbol(*symbol));
@@ -90,12 +99,16 @@ void KwCharacterMaskedEdit::PreSubclassWindow() {
 // The mask
 
 bool KwCharacterMaskedEdit::SetMask(const std::string& mask) {
+  return SetMaskW(KwWiden(mask.c_str()));
+}
+
+bool KwCharacterMaskedEdit::SetMaskW(const KwWString& mask) {
   const Alive alive(this);
   DeleteContents();
   if (!alive) return false;  // emptying a plain control's window reached a host that deleted it
   // The mask ends at a NUL, as one given as a C string does: a NUL position would cut the
   // window text short of the display text.
-  const std::size_t length = std::min(mask.size(), std::strlen(mask.c_str()));
+  const std::size_t length = std::min(mask.size(), KwWideLength(mask.c_str()));
   for (std::size_t i = 0; i < length; ++i) {
     if (mask[i] == '\\') {
       if (i + 1 < length) {
@@ -115,42 +128,44 @@ bool KwCharacterMaskedEdit::SetMask(const std::string& mask) {
   return true;
 }
 
-std::string KwCharacterMaskedEdit::GetMask() const {
-  std::string mask;
+std::string KwCharacterMaskedEdit::GetMask() const { return KwNarrow(GetMaskW()); }
+
+KwWString KwCharacterMaskedEdit::GetMaskW() const {
+  KwWString mask;
   for (const KwMaskSymbol* symbol : m_vecSymbols) {
     switch (symbol->m_nKind) {
       case KindDecimalSeparator:
-        mask += '.';
+        mask += WCHAR('.');
         break;
       case KindThousandSeparator:
-        mask += ',';
+        mask += WCHAR(',');
         break;
       case KindTimeSeparator:
-        mask += ':';
+        mask += WCHAR(':');
         break;
       case KindDateSeparator:
-        mask += '/';
+        mask += WCHAR('/');
         break;
       case KindDigit:
-        mask += '#';
+        mask += WCHAR('#');
         break;
       case KindAlphaNumeric:
-        mask += 'A';
+        mask += WCHAR('A');
         break;
       case KindAlpha:
-        mask += '?';
+        mask += WCHAR('?');
         break;
       case KindUpperAlpha:
-        mask += '>';
+        mask += WCHAR('>');
         break;
       case KindLowerAlpha:
-        mask += '<';
+        mask += WCHAR('<');
         break;
       case KindAnyChar:
-        mask += '&';
+        mask += WCHAR('&');
         break;
       case KindEscapedLiteral:
-        mask += '\\';
+        mask += WCHAR('\\');
         mask += symbol->m_chValue;
         break;
       default:
@@ -161,15 +176,26 @@ std::string KwCharacterMaskedEdit::GetMask() const {
   return mask;
 }
 
-std::string KwCharacterMaskedEdit::ShowMask() const {
-  // Sized once and written in place: the display text is made twice on most keystrokes.
-  std::string text(m_vecSymbols.size(), '\0');
-  char* out = text.data();
-  for (const KwMaskSymbol* symbol : m_vecSymbols) *out++ = symbol->m_chValue;
+std::string KwCharacterMaskedEdit::ShowMask() const { return KwNarrow(ShowMaskW()); }
+
+KwWString KwCharacterMaskedEdit::ShowMaskW() const {
+  KwWString text;
+  ShowMaskInto(text);
   return text;
 }
 
-void KwCharacterMaskedEdit::SetPromptSymbol(char symbol) {
+void KwCharacterMaskedEdit::ShowMaskInto(KwWString& text) const {
+  // Sized once and written in place: the display text is made twice on most keystrokes.
+  text.resize(m_vecSymbols.size());
+  WCHAR* out = &text[0];
+  for (const KwMaskSymbol* symbol : m_vecSymbols) *out++ = symbol->m_chValue;
+}
+
+void KwCharacterMaskedEdit::SetPromptSymbol(char symbol) { SetPromptSymbolW(KwWidenChar(symbol)); }
+
+char KwCharacterMaskedEdit::GetPromptSymbol() const { return KwNarrowChar(m_chPromptSymbol); }
+
+void KwCharacterMaskedEdit::SetPromptSymbolW(WCHAR symbol) {
   if (!HasPositions()) {
     // A plain edit control has no prompt to show: keep the symbol for a later mask and leave
     // what was typed alone.
@@ -199,35 +225,46 @@ void KwCharacterMaskedEdit::DeleteContents() {
   if (::IsWindow(m_hWnd)) SetWindowText("");
 }
 
+int KwCharacterMaskedEdit::SetTextW(const KwWString& text) { return SetTextInput(text); }
+
 // ---------------------------------------------------------------------------------------------
 // Data
 
 std::string KwCharacterMaskedEdit::GetInputData(bool withPrompt) const {
-  if (!HasPositions()) return GetWindowText();
+  return KwNarrow(GetInputDataW(withPrompt));
+}
+
+std::string KwCharacterMaskedEdit::GetInputData(const char* text, bool withPrompt) const {
+  return KwNarrow(GetInputDataW(KwWiden(text).c_str(), withPrompt));
+}
+
+KwWString KwCharacterMaskedEdit::GetInputDataW(bool withPrompt) const {
+  if (!HasPositions()) return GetWindowTextW();
   // Sized once for every position and cut to what was written: asked on every keystroke.
-  std::string data(m_vecSymbols.size(), '\0');
-  char* out = data.data();
-  const char prompt = m_chPromptSymbol;
+  KwWString data(m_vecSymbols.size(), WCHAR(0));
+  WCHAR* const begin = &data[0];
+  WCHAR* out = begin;
+  const WCHAR prompt = m_chPromptSymbol;
   for (const KwMaskSymbol* symbol : m_vecSymbols) {
     if (!symbol->IsInput()) continue;
     if (withPrompt || symbol->m_chValue != prompt) *out++ = symbol->m_chValue;
   }
-  data.resize(static_cast<std::size_t>(out - data.data()));
+  data.resize(static_cast<std::size_t>(out - begin));
   return data;
 }
 
-std::string KwCharacterMaskedEdit::GetInputData(const char* text, bool /*withPrompt*/) const {
-  const std::string t = text != nullptr ? text : "";
+KwWString KwCharacterMaskedEdit::GetInputDataW(const WCHAR* text, bool /*withPrompt*/) const {
+  const KwWString t = text != nullptr ? KwWString(text) : KwWString();
   if (!HasPositions()) return t;
   const int length = static_cast<int>(t.size());
   bool runOpen = false;
   int runStart = 0;
-  std::string literals;
+  KwWString literals;
   // A run of literals is cut out where it stands exactly at its place and an input position
   // follows it within the text's length; anything else is left for SetInputData to skip. The
   // runs are cut by copying what lies between them once: erasing each in place would move the
   // rest of the text per run, quadratic in a long mask.
-  std::string data;
+  KwWString data;
   std::size_t copied = 0;
   for (int i = 0; i < PositionCount(); ++i) {
     const KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(i)];
@@ -248,28 +285,35 @@ std::string KwCharacterMaskedEdit::GetInputData(const char* text, bool /*withPro
     }
     if (i + 1 >= length) break;
   }
-  data.append(t, copied, std::string::npos);
+  data.append(t, copied, KwWString::npos);
   return data;
 }
 
 int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
-  const char* const given = data != nullptr ? data : "";
+  return SetInputDataW(KwWiden(data).c_str(), keep, raw);
+}
+
+int KwCharacterMaskedEdit::SetInputDataW(const WCHAR* data, int keep, int raw) {
+  static const WCHAR empty[1] = {0};
+  const WCHAR* const given = data != nullptr ? data : empty;
   if (!HasPositions()) {
     // A plain edit control: the first keep characters of its text followed by the data.
-    std::string text =
-        keep > 0 ? GetWindowText().substr(0, static_cast<std::size_t>(keep)) : std::string();
+    KwWString text =
+        keep > 0 ? GetWindowTextW().substr(0, static_cast<std::size_t>(keep)) : KwWString();
     text += given;
-    if (::IsWindow(m_hWnd)) SetWindowText(text);
+    if (::IsWindow(m_hWnd)) SetWindowTextW(text);
     return 1;
   }
 
   // What goes into the positions: the raw data alone is taken as it stands (every keystroke).
-  const char prompt = m_chPromptSymbol;
-  std::string source;
-  const char* from = given;
-  std::size_t size = std::strlen(given);
+  // One unit goes into one position: a surrogate, half a character, fits none, so a character
+  // beyond the Basic Multilingual Plane is refused whole, each of its halves in turn.
+  const WCHAR prompt = m_chPromptSymbol;
+  KwWString source;
+  const WCHAR* from = given;
+  std::size_t size = KwWideLength(given);
   if (keep > 0 || raw == 0) {
-    if (keep > 0) source = GetInputData(true).substr(0, static_cast<std::size_t>(keep));
+    if (keep > 0) source = GetInputDataW(true).substr(0, static_cast<std::size_t>(keep));
     if (raw != 0) {
       source.append(given, size);
     } else {
@@ -289,9 +333,9 @@ int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
   for (int i = 0; i < count; ++i) {
     KwMaskSymbol* symbol = symbols[i];
     if (!symbol->IsInput()) continue;
-    char stored = prompt;
+    WCHAR stored = prompt;
     while (next < size) {
-      const char c = from[next++];
+      const WCHAR c = from[next++];
       // The prompt keeps a position empty as it is: raised or lowered, a letter prompt would
       // turn into an entered character.
       if (c == prompt) break;
@@ -308,7 +352,7 @@ int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
   // What is left over found no position (a paste longer than the mask). The rest of a pasted
   // display text (the literals after the last position) is no refusal.
   for (; next < size; ++next) {
-    const char c = from[next];
+    const WCHAR c = from[next];
     if (c == prompt || (raw == 0 && IsMaskLiteral(c))) continue;
     NoteRefusedData(RejectFull, PositionCount(), c);
     break;
@@ -317,7 +361,7 @@ int KwCharacterMaskedEdit::SetInputData(const char* data, int keep, int raw) {
   return result;
 }
 
-bool KwCharacterMaskedEdit::IsMaskLiteral(char c) const {
+bool KwCharacterMaskedEdit::IsMaskLiteral(WCHAR c) const {
   for (const KwMaskSymbol* symbol : m_vecSymbols) {
     if (!symbol->IsInput() && symbol->m_chValue == c) return true;
   }
@@ -330,13 +374,32 @@ int KwCharacterMaskedEdit::IsInputData(int pos) const {
   return m_vecSymbols[static_cast<std::size_t>(pos)]->IsInput() ? 1 : 0;
 }
 
-int KwCharacterMaskedEdit::InsertAt(int pos, char ch) {
-  if (!HasPositions()) return -1;
+int KwCharacterMaskedEdit::InsertAt(int pos, char ch) { return InsertAtW(pos, KwWidenChar(ch)); }
+
+int KwCharacterMaskedEdit::SetAt(int pos, char ch) { return SetAtW(pos, KwWidenChar(ch)); }
+
+int KwCharacterMaskedEdit::InsertAtW(int pos, char32_t ch) {
+  // A position holds one UTF-16 unit: no position takes a character of two.
+  if (!HasPositions() || ch > 0xFFFF) return -1;
   // The input data with ch in front of the first input position at or after pos (at index
   // `at` of the data), written in place; without ch it is the data as it was.
   const int count = PositionCount();
-  std::string shifted(static_cast<std::size_t>(count) + 1, '\0');
-  char* out = shifted.data();
+  const Alive alive(this);
+  KwWString nested;
+  const bool own = !m_bInsertInUse;
+  KwWString& shifted = own ? m_strInsert : nested;
+  struct Release {
+    const Alive& alive;
+    bool own;
+    bool& inUse;
+    ~Release() {
+      if (own && alive) inUse = false;
+    }
+  } release{alive, own, m_bInsertInUse};
+  m_bInsertInUse = true;
+  shifted.resize(static_cast<std::size_t>(count) + 1);
+  WCHAR* const begin = &shifted[0];
+  WCHAR* out = begin;
   int result = -1;
   std::size_t at = 0;
   const KwMaskSymbol* const* symbols = m_vecSymbols.data();
@@ -344,40 +407,41 @@ int KwCharacterMaskedEdit::InsertAt(int pos, char ch) {
     const KwMaskSymbol* symbol = symbols[i];
     if (!symbol->IsInput()) continue;
     if (result < 0 && i >= pos) {
-      at = static_cast<std::size_t>(out - shifted.data());
-      *out++ = ch;
+      at = static_cast<std::size_t>(out - begin);
+      *out++ = static_cast<WCHAR>(ch);
       result = i;
     }
     *out++ = symbol->m_chValue;
   }
-  shifted.resize(static_cast<std::size_t>(out - shifted.data()));
-  const Alive alive(this);
-  if (SetInputData(shifted.c_str(), 0, 1) == 0) {
+  shifted.resize(static_cast<std::size_t>(out - begin));
+  if (SetInputDataW(shifted.c_str(), 0, 1) == 0) {
     if (!alive) return -1;
     if (result >= 0) shifted.erase(at, 1);  // the data as it was
-    SetInputData(shifted.c_str(), 0, 1);
+    SetInputDataW(shifted.c_str(), 0, 1);
     return -1;
   }
   return result;
 }
 
-int KwCharacterMaskedEdit::SetAt(int pos, char ch) {
+int KwCharacterMaskedEdit::SetAtW(int pos, char32_t ch) {
   if (pos < 0 || pos >= PositionCount()) return pos;
   KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(pos)];
   if (!symbol->IsInput()) return pos;
-  if (ch == m_chPromptSymbol) {
-    symbol->m_chValue = ch;
+  if (ch > 0xFFFF) return -1;
+  const WCHAR unit = static_cast<WCHAR>(ch);
+  if (unit == m_chPromptSymbol) {
+    symbol->m_chValue = unit;
     return pos;
   }
-  if (!symbol->AcceptsChar(ch)) return -1;
-  symbol->m_chValue = symbol->TransformChar(ch);
+  if (!symbol->AcceptsChar(unit)) return -1;
+  symbol->m_chValue = symbol->TransformChar(unit);
   return pos;
 }
 
 int KwCharacterMaskedEdit::DeleteRange(int start, int end) {
   // Without a mask nothing is deleted here; the edit control does its own deleting.
   if (!HasPositions()) return 0;
-  std::string remaining;
+  KwWString remaining;
   int count = 0;
   for (int i = 0; i < PositionCount(); ++i) {
     const KwMaskSymbol* symbol = m_vecSymbols[static_cast<std::size_t>(i)];
@@ -389,7 +453,7 @@ int KwCharacterMaskedEdit::DeleteRange(int start, int end) {
     }
   }
   // The following input moves left; what a position refuses on the way is lost.
-  SetInputData(remaining.c_str(), 0, 1);
+  SetInputDataW(remaining.c_str(), 0, 1);
   return count;
 }
 
@@ -454,7 +518,7 @@ void KwCharacterMaskedEdit::EmptyData(int keepMask) {
 }
 
 int KwCharacterMaskedEdit::IsInputEmpty() {
-  if (!HasPositions()) return GetWindowText().empty() ? 1 : 0;
+  if (!HasPositions()) return GetWindowTextLengthW() == 0 ? 1 : 0;
   for (const KwMaskSymbol* symbol : m_vecSymbols) {
     if (symbol->IsInput() && symbol->m_chValue != m_chPromptSymbol) return 0;
   }
@@ -500,9 +564,9 @@ LRESULT KwCharacterMaskedEdit::OnSetText(WPARAM /*wParam*/, LPARAM lParam) {
   // itself never becomes the window text.
   const Alive alive(this);
   const int notifyChange = std::exchange(m_bNotifyChange, 0);
-  const char* text = reinterpret_cast<const char*>(lParam);
-  const std::string data = GetInputData(text != nullptr ? text : "", true);
-  SetInputData(data.c_str(), 0, 1);
+  // A Unicode window: the text comes in UTF-16 (an A sender's converted by the system).
+  const KwWString data = GetInputDataW(reinterpret_cast<const WCHAR*>(lParam), true);
+  SetInputDataW(data.c_str(), 0, 1);
   if (alive) m_bNotifyChange = notifyChange;
   return TRUE;
 }

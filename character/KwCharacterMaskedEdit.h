@@ -20,7 +20,7 @@
 #include "core/KwMaskSymbol.h"
 #include "core/KwMaskedEdit.h"
 
-class KW_API KwCharacterMaskedEdit : public KwMaskedEdit {
+class KW_API KwCharacterMaskedEdit : public KwMaskedEdit, protected KwMaskedEditModel {
   DECLARE_DYNAMIC(KwCharacterMaskedEdit)
 
  public:
@@ -28,6 +28,7 @@ class KW_API KwCharacterMaskedEdit : public KwMaskedEdit {
   // control). Every byte is a mask character: one of the kinds, or a literal of itself; a mask
   // ends at its first NUL.
   explicit KwCharacterMaskedEdit(const char* mask = "");
+  explicit KwCharacterMaskedEdit(const WCHAR* mask);
   KwCharacterMaskedEdit(const KwCharacterMaskedEdit& other);
   KwCharacterMaskedEdit& operator=(const KwCharacterMaskedEdit&) = delete;
   ~KwCharacterMaskedEdit() override;
@@ -35,15 +36,26 @@ class KW_API KwCharacterMaskedEdit : public KwMaskedEdit {
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) override;
   using CEdit::Create;
 
-  char GetPromptSymbol() const { return m_chPromptSymbol; }
+  char GetPromptSymbol() const;
   // Refuses 0, CR, LF, DEL and a character the data holds silently; the empty positions take it.
   void SetPromptSymbol(char symbol);
+  WCHAR GetPromptSymbolW() const { return m_chPromptSymbol; }
+  void SetPromptSymbolW(WCHAR symbol);
 
   std::string GetMask() const override;
   bool SetMask(const std::string& mask) override;
   std::string ShowMask() const override;
   std::string GetInputData(const char* text, bool withPrompt) const override;
   std::string GetInputData(bool withPrompt) const override;
+
+  // The same in UTF-16 (KwMaskedEdit's wide twins call these).
+  KwWString GetMaskW() const override;
+  bool SetMaskW(const KwWString& mask) override;
+  KwWString ShowMaskW() const override;
+  void ShowMaskInto(KwWString& out) const override;
+  int SetTextW(const KwWString& text) override;
+  KwWString GetInputDataW(const WCHAR* text, bool withPrompt) const override;
+  KwWString GetInputDataW(bool withPrompt) const override;
   void EmptyData(int keepMask) override;
   int IsInputEmpty() override;
 
@@ -54,6 +66,9 @@ class KW_API KwCharacterMaskedEdit : public KwMaskedEdit {
   int DeleteRange(int start, int end) override;
   int InsertAt(int pos, char ch) override;
   int SetAt(int pos, char ch) override;
+  int SetInputDataW(const WCHAR* data, int keep, int raw) override;
+  int InsertAtW(int pos, char32_t ch) override;
+  int SetAtW(int pos, char32_t ch) override;
   int GetNextInputLocation(int pos) override;
   int GetPreviousInputLocation(int pos) override;
   int GetEmptyInputLocation(int pos) override;
@@ -75,13 +90,17 @@ class KW_API KwCharacterMaskedEdit : public KwMaskedEdit {
   void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
   void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
   void DefaultWithoutMask();
-  bool IsMaskLiteral(char c) const;
+  bool IsMaskLiteral(WCHAR c) const;
 
   bool HasPositions() const { return !m_vecSymbols.empty(); }
   int PositionCount() const { return static_cast<int>(m_vecSymbols.size()); }
 
   std::vector<KwMaskSymbol*> m_vecSymbols;
-  char m_chPromptSymbol;
+  WCHAR m_chPromptSymbol;
+  // InsertAtW's text, kept from one keystroke to the next (one nested in another's rewrite
+  // makes its own).
+  KwWString m_strInsert;
+  bool m_bInsertInUse = false;
 
   DECLARE_MESSAGE_MAP()
 };

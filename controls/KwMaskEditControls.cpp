@@ -12,8 +12,9 @@
 // window: it is freed when the outermost message of the window returns after WM_NCDESTROY, so a
 // window destroyed from inside one of its own notifications frees nothing still in use.
 //
-// Text. The controls speak the ANSI code page (their std::string interface); the A messages
-// hand their text through as it is and the W messages convert it through the ANSI code page.
+// Text. The W messages hand their text to the controls' wide members as it is; the A messages
+// convert it through the ANSI code page. The validate procedure and the template matcher speak
+// the validator's narrow interface.
 #include "controls/KwMaskEditControls.h"
 
 #include <algorithm>
@@ -66,20 +67,17 @@ size_t WideLength(const WCHAR* text) {
   return n;
 }
 
-std::string NarrowArg(LPARAM lParam, bool wide) {
-  if (lParam == 0) return std::string();
-  if (wide) {
-    const auto* text = reinterpret_cast<const WCHAR*>(lParam);
-    return Narrow(text, WideLength(text));
-  }
-  return std::string(reinterpret_cast<const char*>(lParam));
+// A message's text in UTF-16: as it is for a W message, through the ANSI code page for an A one.
+KwWString WideArg(LPARAM lParam, bool wide) {
+  if (lParam == 0) return KwWString();
+  if (wide) return KwWString(reinterpret_cast<const WCHAR*>(lParam));
+  return Wide(std::string(reinterpret_cast<const char*>(lParam)));
 }
 
 // Copies text out as WM_GETTEXT does: at most size - 1 characters and a NUL; the length copied,
 // or the length needed without the NUL when there is no buffer. A surrogate pair is never split.
-LRESULT CopyOut(const std::string& text, bool wide, WPARAM size, LPARAM buffer) {
+LRESULT CopyOut(const KwWString& w, bool wide, WPARAM size, LPARAM buffer) {
   if (wide) {
-    const KwWString w = Wide(text);
     auto* out = reinterpret_cast<WCHAR*>(buffer);
     if (out == nullptr) return static_cast<LRESULT>(w.size());
     if (size == 0) return 0;
@@ -89,6 +87,7 @@ LRESULT CopyOut(const std::string& text, bool wide, WPARAM size, LPARAM buffer) 
     out[n] = 0;
     return static_cast<LRESULT>(n);
   }
+  const std::string text = Narrow(w.data(), w.size());
   auto* out = reinterpret_cast<char*>(buffer);
   if (out == nullptr) return static_cast<LRESULT>(text.size());
   if (size == 0) return 0;
@@ -96,24 +95,6 @@ LRESULT CopyOut(const std::string& text, bool wide, WPARAM size, LPARAM buffer) 
   std::memcpy(out, text.data(), n);
   out[n] = '\0';
   return static_cast<LRESULT>(n);
-}
-
-// One character of the ANSI code page for a UTF-16 one; false when it has none.
-bool NarrowChar(WCHAR ch, char& out) {
-  if (ch == 0) return false;
-  char buf[8] = {};
-  BOOL usedDefault = FALSE;
-  const int n = ::WideCharToMultiByte(CP_ACP, 0, &ch, 1, buf, static_cast<int>(sizeof buf), nullptr,
-                                      &usedDefault);
-  if (n != 1 || usedDefault) return false;
-  out = buf[0];
-  return true;
-}
-
-WCHAR WideChar(char ch) {
-  if (ch == '\0') return 0;
-  WCHAR out = 0;
-  return ::MultiByteToWideChar(CP_ACP, 0, &ch, 1, &out, 1) == 1 ? out : WCHAR(0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -173,10 +154,8 @@ class Matcher : public KwValidator {
 
 template <typename Control>
 bool SetPrompt(Control& control, WCHAR ch) {
-  char narrow = 0;
-  if (!NarrowChar(ch, narrow)) return false;
-  control.SetPromptSymbol(narrow);
-  return control.GetPromptSymbol() == narrow;
+  control.SetPromptSymbolW(ch);
+  return control.GetPromptSymbolW() == ch;
 }
 
 LRESULT SetValidateProc(KwMaskedEdit& edit, WPARAM user, LPARAM procValue) {
@@ -231,20 +210,20 @@ LRESULT KwControlsMessage(KwMaskedEdit& edit, UINT message, WPARAM wParam, LPARA
   switch (message) {
     case KWM_SETMASKA:
     case KWM_SETMASKW:
-      edit.SetMask(NarrowArg(lParam, message == KWM_SETMASKW));
+      edit.SetMaskW(WideArg(lParam, message == KWM_SETMASKW));
       return TRUE;
     case KWM_GETMASKA:
     case KWM_GETMASKW:
-      return CopyOut(edit.GetMask(), message == KWM_GETMASKW, wParam, lParam);
+      return CopyOut(edit.GetMaskW(), message == KWM_GETMASKW, wParam, lParam);
     case KWM_GETDATAA:
     case KWM_GETDATAW:
-      return CopyOut(edit.GetInputData(false), message == KWM_GETDATAW, wParam, lParam);
+      return CopyOut(edit.GetInputDataW(false), message == KWM_GETDATAW, wParam, lParam);
     case KWM_GETPROMPTEDDATAA:
     case KWM_GETPROMPTEDDATAW:
-      return CopyOut(edit.GetInputData(true), message == KWM_GETPROMPTEDDATAW, wParam, lParam);
+      return CopyOut(edit.GetInputDataW(true), message == KWM_GETPROMPTEDDATAW, wParam, lParam);
     case KWM_SETDATAA:
     case KWM_SETDATAW:
-      edit.SetText(NarrowArg(lParam, message == KWM_SETDATAW));
+      edit.SetTextW(WideArg(lParam, message == KWM_SETDATAW));
       return TRUE;
     case KWM_SETPROMPT:
       if (wParam > 0xFFFF) return FALSE;
@@ -252,8 +231,8 @@ LRESULT KwControlsMessage(KwMaskedEdit& edit, UINT message, WPARAM wParam, LPARA
       if (number != nullptr) return SetPrompt(*number, static_cast<WCHAR>(wParam));
       return FALSE;
     case KWM_GETPROMPT:
-      if (character != nullptr) return WideChar(character->GetPromptSymbol());
-      if (number != nullptr) return WideChar(number->GetPromptSymbol());
+      if (character != nullptr) return character->GetPromptSymbolW();
+      if (number != nullptr) return number->GetPromptSymbolW();
       return 0;
     case KWM_SETINSERTMODE:
       edit.SetInsertMode(wParam != 0);
@@ -286,10 +265,10 @@ LRESULT KwControlsMessage(KwMaskedEdit& edit, UINT message, WPARAM wParam, LPARA
       return SetValidateProc(edit, wParam, lParam);
     case KWM_GETREJECTION: {
       int pos = 0;
-      char ch = 0;
-      const int reason = edit.GetLastRejection(&pos, &ch);
+      WCHAR ch = 0;
+      const int reason = edit.GetLastRejectionW(&pos, &ch);
       if (wParam != 0) *reinterpret_cast<int*>(wParam) = pos;
-      if (lParam != 0) *reinterpret_cast<WCHAR*>(lParam) = WideChar(ch);
+      if (lParam != 0) *reinterpret_cast<WCHAR*>(lParam) = ch;
       return reason;
     }
     case KWM_SETNOTIFYREJECTIONS:
@@ -367,12 +346,12 @@ void DeleteFace(Face* face) {
   delete face;
 }
 
-KwMaskedEdit* MakeControl(Kind kind, const std::string& mask) {
+KwMaskedEdit* MakeControl(Kind kind, const KwWString& mask) {
   switch (kind) {
     case Kind::Field:
-      return new (std::nothrow) KwFieldMaskedEdit(mask.c_str());
+      return new (std::nothrow) KwFieldMaskedEdit(mask);
     case Kind::Number:
-      return new (std::nothrow) FaceNumberMaskedEdit(mask.c_str());
+      return new (std::nothrow) FaceNumberMaskedEdit(mask);
     default:
       return new (std::nothrow) KwCharacterMaskedEdit(mask.c_str());
   }
@@ -387,7 +366,7 @@ LRESULT Create(HWND hWnd, Face& face, const CREATESTRUCTW* cs) {
   if (::CallWindowProcW(g_editProc, hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&blank)) == -1)
     return -1;
   const bool named = cs->lpszName != nullptr && reinterpret_cast<ULONG_PTR>(cs->lpszName) > 0xFFFF;
-  const std::string mask = named ? Narrow(cs->lpszName, WideLength(cs->lpszName)) : std::string();
+  const KwWString mask = named ? KwWString(cs->lpszName) : KwWString();
   KwMaskedEdit* edit = MakeControl(face.kind, mask);
   if (edit == nullptr) return -1;
   face.edit.reset(edit);
@@ -438,12 +417,9 @@ bool FilterNumberKey(HWND hWnd, Face& face, UINT& message, WPARAM& wParam, LPARA
     face.spaceDeletes = false;
     if (wParam == ' ') return true;
   }
-  char ch = 0;
-  if (!NarrowChar(static_cast<WCHAR>(wParam), ch)) return false;
-  msg.wParam = static_cast<unsigned char>(ch);
+  msg.wParam = wParam;
   if (number.FilterKey(&msg)) return true;
-  if (msg.wParam != static_cast<unsigned char>(ch))
-    wParam = WideChar(static_cast<char>(msg.wParam));
+  wParam = msg.wParam;
   return false;
 }
 

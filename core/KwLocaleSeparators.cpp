@@ -5,7 +5,7 @@
 
 namespace {
 
-char FallbackSeparator(LCTYPE type) {
+WCHAR FallbackSeparator(LCTYPE type) {
   switch (type) {
     case LOCALE_SDECIMAL:
       return '.';
@@ -26,17 +26,23 @@ char FallbackSeparator(LCTYPE type) {
 
 }  // namespace
 
-char GetLocaleSeparator(LCTYPE type) {
+WCHAR GetLocaleSeparator(LCTYPE type) {
   LCID locale = LOCALE_USER_DEFAULT;
-  int length = ::GetLocaleInfoA(locale, type, nullptr, 0);
+  int length = ::GetLocaleInfoW(locale, type, nullptr, 0);
   if (length <= 0) {
     locale = LOCALE_SYSTEM_DEFAULT;
-    length = ::GetLocaleInfoA(locale, type, nullptr, 0);
+    length = ::GetLocaleInfoW(locale, type, nullptr, 0);
   }
   if (length <= 0) return FallbackSeparator(type);
 
-  // Only the first byte of a longer separator string is used.
-  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-  if (::GetLocaleInfoA(locale, type, buffer.data(), length) <= 0) return FallbackSeparator(type);
-  return buffer[0];
+  // Only the first unit of a longer separator string is used.
+  std::vector<WCHAR> buffer(static_cast<std::size_t>(length) + 1, WCHAR(0));
+  if (::GetLocaleInfoW(locale, type, buffer.data(), length) <= 0) return FallbackSeparator(type);
+  const WCHAR first = buffer[0];
+  // A locale without a thousands separator still has the positions that show one: a space
+  // there, which reads as no digit (the fall-back ',' might be the locale's decimal separator).
+  if (first == 0 && (type == LOCALE_STHOUSAND || type == LOCALE_SMONTHOUSANDSEP)) return ' ';
+  if (first < 0x20 || first == 0x7F || (first >= 0xD800 && first <= 0xDFFF))
+    return FallbackSeparator(type);
+  return first;
 }

@@ -5,15 +5,20 @@
 
 #include "core/KwDefs.h"
 
-// One character of the locale string for the LCTYPE: the user's locale, else the system's,
-// else the fall-back ('.', ',', '.', ',', ':', '/' for the six separators, '?' for any other).
-char GetLocaleSeparator(LCTYPE type);
+// One UTF-16 unit of the locale string for the LCTYPE (GetLocaleInfoW, so that U+202F, U+00A0
+// or U+2019 is itself): the user's locale, else the system's, else the fall-back ('.', ',',
+// '.', ',', ':', '/' for the six separators, '?' for any other). A separator is shown in the
+// window text, which a NUL would cut short: an empty thousands separator reads as a space (the
+// fall-back ',' may be the locale's decimal separator), and any other empty string, or one that
+// starts with a unit that is no character of its own (a control character, a surrogate), as the
+// fall-back.
+WCHAR GetLocaleSeparator(LCTYPE type);
 
 namespace {
-const char g_chDecimalSep = GetLocaleSeparator(LOCALE_SDECIMAL);
-const char g_chThousandSep = GetLocaleSeparator(LOCALE_STHOUSAND);
-const char g_chMonDecimalSep = GetLocaleSeparator(LOCALE_SMONDECIMALSEP);
-const char g_chMonThousandSep = GetLocaleSeparator(LOCALE_SMONTHOUSANDSEP);
-const char g_chTimeSep = GetLocaleSeparator(LOCALE_STIME);
-const char g_chDateSep = GetLocaleSeparator(LOCALE_SDATE);
+const WCHAR g_chDecimalSep = GetLocaleSeparator(LOCALE_SDECIMAL);
+const WCHAR g_chThousandSep = GetLocaleSeparator(LOCALE_STHOUSAND);
+const WCHAR g_chMonDecimalSep = GetLocaleSeparator(LOCALE_SMONDECIMALSEP);
+const WCHAR g_chMonThousandSep = GetLocaleSeparator(LOCALE_SMONTHOUSANDSEP);
+const WCHAR g_chTimeSep = GetLocaleSeparator(LOCALE_STIME);
+const WCHAR g_chDateSep = GetLocaleSeparator(LOCALE_SDATE);
 }  // namespace

@@ -2,6 +2,7 @@
 // every position on every keystroke, so they are answered inline.
 #pragma once
 
+#include "core/KwCharKind.h"
 #include "core/KwDefs.h"
 
 // Kind codes of a mask position. The input kinds are the closed range KindDigit..KindAnyChar.
@@ -17,7 +18,7 @@ enum KwSymbolKind {
   KindAlpha = 8,              // '?'
   KindUpperAlpha = 9,         // '>' stored upper case
   KindLowerAlpha = 10,        // '<' stored lower case
-  KindAnyChar = 11,           // '&' printable ASCII and 0x80..0xFF
+  KindAnyChar = 11,           // '&' every printable character
   KindEscapedLiteral = 12,    // '\x'
   KindLiteral = 13,           // any other mask character
 };
@@ -25,20 +26,21 @@ enum KwSymbolKind {
 class KwMaskSymbol {
  public:
   KwMaskSymbol() = default;
-  KwMaskSymbol(int kind, char value) : m_nKind(kind), m_chValue(value) {}
+  KwMaskSymbol(int kind, WCHAR value) : m_nKind(kind), m_chValue(value) {}
   KwMaskSymbol(const KwMaskSymbol&) = default;
   KwMaskSymbol& operator=(const KwMaskSymbol&) = default;
 
   // True exactly for the input kinds (KindDigit to KindAnyChar).
   bool IsInput() const { return m_nKind >= KindDigit && m_nKind <= KindAnyChar; }
-  // Whether a character of this kind may hold c. The owner's prompt symbol is the caller's
-  // business: this answers for the kind only.
+  // Whether a position of this kind may hold the UTF-16 unit c. The owner's prompt symbol is the
+  // caller's business: this answers for the kind only.
   //
-  // Classification is the classic ASCII one: digits '0'-'9' and the letters 'A'-'Z', 'a'-'z'.
-  // No byte from 0x80 to 0xFF is a digit or a letter, whatever code page the user has, so such
-  // bytes only ever go into an any-character position.
-  bool AcceptsChar(char c) const {
-    const unsigned char u = static_cast<unsigned char>(c);
+  // ASCII is answered here (the classic classification: digits '0'-'9', letters 'A'-'Z' and
+  // 'a'-'z', every printable character from ' ' to '~' for the any-character kind); everything
+  // else by the character table (KwCharKind): the letters and decimal digits of every script,
+  // every printable character. A surrogate is half a character, which no position holds.
+  bool AcceptsChar(WCHAR c) const {
+    if (c >= 0x80) return KwCharKind::Fits(m_nKind, c);
     switch (m_nKind) {
       case KindDecimalSeparator:
         // The position shows the locale's separator but is typed as '.', whatever the locale.
@@ -55,25 +57,26 @@ class KwMaskSymbol {
       case KindLowerAlpha:
         return IsUpper(c) || IsLower(c);
       case KindAnyChar:
-        // Every printable ASCII character, '~' included, and every byte from 0x80 up; control
-        // characters and DEL stay out.
-        return (u >= 0x20 && u <= 0x7E) || u >= 0x80;
+        // Every printable ASCII character, '~' included; control characters and DEL stay out.
+        return c >= 0x20 && c <= 0x7E;
       default:
         return false;
     }
   }
-  // The form in which c is stored: upper or lower case for the case-forcing kinds.
-  char TransformChar(char c) const {
-    if (m_nKind == KindUpperAlpha && IsLower(c)) return static_cast<char>(c - 'a' + 'A');
-    if (m_nKind == KindLowerAlpha && IsUpper(c)) return static_cast<char>(c - 'A' + 'a');
+  // The form in which c is stored: upper or lower case for the case-forcing kinds, the ASCII
+  // digit for a decimal digit of another script (full-width '１' is stored as '1').
+  WCHAR TransformChar(WCHAR c) const {
+    if (c >= 0x80) return static_cast<WCHAR>(KwCharKind::StoredForm(m_nKind, c));
+    if (m_nKind == KindUpperAlpha && IsLower(c)) return static_cast<WCHAR>(c - 'a' + 'A');
+    if (m_nKind == KindLowerAlpha && IsUpper(c)) return static_cast<WCHAR>(c - 'A' + 'a');
     return c;
   }
 
   std::int32_t m_nKind = KindLiteral;
-  char m_chValue = 0;
+  WCHAR m_chValue = 0;
 
  private:
-  static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-  static bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
-  static bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+  static bool IsDigit(WCHAR c) { return c >= '0' && c <= '9'; }
+  static bool IsUpper(WCHAR c) { return c >= 'A' && c <= 'Z'; }
+  static bool IsLower(WCHAR c) { return c >= 'a' && c <= 'z'; }
 };

@@ -9,6 +9,8 @@
 // The display states, colours and OnValidate are in KwMaskedEditStates.cpp.
 #include "core/KwMaskedEdit.h"
 
+#include "core/KwText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -26,6 +28,7 @@ BEGIN_MESSAGE_MAP(KwMaskedEdit, CEdit)
   ON_WM_CTLCOLOR_REFLECT()
   ON_WM_ERASEBKGND()
   ON_WM_LBUTTONDOWN()
+  ON_MESSAGE(WM_IME_STARTCOMPOSITION, OnImeStartComposition)
   KW_ON_TEXT_AND_CLIPBOARD_MESSAGES()
 END_MESSAGE_MAP()
 // clang-format on
@@ -38,7 +41,10 @@ constexpr COLORREF kDefaultHighlight = RGB(255, 16, 0);
 constexpr int kDefaultUndoLimit = 100;
 
 // No mask, or one that stands for nothing (a field's mask character NUL).
-bool WithoutMask(const KwMaskedEdit& edit) { return edit.GetMask().c_str()[0] == '\0'; }
+bool WithoutMask(const KwMaskedEdit& edit) {
+  const KwWString mask = edit.GetMaskW();
+  return mask.empty() || mask[0] == 0;
+}
 
 // A new solid brush of the colour, attached to brush. When the platform cannot make one the
 // brush stays empty and the look that uses it hands out a null brush.
@@ -191,9 +197,11 @@ bool KwMaskedEdit::SetMask(const std::string& /*mask*/) { return false; }
 // ---------------------------------------------------------------------------------------------
 // Data
 
-int KwMaskedEdit::SetText(const std::string& text) {
+int KwMaskedEdit::SetText(const std::string& text) { return m_pModel->SetTextW(KwWiden(text)); }
+
+int KwMaskedEdit::SetTextInput(const KwWString& text) {
   const Alive alive(this);
-  SetInputData(text.c_str(), 0, 1);
+  m_pModel->SetInputDataW(text.c_str(), 0, 1);
   if (alive) EmptyUndoBuffer();
   return 1;
 }
@@ -202,17 +210,18 @@ bool KwMaskedEdit::GetDataNumValue(double& value) {
   const Alive alive(this);
   OnValidate();
   if (!alive) return true;  // the validator's host deleted the control: value stays as it was
-  const std::string withPrompt = GetInputData(true);
-  const std::string entered = GetInputData(false);
+  const KwWString withPrompt = GetInputDataW(true);
+  const KwWString entered = GetInputDataW(false);
   // The data without prompts is the data with prompts less every prompt symbol, so walking the
   // two side by side tells each prompt apart from an entered character. Prompts read as blanks:
   // the value is the same whichever prompt symbol the control shows.
   std::string number;
   number.reserve(withPrompt.size());
   std::size_t next = 0;
-  for (char c : withPrompt) {
+  for (WCHAR c : withPrompt) {
     if (next < entered.size() && entered[next] == c) {
-      number += c;
+      // Anything beyond ASCII is no part of a number: DEL ends it there.
+      number += c < 0x80 ? static_cast<char>(c) : '\x7F';
       ++next;
     } else {
       number += ' ';
@@ -230,7 +239,20 @@ void KwMaskedEdit::DeleteContents() {
 
 void KwMaskedEdit::Update(int pos) {
   if (!::IsWindow(m_hWnd)) return;
-  const std::string shown = ShowMask();
+  const Alive alive(this);
+  KwWString nested;
+  const bool own = !m_bShownInUse;
+  KwWString& shown = own ? m_strShown : nested;
+  struct Release {
+    const Alive& alive;
+    bool own;
+    bool& inUse;
+    ~Release() {
+      if (own && alive) inUse = false;
+    }
+  } release{alive, own, m_bShownInUse};
+  m_bShownInUse = true;
+  m_pModel->ShowMaskInto(shown);
   // The edit control moves its caret on each rewrite and each caret placement, and a visible
   // caret is drawn away and back every time; hidden, it is drawn once when the edit is done.
   // Without the focus the window has no caret and nothing is hidden.
@@ -238,11 +260,10 @@ void KwMaskedEdit::Update(int pos) {
   // The history notes the text before the parent hears of it: a text the host sets from inside
   // those notifications is then noted after this one, as the newer.
   NoteRewrite(shown);
-  const Alive alive(this);
   ++m_nUpdateDepth;
   // An edit control that cannot take the text (out of memory, or this control's own message
   // handling out of memory inside) refuses it: the edit under way is refused whole.
-  const BOOL taken = ::SetWindowTextA(m_hWnd, shown.c_str());
+  const BOOL taken = ::SetWindowTextW(m_hWnd, shown.c_str());
   if (!alive) return;  // deleted by the parent while it heard of the text
   if (!taken && m_nEditAction != 0) m_bOutOfMemory = true;
   --m_nUpdateDepth;
@@ -253,7 +274,7 @@ LRESULT KwMaskedEdit::DefaultUnmasked() {
   const Alive alive(this);
   const LRESULT result = Default();
   if (!alive) return result;
-  if (!WithoutMask(*this) && GetWindowText() != ShowMask()) Update(-1);
+  if (!WithoutMask(*this) && GetWindowTextW() != m_pModel->ShowMaskW()) Update(-1);
   return result;
 }
 
@@ -335,12 +356,14 @@ bool KwMaskedEdit::PassReadOnly(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 bool KwMaskedEdit::IsFull() {
-  const int length = GetWindowTextLength();
+  const int length = GetWindowTextLengthW();
   return GetNextInputLocation(0) < length && GetEmptyInputLocation(0) >= length;
 }
 
-bool KwMaskedEdit::IsPromptSymbolAllowed(char symbol) {
-  return symbol != '\0' && symbol != '\r' && symbol != '\n' && symbol != '\x7F';
+bool KwMaskedEdit::IsPromptSymbolAllowed(WCHAR symbol) {
+  // A surrogate would be half a character in every empty position.
+  return symbol != 0 && symbol != '\r' && symbol != '\n' && symbol != 0x7F &&
+         !KwCharKind::IsSurrogate(symbol);
 }
 
 void KwMaskedEdit::TabToNextControl() {
@@ -417,14 +440,30 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
   const Alive alive(this);
 
   if (nChar >= 0x20) {
-    const char ch = static_cast<char>(nChar & 0xFF);
+    // WM_CHAR brings UTF-16 units: a character beyond the Basic Multilingual Plane comes as two,
+    // and is handled when its second has come, whole. A surrogate without its partner is no
+    // character: refused as a character of the wrong kind.
+    const char32_t held = m_chHeldHigh;
+    const KwSurrogateJoiner::Result joined = m_joiner.Take(static_cast<char16_t>(nChar & 0xFFFF));
+    m_chHeldHigh = m_joiner.Holding() ? static_cast<WCHAR>(nChar & 0xFFFF) : WCHAR(0);
+    if (joined.droppedHigh || joined.refused) {
+      NoteRejection(RejectWrongKind, start, joined.refused ? nChar & 0xFFFF : held);
+      ValidationError();
+      if (!alive) return;
+      if (joined.refused) {
+        UpdateInsertionPointForward(start);
+        return;
+      }
+    }
+    if (joined.units == 0) return;  // the first half of a pair: the second completes it
+    const char32_t ch = joined.ch;
     int r;
     if (start == end) {
       if (IsInputData(start) == 0) {
         int reason = RejectNoInputPosition;
         if (WithoutMask(*this)) {
           reason = RejectNoMask;
-        } else if (start >= GetWindowTextLength() && IsFull()) {
+        } else if (start >= GetWindowTextLengthW() && IsFull()) {
           reason = RejectFull;  // typed on past the last position of a full control
         }
         NoteRejection(reason, start, ch);
@@ -434,7 +473,7 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
       }
       // The model's own rewrites leave the caret alone: the Update below places it.
       ++m_nCaretDeferred;
-      r = m_bInsertMode ? InsertAt(start, ch) : SetAt(start, ch);
+      r = m_bInsertMode ? m_pModel->InsertAtW(start, ch) : m_pModel->SetAtW(start, ch);
       if (!alive) return;
       --m_nCaretDeferred;
     } else {
@@ -448,12 +487,12 @@ void KwMaskedEdit::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
       }
       // With a selection the character is inserted in overwrite mode too.
       ++m_nCaretDeferred;
-      r = InsertAt(start, ch);
+      r = m_pModel->InsertAtW(start, ch);
       if (!alive) return;
       --m_nCaretDeferred;
     }
     if (r >= 0) {
-      Update(r + 1);
+      Update(r + KwCharKind::Utf16Length(ch));
     } else {
       // The model may have told the reason already (a full field); otherwise the kind refused.
       NoteRejection(WithoutMask(*this) ? RejectNoMask : RejectWrongKind, start, ch);
@@ -486,12 +525,34 @@ void KwMaskedEdit::OnSetFocus(CWnd* /*pOldWnd*/) {
   int end = 0;
   GetSelection(start, end);
   // The whole text selected (as Tab leaves it), or no text at all: caret to the first input.
-  if (start == 0 && end == GetWindowTextLength()) UpdateInsertionPointForward(0);
+  if (start == 0 && end == GetWindowTextLengthW()) UpdateInsertionPointForward(0);
 }
 
 void KwMaskedEdit::OnKillFocus(CWnd* /*pNewWnd*/) {
-  // Leaving the control neither validates nor reformats it.
+  // Leaving the control neither validates nor reformats it. Half a character typed is dropped.
+  m_joiner.Reset();
+  m_chHeldHigh = 0;
   Default();
+}
+
+LRESULT KwMaskedEdit::OnImeStartComposition(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  // The composition is shown where its characters will go: the caret moves on to the next input
+  // position first, as for a typed character. With none left the composition is refused (the
+  // reason, the beep, KWN_REJECTED); its characters, should they come, are refused one by one.
+  int start = 0;
+  int end = 0;
+  GetSelection(start, end);
+  if (start == end && !WithoutMask(*this) && !IsReadOnly()) {
+    const int next = GetNextInputLocation(start);
+    if (next < GetWindowTextLengthW() && IsInputData(next) != 0) {
+      if (next != start) SetCaret(next);
+    } else {
+      const Alive alive(this);
+      RefuseKey(IsFull() ? RejectFull : RejectNoInputPosition, start, 0);
+      if (!alive) return 0;
+    }
+  }
+  return Default();
 }
 
 void KwMaskedEdit::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) {
@@ -550,13 +611,13 @@ void KwMaskedEdit::PasteIntoPositions(bool rewrite) {
   int start = 0;
   int end = 0;
   GetSelection(start, end);
-  if (!ClipboardHasText()) NoteRejection(RejectClipboard, start, '\0');
+  if (!ClipboardHasText()) NoteRejection(RejectClipboard, start, 0);
   const Alive alive(this);
   Default();
   if (!alive) return;
   // The pasted window text is packed into the input positions from the first one.
-  const std::string text = GetWindowText();
-  SetInputData(text.c_str(), 0, 0);
+  const KwWString text = GetWindowTextW();
+  m_pModel->SetInputDataW(text.c_str(), 0, 0);
   if (rewrite && alive) Update(-1);
   if (alive) SetCaret(GetEmptyInputLocation(start));
 }

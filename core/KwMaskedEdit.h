@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/KwCharKind.h"
 #include "core/KwDefs.h"
 #include "core/KwValidator.h"
 
@@ -23,6 +24,36 @@
 // The notification code of a refused key or paste (WM_COMMAND to the parent, after the beep),
 // sent when SetNotifyRejections(true) asked for it. No edit control sends this code.
 #define KWN_REJECTED 0x0A00
+
+// The UTF-16 model operations of a concrete control: what the shared handling of KwMaskedEdit
+// asks of the model for every key, paste and text, in the units the window counts. Each concrete
+// control implements them as the real bodies; the narrow virtual operations of KwMaskedEdit of
+// the same names convert through the ANSI code page and call them. The interface is a base of
+// its own, so that KwMaskedEdit's virtual table stays as it is.
+class KwMaskedEditModel {
+ public:
+  virtual KwWString GetMaskW() const = 0;
+  virtual bool SetMaskW(const KwWString& mask) = 0;
+  virtual KwWString ShowMaskW() const = 0;
+  // The same into out, whose storage a model may reuse (Update keeps one text for it, so that a
+  // keystroke needs no memory).
+  virtual void ShowMaskInto(KwWString& out) const { out = ShowMaskW(); }
+  virtual int SetTextW(const KwWString& text) = 0;
+  virtual KwWString GetInputDataW(const WCHAR* text, bool withPrompt) const = 0;
+  virtual KwWString GetInputDataW(bool withPrompt) const = 0;
+  // As SetInputData, InsertAt and SetAt, in UTF-16. A character beyond the Basic Multilingual
+  // Plane comes to InsertAtW and SetAtW whole (as its code point): a model takes both of its
+  // units or refuses it.
+  virtual int SetInputDataW(const WCHAR* data, int keep, int raw) = 0;
+  virtual int InsertAtW(int pos, char32_t ch) = 0;
+  virtual int SetAtW(int pos, char32_t ch) = 0;
+
+ protected:
+  KwMaskedEditModel() = default;
+  KwMaskedEditModel(const KwMaskedEditModel&) = default;
+  KwMaskedEditModel& operator=(const KwMaskedEditModel&) = default;
+  ~KwMaskedEditModel() = default;
+};
 
 class KW_API KwMaskedEdit : public CEdit {
   DECLARE_DYNAMIC(KwMaskedEdit)
@@ -44,6 +75,18 @@ class KW_API KwMaskedEdit : public CEdit {
   bool GetAutoTab() const { return m_bAutoTab; }
   void SetAutoTab(bool autoTab) { m_bAutoTab = autoTab; }
 
+  // Text in UTF-16, without the ANSI code page between: the wide twins of GetMask, SetMask,
+  // ShowMask, SetText and GetInputData, for characters of every script. Positions are indexes
+  // into the window text in UTF-16 units, as the edit control counts them.
+  KwWString GetMaskW() const { return m_pModel->GetMaskW(); }
+  bool SetMaskW(const KwWString& mask) { return m_pModel->SetMaskW(mask); }
+  KwWString ShowMaskW() const { return m_pModel->ShowMaskW(); }
+  int SetTextW(const KwWString& text) { return m_pModel->SetTextW(text); }
+  KwWString GetInputDataW(const WCHAR* text, bool withPrompt) const {
+    return m_pModel->GetInputDataW(text, withPrompt);
+  }
+  KwWString GetInputDataW(bool withPrompt) const { return m_pModel->GetInputDataW(withPrompt); }
+
   // 1-8: colours. Each stores its colour, remakes the matching brush (backgrounds), asks for a
   // repaint when the window exists and returns true.
   virtual bool SetTextColor(COLORREF color);
@@ -60,7 +103,8 @@ class KW_API KwMaskedEdit : public CEdit {
   virtual std::string GetMask() const = 0;
   virtual bool SetMask(const std::string& mask) = 0;  // base body: takes nothing, false
   virtual std::string ShowMask() const = 0;
-  // 13: replaces the data; always 1.
+  // 13: replaces the data; always 1. The narrow members from here on take and give the ANSI
+  // code page and convert at the boundary; a character the code page lacks reads as '?'.
   virtual int SetText(const std::string& text);
   // 14-15: input data taken from a display text (NULL reads as the empty text), and the current
   // input data.
@@ -116,7 +160,12 @@ class KW_API KwMaskedEdit : public CEdit {
     RejectClipboard = 5,        // no text on the clipboard, or it could not be read
     RejectOutOfMemory = 6       // the edit could not get the memory it needs: nothing changed
   };
+  // The character comes narrow ('?' for one the ANSI code page lacks) or as a UTF-16 unit (the
+  // high surrogate of a character beyond the Basic Multilingual Plane, which
+  // GetLastRejectedCodePoint gives whole).
   int GetLastRejection(int* pPos = nullptr, char* pCh = nullptr) const;
+  int GetLastRejectionW(int* pPos, WCHAR* pCh) const;
+  char32_t GetLastRejectedCodePoint() const { return m_chRejection; }
   // With true, each refused key or paste also sends the parent WM_COMMAND with KWN_REJECTED
   // (after the beep, once per key or paste). Off by default.
   void SetNotifyRejections(bool notify) { m_bNotifyRejections = notify; }
@@ -146,7 +195,7 @@ class KW_API KwMaskedEdit : public CEdit {
   bool IsFull();
   // Whether a character may serve as the prompt symbol: anything but NUL, CR, LF and DEL (they
   // would end, break or garble the window text). SetPromptSymbol ignores the others.
-  static bool IsPromptSymbolAllowed(char symbol);
+  static bool IsPromptSymbolAllowed(WCHAR symbol);
   // Backspace's walk: deletes the nearest input position left of [start, end) by trying
   // DeleteRange(start - 1, end), then one position further left each time, across literals and
   // separators. Returns the first position of the range that was taken (its end in *pLast), or
@@ -162,9 +211,12 @@ class KW_API KwMaskedEdit : public CEdit {
   // takes it in (SetInputData), and nothing outside a paste; a negative pos stands for the caret
   // the paste went to. RefuseKey serves a key refused before it reaches the window
   // (PreTranslateMessage): it records the refusal, beeps and notifies the parent.
-  void NoteRejection(int reason, int pos, char ch);
-  void NoteRefusedData(int reason, int pos, char ch);
-  void RefuseKey(int reason, int pos, char ch);
+  void NoteRejection(int reason, int pos, char32_t ch);
+  void NoteRefusedData(int reason, int pos, char32_t ch);
+  void RefuseKey(int reason, int pos, char32_t ch);
+  // SetText's body for the controls whose data is the text set: the data through the model
+  // (SetInputDataW), then a new document (the history emptied).
+  int SetTextInput(const KwWString& text);
   // Whether the clipboard holds text that can be read (a paste's first question).
   bool ClipboardHasText();
   // Closes the clipboard this control opened when it goes out of scope, however the scope
@@ -254,8 +306,19 @@ class KW_API KwMaskedEdit : public CEdit {
   void OnSetFocus(CWnd* pOldWnd);
   void OnKillFocus(CWnd* pNewWnd);
   void OnLButtonDown(UINT nFlags, CPoint point);
+  LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
   HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
   BOOL OnEraseBkgnd(CDC* pDC);
+
+  // The concrete control's UTF-16 model (the control itself), set by its constructors.
+  KwMaskedEditModel* m_pModel = nullptr;
+  // Joins the two WM_CHAR units of a character beyond the Basic Multilingual Plane.
+  KwSurrogateJoiner m_joiner;
+  // The text Update writes, kept from one rewrite to the next; a rewrite nested in another's
+  // notifications makes its own.
+  KwWString m_strShown;
+  bool m_bShownInUse = false;
+  WCHAR m_chHeldHigh = 0;  // the high surrogate it holds
 
   // Sends WM_COMMAND with nCode to the parent; FALSE when there is no parent.
   int NotifyParent(UINT nCode);
@@ -303,9 +366,9 @@ class KW_API KwMaskedEdit : public CEdit {
 
  private:
   struct UndoStep {
-    std::string text;  // the text to go back (or forward) to
-    int caret;         // and its caret
-    int caretOther;    // the caret of the text it replaces
+    KwWString text;  // the text to go back (or forward) to
+    int caret;       // and its caret
+    int caretOther;  // the caret of the text it replaces
   };
   int EditActionOf(UINT message, WPARAM wParam) const;
   // The body of WindowProc inside its barrier: read-only, undo, the edit bracket.
@@ -315,14 +378,14 @@ class KW_API KwMaskedEdit : public CEdit {
   LRESULT RunEditAction(int action, UINT message, WPARAM wParam, LPARAM lParam);
   // The message handed on to the message map, counted in m_nMessageDepth.
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void NoteRewrite(const std::string& shown);
+  void NoteRewrite(const KwWString& shown);
   void OpenUndoStep();
-  void PushUndoStep(std::vector<UndoStep>& steps, const std::string& text, int caret);
+  void PushUndoStep(std::vector<UndoStep>& steps, const KwWString& text, int caret);
   bool RestoreUndoStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to);
 
   std::vector<UndoStep> m_vecUndo;
   std::vector<UndoStep> m_vecRedo;
-  std::string m_strUndoShown;  // the text as the history last saw it
+  KwWString m_strUndoShown;  // the text as the history last saw it
   int m_nUndoLimit;
   int m_nEditAction = 0;      // the edit being handled, or none
   int m_nLastEditAction = 0;  // the edit of the newest step, while typing on may join it
@@ -340,14 +403,14 @@ class KW_API KwMaskedEdit : public CEdit {
   // The edit's text and selection from before it, for an edit refused for want of memory (the
   // text's storage is kept from edit to edit, so taking it seldom needs memory), and whether the
   // edit ran out of memory in a message nested inside it.
-  std::string m_strBeforeEdit;
+  KwWString m_strBeforeEdit;
   DWORD m_nBeforeStart = 0;
   DWORD m_nBeforeEnd = 0;
   bool m_bOutOfMemory = false;
   bool m_bEditPushedStep = false;  // the edit opened a step of its own in the history
   int m_nRejection = RejectNone;
   int m_nRejectionPos = 0;
-  char m_chRejection = '\0';
+  char32_t m_chRejection = 0;
   bool m_bRejectionNoted = false;
   bool m_bRejectionArmed = false;
   bool m_bNotifyRejections;

@@ -13,6 +13,7 @@
 
 #include "core/KwMaskedEdit.h"
 #include "core/KwModule.h"
+#include "core/KwText.h"
 
 namespace {
 
@@ -259,7 +260,7 @@ LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPA
 void KwMaskedEdit::NoteEditDone(int action) {
   if (!m_bEditRewrote && ::IsWindow(m_hWnd)) {
     // No rewrite: without a mask the edit control changed its text itself, if at all.
-    const std::string text = GetWindowText();
+    const KwWString text = GetWindowTextW();
     if (text != m_strUndoShown) {
       OpenUndoStep();
       m_strUndoShown = text;
@@ -294,9 +295,10 @@ void KwMaskedEdit::RefuseForMemory(int action, WPARAM wParam, bool started) {
   try {
     if (m_bEditPushedStep && !m_vecUndo.empty()) m_vecUndo.pop_back();
     if (started && ::IsWindow(m_hWnd)) {
-      const std::string data = GetInputData(m_strBeforeEdit.c_str(), true);
-      SetInputData(data.c_str(), 0, 1);
-      if (::IsWindow(m_hWnd) && GetWindowText() != m_strBeforeEdit) SetWindowText(m_strBeforeEdit);
+      const KwWString data = m_pModel->GetInputDataW(m_strBeforeEdit.c_str(), true);
+      m_pModel->SetInputDataW(data.c_str(), 0, 1);
+      if (::IsWindow(m_hWnd) && GetWindowTextW() != m_strBeforeEdit)
+        SetWindowTextW(m_strBeforeEdit);
     }
   } catch (const std::bad_alloc&) {
     m_nMessageDepth = depths.message;
@@ -310,7 +312,7 @@ void KwMaskedEdit::RefuseForMemory(int action, WPARAM wParam, bool started) {
   m_nLastEditAction = kEditNone;
   m_bRejectionArmed = true;
   m_bRejectionNoted = false;
-  const char ch = action == kEditTyping ? static_cast<char>(wParam & 0xFF) : '\0';
+  const char32_t ch = action == kEditTyping ? static_cast<char32_t>(wParam & 0xFFFF) : 0;
   NoteRejection(RejectOutOfMemory, static_cast<int>(m_nBeforeStart), ch);
   try {
     ValidationError();
@@ -321,7 +323,7 @@ void KwMaskedEdit::RefuseForMemory(int action, WPARAM wParam, bool started) {
 // ---------------------------------------------------------------------------------------------
 // The history
 
-void KwMaskedEdit::NoteRewrite(const std::string& shown) {
+void KwMaskedEdit::NoteRewrite(const KwWString& shown) {
   if (m_nUndoReplay > 0) return;  // Undo and Redo keep the history themselves
   if (m_nEditAction == kEditNone) {
     // A rewrite outside an edit: the host changed the text (or the mask or prompt), which
@@ -357,7 +359,7 @@ void KwMaskedEdit::OpenUndoStep() {
   }
 }
 
-void KwMaskedEdit::PushUndoStep(std::vector<UndoStep>& steps, const std::string& text, int caret) {
+void KwMaskedEdit::PushUndoStep(std::vector<UndoStep>& steps, const KwWString& text, int caret) {
   if (!steps.empty() && static_cast<int>(steps.size()) >= m_nUndoLimit) {
     // At the limit the oldest step goes; its text's storage serves the new one.
     UndoStep recycled = std::move(steps.front());
@@ -370,9 +372,9 @@ void KwMaskedEdit::PushUndoStep(std::vector<UndoStep>& steps, const std::string&
     steps.push_back(UndoStep{text, caret, caret});
   }
   std::size_t bytes = 0;
-  for (const UndoStep& step : steps) bytes += step.text.size();
+  for (const UndoStep& step : steps) bytes += step.text.size() * sizeof(WCHAR);
   while (bytes > kUndoByteBudget && steps.size() > 1) {
-    bytes -= steps.front().text.size();
+    bytes -= steps.front().text.size() * sizeof(WCHAR);
     steps.erase(steps.begin());
   }
 }
@@ -386,17 +388,17 @@ bool KwMaskedEdit::RestoreUndoStep(std::vector<UndoStep>& from, std::vector<Undo
 
   const Alive alive(this);
   ++m_nUndoReplay;
-  const std::string data = GetInputData(step.text.c_str(), true);
-  SetInputData(data.c_str(), 0, 1);
+  const KwWString data = m_pModel->GetInputDataW(step.text.c_str(), true);
+  m_pModel->SetInputDataW(data.c_str(), 0, 1);
   if (!alive) return true;
-  m_strUndoShown = GetWindowText();
+  m_strUndoShown = GetWindowTextW();
   if (m_strUndoShown != step.text) {
     // A text the model did not make: one set from outside where the control shows such texts
     // as they are (no mask, a field). It comes back the way it came in, as a foreign text, and
     // the control takes it as it took it then.
-    SetWindowText(step.text);
+    SetWindowTextW(step.text);
     if (!alive) return true;
-    m_strUndoShown = GetWindowText();
+    m_strUndoShown = GetWindowTextW();
   }
   --m_nUndoReplay;
   const int length = static_cast<int>(m_strUndoShown.size());
@@ -436,11 +438,23 @@ void KwMaskedEdit::SetUndoLimit(int steps) {
 
 int KwMaskedEdit::GetLastRejection(int* pPos, char* pCh) const {
   if (pPos != nullptr) *pPos = m_nRejectionPos;
-  if (pCh != nullptr) *pCh = m_chRejection;
+  if (pCh != nullptr) {
+    *pCh = m_chRejection <= 0xFFFF ? KwNarrowChar(static_cast<WCHAR>(m_chRejection)) : '?';
+  }
   return m_nRejection;
 }
 
-void KwMaskedEdit::NoteRejection(int reason, int pos, char ch) {
+int KwMaskedEdit::GetLastRejectionW(int* pPos, WCHAR* pCh) const {
+  if (pPos != nullptr) *pPos = m_nRejectionPos;
+  if (pCh != nullptr) {
+    char16_t units[2] = {static_cast<char16_t>(m_chRejection), 0};
+    if (m_chRejection > 0xFFFF) KwCharKind::ToUtf16(m_chRejection, units);
+    *pCh = static_cast<WCHAR>(units[0]);
+  }
+  return m_nRejection;
+}
+
+void KwMaskedEdit::NoteRejection(int reason, int pos, char32_t ch) {
   if (!m_bRejectionArmed || m_bRejectionNoted) return;
   m_bRejectionNoted = true;
   m_nRejection = reason;
@@ -448,11 +462,11 @@ void KwMaskedEdit::NoteRejection(int reason, int pos, char ch) {
   m_chRejection = ch;
 }
 
-void KwMaskedEdit::NoteRefusedData(int reason, int pos, char ch) {
+void KwMaskedEdit::NoteRefusedData(int reason, int pos, char32_t ch) {
   if (m_nEditAction == kEditPaste) NoteRejection(reason, pos >= 0 ? pos : m_nEditCaret, ch);
 }
 
-void KwMaskedEdit::RefuseKey(int reason, int pos, char ch) {
+void KwMaskedEdit::RefuseKey(int reason, int pos, char32_t ch) {
   m_bRejectionArmed = true;
   m_bRejectionNoted = false;
   NoteRejection(reason, pos, ch);
@@ -468,10 +482,12 @@ void KwMaskedEdit::RefuseKey(int reason, int pos, char ch) {
 }
 
 bool KwMaskedEdit::ClipboardHasText() {
-  if (!::IsClipboardFormatAvailable(CF_TEXT)) return false;
+  // The edit control of a Unicode window pastes CF_UNICODETEXT, which the system makes from a
+  // CF_TEXT that another program put there alone.
+  if (!::IsClipboardFormatAvailable(CF_UNICODETEXT)) return false;
   if (!::OpenClipboard(m_hWnd)) return false;
   const ClipboardOpen open;  // closed again even when the memory runs out on the way
-  HANDLE handle = ::GetClipboardData(CF_TEXT);
+  HANDLE handle = ::GetClipboardData(CF_UNICODETEXT);
   const void* memory = handle != nullptr ? ::GlobalLock(handle) : nullptr;
   if (memory != nullptr) ::GlobalUnlock(handle);
   return memory != nullptr;

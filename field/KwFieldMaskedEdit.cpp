@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "core/KwLocaleSeparators.h"
+#include "core/KwText.h"
 
 IMPLEMENT_DYNAMIC(KwFieldMaskedEdit, KwMaskedEdit)
 
@@ -16,7 +17,7 @@ namespace {
 
 // Mask characters and their kinds; any other character is a literal of itself.
 struct FieldMaskEntry {
-  char ch;
+  WCHAR ch;
   int kind;
 };
 constexpr FieldMaskEntry kFieldMasks[] = {
@@ -34,16 +35,33 @@ constexpr FieldMaskEntry kFieldMasks[] = {
     {'&', KindAnyChar},
 };
 
+// The character (1 or 2 units) that starts at index at of text: a surrogate without its partner
+// counts as one unit.
+std::size_t UnitsAt(const KwWString& text, std::size_t at) {
+  const KwTextChar c = KwCharKind::CharAt(text.data(), text.size(), at);
+  return c.units > 0 ? static_cast<std::size_t>(c.units) : 1;
+}
+
 }  // namespace
 
 KwFieldMaskedEdit::KwFieldMaskedEdit(const std::string& mask) : KwMaskedEdit(mask.c_str()) {
+  m_pModel = this;
   if (!mask.empty()) {
-    SetMask(mask);
+    SetMaskW(KwWiden(mask));
+  }
+}
+
+KwFieldMaskedEdit::KwFieldMaskedEdit(const KwWString& mask) : KwMaskedEdit("") {
+  m_pModel = this;
+  if (!mask.empty()) {
+    SetMaskW(mask);
   }
 }
 
 KwFieldMaskedEdit::KwFieldMaskedEdit(const KwFieldMaskedEdit& other)
-    : KwMaskedEdit(other), m_symField(other.m_symField) {}
+    : KwMaskedEdit(other), KwMaskedEditModel(other), m_symField(other.m_symField) {
+  m_pModel = this;
+}
 
 KwFieldMaskedEdit::~KwFieldMaskedEdit() = default;
 
@@ -58,12 +76,14 @@ BOOL KwFieldMaskedEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd
 // ---------------------------------------------------------------------------------------------
 // Mask
 
-bool KwFieldMaskedEdit::SetMask(const std::string& mask) {
+bool KwFieldMaskedEdit::SetMask(const std::string& mask) { return SetMaskW(KwWiden(mask)); }
+
+bool KwFieldMaskedEdit::SetMaskW(const KwWString& mask) {
   const Alive alive(this);
   DeleteContents();
   if (!alive) return false;  // emptying the window reached a host that deleted the control
   m_symField.m_chValue = ' ';
-  const char ch = mask.empty() ? '\0' : mask[0];
+  const WCHAR ch = mask.empty() ? WCHAR(0) : mask[0];
   m_symField.m_nKind = KindLiteral;
   bool known = false;
   for (const FieldMaskEntry& entry : kFieldMasks) {
@@ -84,18 +104,29 @@ bool KwFieldMaskedEdit::SetMask(const std::string& mask) {
 }
 
 std::string KwFieldMaskedEdit::GetMask() const {
+  // A NUL mask character stays a NUL (it stands for no mask).
+  const KwWString mask = GetMaskW();
+  if (mask.size() == 1 && mask[0] == 0) return std::string(1, '\0');
+  return KwNarrow(mask);
+}
+
+KwWString KwFieldMaskedEdit::GetMaskW() const {
   if (m_symField.m_nKind == KindEscapedLiteral) {
-    return std::string(1, '\\') + m_symField.m_chValue;
+    return KwWString(1, WCHAR('\\')) + m_symField.m_chValue;
   }
   for (const FieldMaskEntry& entry : kFieldMasks) {
     if (entry.kind == m_symField.m_nKind) {
-      return std::string(1, entry.ch);
+      return KwWString(1, entry.ch);
     }
   }
-  return std::string(1, m_symField.m_chValue);
+  return KwWString(1, m_symField.m_chValue);
 }
 
-std::string KwFieldMaskedEdit::ShowMask() const { return m_strFieldText; }
+std::string KwFieldMaskedEdit::ShowMask() const { return KwNarrow(m_strFieldText); }
+
+KwWString KwFieldMaskedEdit::ShowMaskW() const { return m_strFieldText; }
+
+int KwFieldMaskedEdit::SetTextW(const KwWString& text) { return SetTextInput(text); }
 
 void KwFieldMaskedEdit::DeleteContents() {
   m_strFieldText.clear();
@@ -115,41 +146,73 @@ void KwFieldMaskedEdit::PreSubclassWindow() {
 // ---------------------------------------------------------------------------------------------
 // Data exchange
 
-std::string KwFieldMaskedEdit::GetInputData(bool) const {
-  if (!::IsWindow(m_hWnd)) {
-    return std::string();
-  }
-  return GetWindowText();
+std::string KwFieldMaskedEdit::GetInputData(bool withPrompt) const {
+  return KwNarrow(GetInputDataW(withPrompt));
 }
 
 std::string KwFieldMaskedEdit::GetInputData(const char* text, bool) const {
   return text ? std::string(text) : std::string();
 }
 
-int KwFieldMaskedEdit::SetInputData(const char* data, int keep, int) {
+int KwFieldMaskedEdit::SetInputData(const char* data, int keep, int raw) {
+  return SetInputDataW(KwWiden(data).c_str(), keep, raw);
+}
+
+KwWString KwFieldMaskedEdit::GetInputDataW(bool) const {
+  if (!::IsWindow(m_hWnd)) {
+    return KwWString();
+  }
+  return GetWindowTextW();
+}
+
+KwWString KwFieldMaskedEdit::GetInputDataW(const WCHAR* text, bool) const {
+  return text ? KwWString(text) : KwWString();
+}
+
+int KwFieldMaskedEdit::SetInputDataW(const WCHAR* data, int keep, int) {
   m_strFieldText.clear();
-  std::string text = GetInputData(true);
+  KwWString text = GetInputDataW(true);
   if (keep >= 0 && static_cast<size_t>(keep) < text.size()) {
     text.resize(static_cast<size_t>(keep));
   }
   if (data) {
     text += data;
   }
-  // The text is the shown text and a C string after it: it holds no NUL.
+  // The text is the shown text and a C string after it: it holds no NUL. A character beyond the
+  // Basic Multilingual Plane is taken whole (both its units) or refused whole; a surrogate
+  // without its partner is refused.
   bool allTaken = true;
-  for (char c : text) {
-    if (m_symField.AcceptsChar(c)) {
-      m_strFieldText += m_symField.TransformChar(c);
+  m_strFieldText.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const KwTextChar c = KwCharKind::CharAt(text.data(), text.size(), i);
+    if (c.units == 1) {
+      const WCHAR unit = text[i];
+      if (m_symField.AcceptsChar(unit)) {
+        m_strFieldText += m_symField.TransformChar(unit);
+      } else {
+        NoteRefusedData(RejectWrongKind, static_cast<int>(m_strFieldText.size()), unit);
+        allTaken = false;
+      }
+      ++i;
+      continue;
+    }
+    char16_t units[2] = {0, 0};
+    if (c.units == 2 && KwCharKind::Fits(m_symField.m_nKind, c.ch) &&
+        KwCharKind::ToUtf16(KwCharKind::StoredForm(m_symField.m_nKind, c.ch), units) == 2) {
+      m_strFieldText += static_cast<WCHAR>(units[0]);
+      m_strFieldText += static_cast<WCHAR>(units[1]);
     } else {
-      NoteRefusedData(RejectWrongKind, static_cast<int>(m_strFieldText.size()), c);
+      NoteRefusedData(RejectWrongKind, static_cast<int>(m_strFieldText.size()),
+                      c.units == 2 ? c.ch : text[i]);
       allTaken = false;
     }
+    i += c.units == 2 ? 2 : 1;
   }
   Update(0);
   return allTaken ? 1 : 0;
 }
 
-void KwFieldMaskedEdit::TakeShownText() { m_strFieldText = GetInputData(true); }
+void KwFieldMaskedEdit::TakeShownText() { m_strFieldText = GetInputDataW(true); }
 
 UINT KwFieldMaskedEdit::GetFieldLimit() const {
   if (!::IsWindow(m_hWnd)) {
@@ -173,30 +236,40 @@ void KwFieldMaskedEdit::EmptyData(int) {
   }
 }
 
-int KwFieldMaskedEdit::IsInputEmpty() { return GetInputData(true).empty() ? 1 : 0; }
+int KwFieldMaskedEdit::IsInputEmpty() { return GetInputDataW(true).empty() ? 1 : 0; }
 
 int KwFieldMaskedEdit::IsInputData(int) const { return 1; }
 
-int KwFieldMaskedEdit::InsertAt(int pos, char ch) {
-  const std::string kept = GetInputData(true);
+int KwFieldMaskedEdit::InsertAt(int pos, char ch) { return InsertAtW(pos, KwWidenChar(ch)); }
+
+int KwFieldMaskedEdit::SetAt(int pos, char ch) { return SetAtW(pos, KwWidenChar(ch)); }
+
+int KwFieldMaskedEdit::InsertAtW(int pos, char32_t ch) {
+  char16_t units[2] = {0, 0};
+  // No kind takes NUL, and as a text it would cut off everything after it; a surrogate is no
+  // character: both are refused here.
+  const int count = ch == 0 ? 0 : KwCharKind::ToUtf16(ch, units);
+  const KwWString kept = GetInputDataW(true);
   const size_t length = kept.size();
-  if (static_cast<unsigned long long>(GetFieldLimit()) < length + 1ULL) {
+  if (static_cast<unsigned long long>(GetFieldLimit()) < length + (count > 0 ? count : 1)) {
     // A character of another kind is refused as such, whether the field has room or not.
-    if (m_symField.AcceptsChar(ch)) {
+    if (count > 0 && KwCharKind::Fits(m_symField.m_nKind, ch)) {
       NoteRejection(RejectFull, pos, ch);
     }
     return -1;
   }
-  // No kind takes NUL, and as a text it would cut off everything after it: refuse it here.
-  if (ch == '\0') {
+  if (count == 0) {
     return -1;
   }
-  std::string candidate;
-  candidate.reserve(length + 1);
+  KwWString candidate;
+  candidate.reserve(length + static_cast<size_t>(count));
   int placedAt = -1;
   for (size_t i = 0; i <= length; ++i) {
-    if (placedAt < 0 && (pos < 0 || i >= static_cast<size_t>(pos))) {
-      candidate += ch;
+    // Never between the two halves of a pair.
+    if (placedAt < 0 && (pos < 0 || i >= static_cast<size_t>(pos)) &&
+        !(i > 0 && i < length && KwCharKind::IsLowSurrogate(kept[i]) &&
+          KwCharKind::IsHighSurrogate(kept[i - 1]))) {
+      candidate.append(reinterpret_cast<const WCHAR*>(units), static_cast<size_t>(count));
       placedAt = static_cast<int>(i);
     }
     if (i < length) {
@@ -204,45 +277,51 @@ int KwFieldMaskedEdit::InsertAt(int pos, char ch) {
     }
   }
   const Alive alive(this);
-  if (SetInputData(candidate.c_str(), 0, 1) == 0) {
+  if (SetInputDataW(candidate.c_str(), 0, 1) == 0) {
     if (alive) {
-      SetInputData(kept.c_str(), 0, 1);
+      SetInputDataW(kept.c_str(), 0, 1);
     }
     return -1;
   }
   return placedAt;
 }
 
-int KwFieldMaskedEdit::SetAt(int pos, char ch) {
+int KwFieldMaskedEdit::SetAtW(int pos, char32_t ch) {
   if (pos < 0) {
     return pos;
   }
-  if (!m_symField.AcceptsChar(ch)) {
+  char16_t units[2] = {0, 0};
+  if (ch == 0 || !KwCharKind::Fits(m_symField.m_nKind, ch) ||
+      KwCharKind::ToUtf16(KwCharKind::StoredForm(m_symField.m_nKind, ch), units) == 0) {
     return -1;
   }
-  const char c = m_symField.TransformChar(ch);
-  if (static_cast<size_t>(pos) >= m_strFieldText.size()) {
-    // Appending to a field that has reached its text limit would overrun its capacity.
-    if (m_strFieldText.size() >= GetFieldLimit()) {
-      NoteRejection(RejectFull, pos, ch);
-      return -1;
-    }
-    m_strFieldText += c;
-  } else {
-    m_strFieldText[static_cast<size_t>(pos)] = c;
+  const size_t count = ch > 0xFFFF ? 2 : 1;
+  size_t at = static_cast<size_t>(pos);
+  const size_t size = m_strFieldText.size();
+  if (at < size && at > 0 && KwCharKind::IsLowSurrogate(m_strFieldText[at]) &&
+      KwCharKind::IsHighSurrogate(m_strFieldText[at - 1])) {
+    --at;  // the whole pair is overwritten, never half of it
   }
-  return pos;
+  const size_t replaced = at < size ? UnitsAt(m_strFieldText, at) : 0;
+  // Overwriting or appending past the text limit would overrun the field's capacity.
+  if (size - replaced + count > GetFieldLimit()) {
+    NoteRejection(RejectFull, pos, ch);
+    return -1;
+  }
+  m_strFieldText.replace(std::min(at, size), replaced, reinterpret_cast<const WCHAR*>(units),
+                         count);
+  return static_cast<int>(std::min(at, size));
 }
 
 int KwFieldMaskedEdit::DeleteRange(int start, int end) {
-  std::string text = GetInputData(true);
+  KwWString text = GetInputDataW(true);
   const long long count = static_cast<long long>(end) - start;
   if (count > 0) {
     const long long first = start < 0 ? 0 : start;
     if (first < static_cast<long long>(text.size())) {
       text.erase(static_cast<size_t>(first), static_cast<size_t>(end - first));
     }
-    SetInputData(text.c_str(), 0, 1);
+    SetInputDataW(text.c_str(), 0, 1);
   }
   if (count > INT_MAX) {
     return INT_MAX;
@@ -264,7 +343,7 @@ int KwFieldMaskedEdit::GetNextInputLocation(int pos) {
 int KwFieldMaskedEdit::GetPreviousInputLocation(int pos) { return pos < 0 ? 0 : pos; }
 
 int KwFieldMaskedEdit::GetEmptyInputLocation(int) {
-  const int length = static_cast<int>(GetInputData(true).size());
+  const int length = GetWindowTextLengthW();
   if (length < static_cast<int>(GetFieldLimit())) {
     return length;
   }

@@ -17,13 +17,14 @@
 #include "core/KwMaskSymbol.h"
 #include "core/KwMaskedEdit.h"
 
-class KW_API KwFieldMaskedEdit : public KwMaskedEdit {
+class KW_API KwFieldMaskedEdit : public KwMaskedEdit, protected KwMaskedEditModel {
   DECLARE_DYNAMIC(KwFieldMaskedEdit)
 
  public:
   // A non-empty mask is applied as SetMask does; with "" the field accepts nothing until
   // SetMask is called.
   explicit KwFieldMaskedEdit(const std::string& mask = "");
+  explicit KwFieldMaskedEdit(const KwWString& mask);
   // Copies the kind (not the text); the copy has no window.
   KwFieldMaskedEdit(const KwFieldMaskedEdit& other);
   KwFieldMaskedEdit& operator=(const KwFieldMaskedEdit&) = delete;
@@ -46,6 +47,14 @@ class KW_API KwFieldMaskedEdit : public KwMaskedEdit {
   // text itself ("" for null).
   std::string GetInputData(const char* text, bool withPrompt) const override;
 
+  // The same in UTF-16 (KwMaskedEdit's wide twins call these).
+  KwWString GetMaskW() const override;
+  bool SetMaskW(const KwWString& mask) override;
+  KwWString ShowMaskW() const override;
+  int SetTextW(const KwWString& text) override;
+  KwWString GetInputDataW(const WCHAR* text, bool withPrompt) const override;
+  KwWString GetInputDataW(bool withPrompt) const override;
+
   // Empties the field; the kind stays.
   void EmptyData(int keepMask) override;
   // 1 when the shown text is empty.
@@ -63,6 +72,9 @@ class KW_API KwFieldMaskedEdit : public KwMaskedEdit {
   int DeleteRange(int start, int end) override;
   int InsertAt(int pos, char ch) override;
   int SetAt(int pos, char ch) override;
+  int SetInputDataW(const WCHAR* data, int keep, int raw) override;
+  int InsertAtW(int pos, char32_t ch) override;
+  int SetAtW(int pos, char32_t ch) override;
   int GetNextInputLocation(int pos) override;
   int GetPreviousInputLocation(int pos) override;
   int GetEmptyInputLocation(int pos) override;
@@ -86,7 +98,7 @@ class KW_API KwFieldMaskedEdit : public KwMaskedEdit {
   void TakeShownText();
 
   KwMaskSymbol m_symField;
-  std::string m_strFieldText;
+  KwWString m_strFieldText;
 
   DECLARE_MESSAGE_MAP()
 };

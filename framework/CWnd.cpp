@@ -14,6 +14,24 @@ IMPLEMENT_DYNAMIC(CWnd, CObject)
 
 namespace {
 
+// The class name or title of a window made by CreateEx, in UTF-16 (through the ANSI code page,
+// as CreateWindowExA would read it).
+KwWString WidenAnsi(LPCSTR text) {
+  if (text == nullptr || *text == '\0') return KwWString();
+  const int n = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  if (n <= 1) return KwWString();
+  KwWString out(static_cast<size_t>(n), WCHAR(0));
+  ::MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], n);
+  out.resize(static_cast<size_t>(n - 1));
+  return out;
+}
+
+// The platform's default processing, in the window's own character set.
+LRESULT DefaultProcOf(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::IsWindowUnicode(hWnd) ? ::DefWindowProcW(hWnd, message, wParam, lParam)
+                                 : ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
 // A message being handled by a framework window, for Default(). Each lives in the frame of the
 // code handling it and points to the message handled around it.
 struct CurrentMessage {
@@ -36,7 +54,10 @@ struct FrameworkState {
   std::unordered_map<HWND, CWnd*> permanent;  // framework windows, owned by their creators
   std::unordered_map<HWND, CWnd*> temporary;  // wrappers of other windows, owned here
   std::unordered_map<HWND, WNDPROC> supers;   // original procedures of the windows we subclassed
-  CurrentMessage* current = nullptr;          // the innermost message being handled
+  // The original procedures of the ANSI windows among them, as the A function gives them back:
+  // set again with it, the window is an ANSI window again.
+  std::unordered_map<HWND, LONG_PTR> ansiSupers;
+  CurrentMessage* current = nullptr;  // the innermost message being handled
 };
 
 // Never destroyed: windows may still be destroyed (and their messages dispatched) by the
@@ -232,9 +253,14 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
                     int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
                     LPVOID lpParam) {
   if (m_hWnd != nullptr || lpszClassName == nullptr) return FALSE;
-  HWND hWnd =
-      ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth, nHeight,
-                        hWndParent, nIDorHMenu, ::GetModuleHandleA(nullptr), lpParam);
+  // A Unicode window: its messages carry UTF-16 text, and A senders are converted by the system.
+  // A class given by its atom stays an atom.
+  const bool atom = (reinterpret_cast<ULONG_PTR>(lpszClassName) >> 16) == 0;
+  const KwWString className = atom ? KwWString() : WidenAnsi(lpszClassName);
+  HWND hWnd = ::CreateWindowExW(dwExStyle,
+                                atom ? reinterpret_cast<LPCWSTR>(lpszClassName) : className.c_str(),
+                                WidenAnsi(lpszWindowName).c_str(), dwStyle, x, y, nWidth, nHeight,
+                                hWndParent, nIDorHMenu, ::GetModuleHandleA(nullptr), lpParam);
   if (hWnd == nullptr) return FALSE;
   // The messages of the creation itself went to the class's procedure; from here on the
   // framework sees them.
@@ -261,18 +287,25 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     m_pfnSuper = it->second;
     return TRUE;
   }
+  // A window class registered with the framework's procedure: the platform's default
+  // processing is the window's own, and the window keeps the character set of its class.
+  const bool unicode = ::IsWindowUnicode(hWnd) != FALSE;
+  const LONG_PTR current =
+      unicode ? ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) : ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC);
+  if (current == reinterpret_cast<LONG_PTR>(&AfxWndProc)) {
+    m_pfnSuper = nullptr;
+    return TRUE;
+  }
+  // Subclassed with the W function, the window is a Unicode window from here on: its messages
+  // reach the framework in UTF-16, and its own procedure is called through CallWindowProcW,
+  // which converts for an A procedure.
   WNDPROC oldProc = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+      ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
   if (oldProc == nullptr) {
     Detach();
     return FALSE;
   }
-  if (oldProc == &AfxWndProc) {
-    // A window class registered with the framework's procedure: the platform's default
-    // processing is the window's own.
-    m_pfnSuper = nullptr;
-    return TRUE;
-  }
+  if (!unicode) State().ansiSupers[hWnd] = current;
   m_pfnSuper = oldProc;
   supers[hWnd] = oldProc;
   return TRUE;
@@ -288,7 +321,14 @@ HWND CWnd::UnsubclassWindow() {
   auto& supers = State().supers;
   auto it = supers.find(m_hWnd);
   if (it != supers.end()) {
-    ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second));
+    auto& ansi = State().ansiSupers;
+    auto a = ansi.find(m_hWnd);
+    if (a != ansi.end()) {
+      ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, a->second);
+      ansi.erase(a);
+    } else {
+      ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second));
+    }
     supers.erase(it);
   }
   return Detach();
@@ -331,6 +371,32 @@ std::string CWnd::GetWindowText() const {
   std::string text;
   GetWindowText(text);
   return text;
+}
+
+void CWnd::SetWindowTextW(const WCHAR* lpszString) {
+  static const WCHAR empty[1] = {0};
+  ::SetWindowTextW(m_hWnd, lpszString != nullptr ? lpszString : empty);
+}
+
+void CWnd::GetWindowTextW(KwWString& rString) const {
+  rString.clear();
+  if (m_hWnd == nullptr) return;
+  const int nLen = ::GetWindowTextLengthW(m_hWnd);
+  if (nLen <= 0) return;
+  rString.resize(static_cast<size_t>(nLen) + 1);
+  int nGot = ::GetWindowTextW(m_hWnd, &rString[0], nLen + 1);
+  nGot = std::max(0, std::min(nGot, nLen));
+  rString.resize(static_cast<size_t>(nGot));
+}
+
+KwWString CWnd::GetWindowTextW() const {
+  KwWString text;
+  GetWindowTextW(text);
+  return text;
+}
+
+int CWnd::GetWindowTextLengthW() const {
+  return m_hWnd != nullptr ? ::GetWindowTextLengthW(m_hWnd) : 0;
 }
 
 int CWnd::GetWindowTextLength() const {
@@ -412,10 +478,13 @@ __attribute__((noinline)) LRESULT WithoutObject(HWND hWnd, UINT message, WPARAM 
                                                 LPARAM lParam) {
   auto& supers = State().supers;
   auto it = supers.find(hWnd);
-  if (it == supers.end()) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+  if (it == supers.end()) return DefaultProcOf(hWnd, message, wParam, lParam);
   WNDPROC pfnSuper = it->second;
-  if (message == WM_NCDESTROY) supers.erase(it);
-  return ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    supers.erase(it);
+    State().ansiSupers.erase(hWnd);
+  }
+  return ::CallWindowProcW(pfnSuper, hWnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -441,6 +510,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
   if (message == WM_NCDESTROY && pWnd != nullptr) {
     // The window's last message has been through its own procedure: let the object go.
     state.supers.erase(hWnd);
+    state.ansiSupers.erase(hWnd);
     if (CWnd::FromHandlePermanent(hWnd) == pWnd) {
       pWnd->Detach();
       pWnd->PostNcDestroy();  // may delete the object
@@ -484,13 +554,13 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (m_pfnSuper != nullptr) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-  return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+  if (m_pfnSuper != nullptr) return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+  return DefaultProcOf(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::CallOwnProc(UINT message, WPARAM wParam, LPARAM lParam) const {
-  if (m_pfnSuper != nullptr) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-  return ::SendMessageA(m_hWnd, message, wParam, lParam);
+  if (m_pfnSuper != nullptr) return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+  return ::SendMessageW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default() {

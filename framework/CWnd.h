@@ -67,7 +67,10 @@ class KWFW_API CWnd : public CObject {
   HWND Detach();
 
   // Creation and subclassing. Create/CreateEx make the window, attach this object and route
-  // its messages through the framework (calling PreSubclassWindow first, once attached).
+  // its messages through the framework (calling PreSubclassWindow first, once attached). The
+  // window is a Unicode window (made with CreateWindowExW, subclassed with SetWindowLongPtrW),
+  // unless its class has the framework's procedure itself; the names given are in the ANSI
+  // code page.
   virtual BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                       CWnd* pParentWnd, UINT nID);
   BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x,
@@ -84,6 +87,13 @@ class KWFW_API CWnd : public CObject {
   void GetWindowText(std::string& rString) const;
   std::string GetWindowText() const;
   int GetWindowTextLength() const;
+  // The same in UTF-16, without the ANSI code page between (every framework window is a Unicode
+  // window).
+  void SetWindowTextW(const WCHAR* lpszString);
+  void SetWindowTextW(const KwWString& text) { SetWindowTextW(text.c_str()); }
+  void GetWindowTextW(KwWString& rString) const;
+  KwWString GetWindowTextW() const;
+  int GetWindowTextLengthW() const;
   DWORD GetStyle() const;
   DWORD GetExStyle() const;
   int GetDlgCtrlID() const;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/KwLocaleSeparators.h"
+#include "core/KwText.h"
 
 IMPLEMENT_DYNAMIC(KwNumberMaskedEdit, KwMaskedEdit)
 
@@ -19,15 +20,21 @@ END_MESSAGE_MAP()
 
 namespace {
 
-bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDecimalDigit(WCHAR c) { return c >= '0' && c <= '9'; }
+
+// The spaces a thousands separator may be written with, and the apostrophes.
+bool IsSpaceSeparator(WCHAR c) { return c == ' ' || c == 0x00A0 || c == 0x202F; }
+bool IsApostropheSeparator(WCHAR c) { return c == '\'' || c == 0x2019; }
 
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Construction
 
-KwNumberMaskedEdit::KwNumberMaskedEdit(const char* mask)
-    : KwMaskedEdit(mask),
+KwNumberMaskedEdit::KwNumberMaskedEdit(const char* mask) : KwNumberMaskedEdit(KwWiden(mask)) {}
+
+KwNumberMaskedEdit::KwNumberMaskedEdit(const KwWString& mask)
+    : KwMaskedEdit(""),
       m_chPromptSymbol(' '),
       m_nMaxIntPos(11),
       m_nMaxDecimalPos(2),
@@ -35,12 +42,14 @@ KwNumberMaskedEdit::KwNumberMaskedEdit(const char* mask)
       m_nDecimalIndex(0),
       m_chDecimalSep(g_chDecimalSep),
       m_chThousandSep(g_chThousandSep) {
+  m_pModel = this;
   // Like the other controls, a mask given here is applied at once.
-  if (mask != nullptr && mask[0] != 0) KwNumberMaskedEdit::SetMask(mask);
+  if (!mask.empty() && mask[0] != 0) KwNumberMaskedEdit::SetMaskW(mask);
 }
 
 KwNumberMaskedEdit::KwNumberMaskedEdit(const KwNumberMaskedEdit& other)
     : KwMaskedEdit(other),
+      KwMaskedEditModel(other),
       m_digitSymbol(other.m_digitSymbol),
       m_chPromptSymbol(other.m_chPromptSymbol),
       m_nMaxIntPos(other.m_nMaxIntPos),
@@ -49,6 +58,7 @@ KwNumberMaskedEdit::KwNumberMaskedEdit(const KwNumberMaskedEdit& other)
       m_nDecimalIndex(other.m_nDecimalIndex),
       m_chDecimalSep(other.m_chDecimalSep),
       m_chThousandSep(other.m_chThousandSep) {
+  m_pModel = this;
   m_vecSymbols.reserve(other.m_vecSymbols.size());
   for (const KwMaskSymbol* symbol : other.m_vecSymbols)
     m_vecSymbols.push_back(new KwMaskSymbol(*symbol));
@@ -68,11 +78,13 @@ BOOL KwNumberMaskedEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWn
 // ---------------------------------------------------------------------------------------------
 // Mask and rendering
 
-bool KwNumberMaskedEdit::SetMask(const std::string& mask) {
+bool KwNumberMaskedEdit::SetMask(const std::string& mask) { return SetMaskW(KwWiden(mask)); }
+
+bool KwNumberMaskedEdit::SetMaskW(const KwWString& mask) {
   const Alive alive(this);
   DeleteContents();
   if (!alive) return false;  // emptying a plain control's window reached a host that deleted it
-  const char first = mask.empty() ? 0 : mask[0];
+  const WCHAR first = mask.empty() ? WCHAR(0) : mask[0];
   if (first == '$') {
     m_digitSymbol.m_nKind = KindCurrency;
     m_chDecimalSep = g_chMonDecimalSep;
@@ -109,27 +121,31 @@ bool KwNumberMaskedEdit::SetMask(const std::string& mask) {
   return true;
 }
 
-std::string KwNumberMaskedEdit::GetMask() const {
-  std::string mask;
+std::string KwNumberMaskedEdit::GetMask() const { return KwNarrow(GetMaskW()); }
+
+KwWString KwNumberMaskedEdit::GetMaskW() const {
+  KwWString mask;
   for (const KwMaskSymbol* symbol : m_vecSymbols) {
     if (symbol->m_nKind == KindDecimalSeparator)
-      mask += '.';
+      mask += WCHAR('.');
     else if (symbol->m_nKind == KindThousandSeparator)
-      mask += ',';
+      mask += WCHAR(',');
     else
       mask += symbol->m_chValue;
   }
   return mask;
 }
 
-std::string KwNumberMaskedEdit::ShowMask() const {
-  std::string shown;
+std::string KwNumberMaskedEdit::ShowMask() const { return KwNarrow(ShowMaskW()); }
+
+KwWString KwNumberMaskedEdit::ShowMaskW() const {
+  KwWString shown;
   for (int i = PositionCount() - 1; i >= 0; --i) {
     const KwMaskSymbol* symbol = m_vecSymbols[i];
     if (symbol->m_nKind == KindThousandSeparator) {
-      const char left = i > 0 ? m_vecSymbols[i - 1]->m_chValue : m_chPromptSymbol;
+      const WCHAR left = i > 0 ? m_vecSymbols[i - 1]->m_chValue : m_chPromptSymbol;
       if (left == m_chPromptSymbol) continue;
-      shown += IsDecimalDigit(left) ? symbol->m_chValue : ' ';
+      shown += IsDecimalDigit(left) ? symbol->m_chValue : WCHAR(' ');
     } else if (symbol->m_chValue != m_chPromptSymbol) {
       shown += symbol->m_chValue;
     }
@@ -138,7 +154,11 @@ std::string KwNumberMaskedEdit::ShowMask() const {
   return shown;
 }
 
-void KwNumberMaskedEdit::SetPromptSymbol(char symbol) {
+void KwNumberMaskedEdit::SetPromptSymbol(char symbol) { SetPromptSymbolW(KwWidenChar(symbol)); }
+
+char KwNumberMaskedEdit::GetPromptSymbol() const { return KwNarrowChar(m_chPromptSymbol); }
+
+void KwNumberMaskedEdit::SetPromptSymbolW(WCHAR symbol) {
   // A separator, or a character the number holds, would read as an empty position: refused.
   bool allowed =
       IsPromptSymbolAllowed(symbol) && symbol != m_chDecimalSep && symbol != m_chThousandSep;
@@ -171,14 +191,22 @@ void KwNumberMaskedEdit::DeleteContents() {
 // The two data forms
 
 std::string KwNumberMaskedEdit::GetInputData(bool withPrompt) const {
-  if (m_vecSymbols.empty()) return GetWindowText();
-  std::string data;
+  return KwNarrow(GetInputDataW(withPrompt));
+}
+
+std::string KwNumberMaskedEdit::GetInputData(const char* text, bool withPrompt) const {
+  return KwNarrow(GetInputDataW(KwWiden(text).c_str(), withPrompt));
+}
+
+KwWString KwNumberMaskedEdit::GetInputDataW(bool withPrompt) const {
+  if (m_vecSymbols.empty()) return GetWindowTextW();
+  KwWString data;
   for (const KwMaskSymbol* symbol : m_vecSymbols) {
     if (symbol->m_nKind == KindThousandSeparator) continue;
     if (symbol->m_chValue == m_chPromptSymbol) {
       if (withPrompt) data += m_chPromptSymbol;
     } else if (symbol->m_nKind == KindDecimalSeparator) {
-      data += '.';
+      data += WCHAR('.');
     } else {
       data += symbol->m_chValue;
     }
@@ -187,22 +215,27 @@ std::string KwNumberMaskedEdit::GetInputData(bool withPrompt) const {
 }
 
 int KwNumberMaskedEdit::SetInputData(const char* data, int keep, int raw) {
-  if (data == nullptr) data = "";
+  return SetInputDataW(KwWiden(data).c_str(), keep, raw);
+}
+
+int KwNumberMaskedEdit::SetInputDataW(const WCHAR* data, int keep, int raw) {
+  static const WCHAR empty[1] = {0};
+  if (data == nullptr) data = empty;
   if (m_vecSymbols.empty()) {
     // Without a mask the control is a plain edit control: the text is simply shown.
-    if (::IsWindow(GetSafeHwnd())) SetWindowText(data);
+    if (::IsWindow(GetSafeHwnd())) SetWindowTextW(data);
     return 1;
   }
 
-  std::string text = GetInputData(false);
+  KwWString text = GetInputDataW(false);
   if (keep < 0) keep = 0;
   if (static_cast<size_t>(keep) < text.size()) text.resize(static_cast<size_t>(keep));
   int result = 1;
   // Refused characters go before the number is laid out, so that the places counted right of
   // the point are the places filled. A number has one point: the first one given is it; any
   // later one is refused, so that no digit position ever takes a point.
-  bool hasPoint = text.find('.') != std::string::npos;
-  for (const char* p = data; *p != 0; ++p) {
+  bool hasPoint = text.find(WCHAR('.')) != KwWString::npos;
+  for (const WCHAR* p = data; *p != 0; ++p) {
     if (raw == 0 && *p == m_chPromptSymbol) continue;
     if (*p == '.') {
       if (hasPoint) {
@@ -219,8 +252,8 @@ int KwNumberMaskedEdit::SetInputData(const char* data, int keep, int raw) {
     text += *p;
   }
 
-  const std::string::size_type point = text.find('.');
-  int fraction = point == std::string::npos ? -1 : static_cast<int>(text.size() - point - 1);
+  const KwWString::size_type point = text.find(WCHAR('.'));
+  int fraction = point == KwWString::npos ? -1 : static_cast<int>(text.size() - point - 1);
   int decimals = m_nMaxDecimalPos;
   int read = static_cast<int>(text.size()) - 1;
 
@@ -235,7 +268,7 @@ int KwNumberMaskedEdit::SetInputData(const char* data, int keep, int raw) {
     }
     symbol->m_chValue = m_chPromptSymbol;
     while (read >= 0) {
-      const char c = text[static_cast<size_t>(read--)];
+      const WCHAR c = text[static_cast<size_t>(read--)];
       if (!symbol->AcceptsChar(c)) {
         result = 0;
         continue;
@@ -269,32 +302,44 @@ int KwNumberMaskedEdit::SetInputData(const char* data, int keep, int raw) {
     // A prompt character in raw data left an empty place inside the number, which the shown
     // text would pass over, so that text indexes no longer matched positions: lay out again
     // what was placed (no prompt in it, so no gap), which also shows it.
-    const std::string placed = GetInputData(false);
-    SetInputData(placed.c_str(), 0, 0);
+    const KwWString placed = GetInputDataW(false);
+    SetInputDataW(placed.c_str(), 0, 0);
     return result;
   }
   Update(0);
   return result;
 }
 
-int KwNumberMaskedEdit::SetText(const std::string& text) {
+int KwNumberMaskedEdit::SetText(const std::string& text) { return SetTextW(KwWiden(text)); }
+
+int KwNumberMaskedEdit::SetTextW(const KwWString& text) {
   const Alive alive(this);
-  SetInputData(text.c_str(), 0, 0);
+  SetInputDataW(text.c_str(), 0, 0);
   if (alive) EmptyUndoBuffer();
   return 1;
 }
 
-std::string KwNumberMaskedEdit::GetInputData(const char* text, bool /*withPrompt*/) const {
+KwWString KwNumberMaskedEdit::GetInputDataW(const WCHAR* text, bool /*withPrompt*/) const {
   // The shown form back to the data form: the thousands separators, and the space a thousands
   // place shows next to a sign, are no part of the number; the decimal separator is its point.
-  std::string data;
+  KwWString data;
   if (text == nullptr) return data;
-  for (const char* p = text; *p != 0; ++p) {
-    const char c = *p;
-    if (c == m_chThousandSep || c == ' ' || c == m_chPromptSymbol) continue;
-    data += c == m_chDecimalSep ? '.' : c;
+  for (const WCHAR* p = text; *p != 0; ++p) {
+    const WCHAR c = *p;
+    if (IsGroupSeparator(c) || c == ' ' || c == m_chPromptSymbol) continue;
+    data += c == m_chDecimalSep ? WCHAR('.') : c;
   }
   return data;
+}
+
+bool KwNumberMaskedEdit::IsGroupSeparator(WCHAR c) const {
+  // A thousands separator that is a space is read back from any space a text may carry (the
+  // narrow no-break space of one system, the no-break space of another, a space typed); one
+  // that is an apostrophe from either apostrophe.
+  if (c == m_chThousandSep) return true;
+  if (IsSpaceSeparator(m_chThousandSep)) return IsSpaceSeparator(c);
+  if (IsApostropheSeparator(m_chThousandSep)) return IsApostropheSeparator(c);
+  return false;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -322,14 +367,14 @@ bool KwNumberMaskedEdit::HasGap() const {
   return false;
 }
 
-char KwNumberMaskedEdit::DataChar(int index) const {
+WCHAR KwNumberMaskedEdit::DataChar(int index) const {
   const KwMaskSymbol* symbol = m_vecSymbols[index];
   if (symbol->m_nKind == KindDecimalSeparator && symbol->m_chValue != m_chPromptSymbol) return '.';
   return symbol->m_chValue;
 }
 
-std::string KwNumberMaskedEdit::DataPositionsText(int skipFrom, int skipTo, int* skipped) const {
-  std::string text;
+KwWString KwNumberMaskedEdit::DataPositionsText(int skipFrom, int skipTo, int* skipped) const {
+  KwWString text;
   int count = 0;
   for (int i = 0; i < PositionCount(); ++i) {
     if (!IsDataPosition(i)) continue;
@@ -387,9 +432,15 @@ void KwNumberMaskedEdit::UpdateInsertionPointBackward(int pos) {
 // ---------------------------------------------------------------------------------------------
 // Editing operations
 
-int KwNumberMaskedEdit::InsertAt(int pos, char ch) {
-  if (m_vecSymbols.empty()) return -1;
-  const std::string old = GetInputData(false);
+int KwNumberMaskedEdit::InsertAt(int pos, char ch) { return InsertAtW(pos, KwWidenChar(ch)); }
+
+int KwNumberMaskedEdit::SetAt(int pos, char ch) { return SetAtW(pos, KwWidenChar(ch)); }
+
+int KwNumberMaskedEdit::InsertAtW(int pos, char32_t wide) {
+  // A position holds one UTF-16 unit: no digit is a character of two.
+  if (m_vecSymbols.empty() || wide > 0xFFFF) return -1;
+  const WCHAR ch = static_cast<WCHAR>(wide);
+  const KwWString old = GetInputDataW(false);
   if (old.empty()) m_nFirstShown = m_nDecimalIndex;
   const int a = m_nFirstShown + pos;
   const bool fractionSide = a > m_nDecimalIndex || (a == m_nDecimalIndex && ch == '.');
@@ -410,7 +461,7 @@ int KwNumberMaskedEdit::InsertAt(int pos, char ch) {
       if (IsDataPosition(i)) receiving = i;
   }
 
-  std::string text;
+  KwWString text;
   for (int i = 0; i < PositionCount(); ++i) {
     if (!IsDataPosition(i)) continue;
     if (fractionSide && i == receiving) text += ch;
@@ -419,20 +470,21 @@ int KwNumberMaskedEdit::InsertAt(int pos, char ch) {
   }
 
   const Alive alive(this);
-  const int taken = SetInputData(text.c_str(), 0, 0);
+  const int taken = SetInputDataW(text.c_str(), 0, 0);
   if (!alive) return -1;
   if (taken == 0) {
-    SetInputData(old.c_str(), 0, 1);
+    SetInputDataW(old.c_str(), 0, 1);
     return -1;
   }
   return receiving - m_nFirstShown;
 }
 
-int KwNumberMaskedEdit::SetAt(int pos, char ch) {
-  if (m_vecSymbols.empty()) return -1;
+int KwNumberMaskedEdit::SetAtW(int pos, char32_t wide) {
+  if (m_vecSymbols.empty() || wide > 0xFFFF) return -1;
+  const WCHAR ch = static_cast<WCHAR>(wide);
   // An empty number is typed from the first place left of the point, whatever run it showed
   // before, as InsertAt starts it at the point.
-  if (GetInputData(false).empty()) m_nFirstShown = PositionCount() - m_nMaxDecimalPos - 2;
+  if (GetInputDataW(false).empty()) m_nFirstShown = PositionCount() - m_nMaxDecimalPos - 2;
   const int i = m_nFirstShown + pos;
   if (i >= PositionCount() && ch != '.' && m_digitSymbol.AcceptsChar(ch)) {
     // After the last decimal: the decimals are full.
@@ -454,7 +506,7 @@ int KwNumberMaskedEdit::SetAt(int pos, char ch) {
     // laid out again: an empty place inside the shown run would break the text indexes.
     const bool integerSide = i < m_nDecimalIndex;
     const Alive alive(this);
-    SetInputData(DataPositionsText(i, i + 1).c_str(), 0, 0);
+    SetInputDataW(DataPositionsText(i, i + 1).c_str(), 0, 0);
     if (!alive) return -1;
     // The character that followed keeps its place on the integer side and moves one place to
     // the left in the fraction; the caller puts the caret on it (result + 1).
@@ -472,7 +524,7 @@ int KwNumberMaskedEdit::SetAt(int pos, char ch) {
       NoteRejection(RejectFull, pos, ch);
       return -1;
     }
-    return InsertAt(pos, ch);
+    return InsertAtW(pos, ch);
   }
 
   // Typing over the shown point joins the fraction to the integer part.
@@ -481,23 +533,23 @@ int KwNumberMaskedEdit::SetAt(int pos, char ch) {
     return -1;
   }
   if (ch != m_chPromptSymbol && !m_digitSymbol.AcceptsChar(ch)) return -1;
-  const int after = static_cast<int>(ShowMask().size()) - pos - 1;
-  std::string text;
+  const int after = static_cast<int>(ShowMaskW().size()) - pos - 1;
+  KwWString text;
   for (int k = 0; k < PositionCount(); ++k) {
     if (!IsDataPosition(k)) continue;
     text += k == i ? ch : DataChar(k);
   }
   const Alive alive(this);
-  SetInputData(text.c_str(), 0, 0);
+  SetInputDataW(text.c_str(), 0, 0);
   if (!alive) return -1;
-  return static_cast<int>(ShowMask().size()) - after - 1;
+  return static_cast<int>(ShowMaskW().size()) - after - 1;
 }
 
 int KwNumberMaskedEdit::DeleteRange(int start, int end) {
   if (m_vecSymbols.empty()) return 0;
   int count = 0;
-  const std::string text = DataPositionsText(m_nFirstShown + start, m_nFirstShown + end, &count);
-  SetInputData(text.c_str(), 0, 0);
+  const KwWString text = DataPositionsText(m_nFirstShown + start, m_nFirstShown + end, &count);
+  SetInputDataW(text.c_str(), 0, 0);
   return count;
 }
 
@@ -519,7 +571,7 @@ void KwNumberMaskedEdit::EmptyData(int keepMask) {
 }
 
 int KwNumberMaskedEdit::IsInputEmpty() {
-  if (m_vecSymbols.empty()) return GetWindowTextLength() == 0 ? 1 : 0;
+  if (m_vecSymbols.empty()) return GetWindowTextLengthW() == 0 ? 1 : 0;
   for (int i = 0; i < PositionCount(); ++i) {
     if (m_vecSymbols[i]->IsInput() && !IsEmptyPosition(i)) return 0;
   }
@@ -543,10 +595,9 @@ LRESULT KwNumberMaskedEdit::OnSetText(WPARAM /*wParam*/, LPARAM lParam) {
   if (m_nUpdateDepth > 0) return TakeOwnText(true);
   const Alive alive(this);
   const int notifyChange = std::exchange(m_bNotifyChange, 0);
-  const char* foreign = reinterpret_cast<const char*>(lParam);
-  const std::string text = foreign != nullptr ? foreign : "";
-  const std::string data = GetInputData(text.c_str(), true);
-  SetInputData(data.c_str(), 0, 1);
+  // A Unicode window: the text comes in UTF-16 (an A sender's converted by the system).
+  const KwWString data = GetInputDataW(reinterpret_cast<const WCHAR*>(lParam), true);
+  SetInputDataW(data.c_str(), 0, 1);
   if (alive) m_bNotifyChange = notifyChange;
   return TRUE;
 }
@@ -557,28 +608,29 @@ LRESULT KwNumberMaskedEdit::OnCut(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   GetSelection(start, end);
   if (start == end) return 0;
 
-  const std::string shown = GetWindowText();
+  const KwWString shown = GetWindowTextW();
   const int from = std::clamp(std::min(start, end), 0, static_cast<int>(shown.size()));
   const int to = std::clamp(std::max(start, end), from, static_cast<int>(shown.size()));
-  const std::string cut = shown.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+  const KwWString cut = shown.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
 
-  // The text goes onto the clipboard first; only when the clipboard has it is it deleted.
+  // The text goes onto the clipboard first (CF_UNICODETEXT; the system offers it as CF_TEXT
+  // too); only when the clipboard has it is it deleted.
   if (!::OpenClipboard(m_hWnd)) return 0;
-  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, cut.size() + 1);
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (cut.size() + 1) * sizeof(WCHAR));
   if (block == nullptr) {
     ::CloseClipboard();
     return 0;
   }
-  char* memory = static_cast<char*>(::GlobalLock(block));
+  WCHAR* memory = static_cast<WCHAR*>(::GlobalLock(block));
   if (memory == nullptr) {
     ::GlobalFree(block);
     ::CloseClipboard();
     return 0;
   }
-  std::memcpy(memory, cut.c_str(), cut.size() + 1);
+  std::memcpy(memory, cut.c_str(), (cut.size() + 1) * sizeof(WCHAR));
   ::GlobalUnlock(block);
   ::EmptyClipboard();
-  if (::SetClipboardData(CF_TEXT, block) == nullptr) {
+  if (::SetClipboardData(CF_UNICODETEXT, block) == nullptr) {
     ::GlobalFree(block);
     ::CloseClipboard();
     return 0;
@@ -596,25 +648,25 @@ LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   if (m_vecSymbols.empty()) return DefaultUnmasked();
   int start = 0, end = 0;
   GetSelection(start, end);
-  if (!::IsClipboardFormatAvailable(CF_TEXT) || !::OpenClipboard(m_hWnd)) {
-    NoteRejection(RejectClipboard, start, '\0');
+  // CF_UNICODETEXT, which the system makes from a CF_TEXT another program put there alone.
+  if (!::IsClipboardFormatAvailable(CF_UNICODETEXT) || !::OpenClipboard(m_hWnd)) {
+    NoteRejection(RejectClipboard, start, 0);
     return 0;
   }
-  std::string pasted;
+  KwWString pasted;
   {
     const ClipboardOpen open;  // closed again even when the memory runs out on the way
-    HANDLE handle = ::GetClipboardData(CF_TEXT);
-    const char* memory =
-        handle != nullptr ? static_cast<const char*>(::GlobalLock(handle)) : nullptr;
+    HANDLE handle = ::GetClipboardData(CF_UNICODETEXT);
+    const WCHAR* memory =
+        handle != nullptr ? static_cast<const WCHAR*>(::GlobalLock(handle)) : nullptr;
     if (memory == nullptr) {
-      NoteRejection(RejectClipboard, start, '\0');
+      NoteRejection(RejectClipboard, start, 0);
       return 0;
     }
     // Read within the block: a text without its terminating NUL ends with the block.
-    const SIZE_T size = ::GlobalSize(handle);
-    const char* stop = static_cast<const char*>(std::memchr(memory, 0, size));
-    const size_t length =
-        stop != nullptr ? static_cast<size_t>(stop - memory) : static_cast<size_t>(size);
+    const size_t size = static_cast<size_t>(::GlobalSize(handle)) / sizeof(WCHAR);
+    size_t length = 0;
+    while (length < size && memory[length] != 0) ++length;
     try {
       pasted.assign(memory, length);
     } catch (...) {
@@ -624,18 +676,18 @@ LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     ::GlobalUnlock(handle);
   }
 
-  std::string text;
-  for (char c : pasted) {
-    if (c == m_chThousandSep) continue;
-    text += c == m_chDecimalSep ? '.' : c;
+  KwWString text;
+  for (WCHAR c : pasted) {
+    if (IsGroupSeparator(c)) continue;
+    text += c == m_chDecimalSep ? WCHAR('.') : c;
   }
   // A text with nothing the number takes is refused as a whole: the number stays.
-  const bool takes = std::any_of(text.begin(), text.end(), [this](char c) {
+  const bool takes = std::any_of(text.begin(), text.end(), [this](WCHAR c) {
     return c != m_chPromptSymbol && (c == '.' || m_digitSymbol.AcceptsChar(c));
   });
   if (!takes) return 0;
   const Alive alive(this);
-  SetInputData(text.c_str(), 0, 0);
+  SetInputDataW(text.c_str(), 0, 0);
   if (alive) Update(-1);
   if (alive) SetCaret(GetEmptyInputLocation(start));
   return 0;
@@ -660,7 +712,8 @@ BOOL KwNumberMaskedEdit::PreTranslateMessage(MSG* pMsg) {
   if (pMsg->message == WM_KEYDOWN) {
     if (pMsg->wParam == VK_DECIMAL) {
       // The keypad decimal key types the locale decimal separator.
-      pMsg->wParam = static_cast<WPARAM>(static_cast<INT_PTR>(::VkKeyScanA(m_chDecimalSep)));
+      pMsg->wParam =
+          static_cast<WPARAM>(static_cast<INT_PTR>(::VkKeyScanA(KwNarrowChar(m_chDecimalSep))));
     }
     if (pMsg->wParam == VK_SPACE) {
       int start = 0, end = 0;
@@ -669,17 +722,18 @@ BOOL KwNumberMaskedEdit::PreTranslateMessage(MSG* pMsg) {
     return CWnd::PreTranslateMessage(pMsg);
   }
   if (pMsg->message == WM_CHAR) {
-    const WPARAM decimalSep = static_cast<unsigned char>(m_chDecimalSep);
-    const WPARAM thousandSep = static_cast<unsigned char>(m_chThousandSep);
+    // The characters of a Unicode window are UTF-16 units.
+    const WPARAM decimalSep = m_chDecimalSep;
+    const WPARAM thousandSep = m_chThousandSep;
     if (pMsg->wParam == decimalSep) {
       pMsg->wParam = '.';
     } else if (pMsg->wParam == thousandSep || pMsg->wParam == '.') {
       return TRUE;
     }
-    const char ch = static_cast<char>(pMsg->wParam);
+    const WCHAR ch = static_cast<WCHAR>(pMsg->wParam);
     // A read-only control refuses nothing itself: the edit control takes no character.
     if (m_bInsertMode && m_nFirstShown == 0 && !IsReadOnly() && pMsg->wParam != '.' &&
-        pMsg->wParam <= 0xFF && m_digitSymbol.AcceptsChar(ch)) {
+        pMsg->wParam <= 0xFFFF && m_digitSymbol.AcceptsChar(ch)) {
       // The integer part is full: nothing more can be inserted left of the point.
       int start = 0, end = 0;
       GetSelection(start, end);

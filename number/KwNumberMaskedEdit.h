@@ -19,13 +19,14 @@
 #include "core/KwMaskSymbol.h"
 #include "core/KwMaskedEdit.h"
 
-class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
+class KW_API KwNumberMaskedEdit : public KwMaskedEdit, protected KwMaskedEditModel {
   DECLARE_DYNAMIC(KwNumberMaskedEdit)
 
  public:
   // A non-empty mask is applied as by SetMask; the default (or NULL) gives a control without
   // positions.
   explicit KwNumberMaskedEdit(const char* mask = "");
+  explicit KwNumberMaskedEdit(const KwWString& mask);
   // A control without a window holding copies of the other's positions and settings.
   KwNumberMaskedEdit(const KwNumberMaskedEdit& other);
   KwNumberMaskedEdit& operator=(const KwNumberMaskedEdit&) = delete;
@@ -46,9 +47,11 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
   // The shown text: the positions that hold data, with the locale separators.
   std::string ShowMask() const override;
 
-  char GetPromptSymbol() const { return m_chPromptSymbol; }
+  char GetPromptSymbol() const;
   // Not 0, CR, LF, DEL, a separator or a held character; empty positions take it. Rewrites.
   void SetPromptSymbol(char symbol);
+  WCHAR GetPromptSymbolW() const { return m_chPromptSymbol; }
+  void SetPromptSymbolW(WCHAR symbol);
   int GetMaxIntPos() const { return m_nMaxIntPos; }
   int GetMaxDecimalPos() const { return m_nMaxDecimalPos; }
 
@@ -59,6 +62,14 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
   std::string GetInputData(const char* text, bool withPrompt) const override;
   // The number as entered; withPrompt keeps one character per data position (12).
   std::string GetInputData(bool withPrompt) const override;
+
+  // The same in UTF-16 (KwMaskedEdit's wide twins call these).
+  KwWString GetMaskW() const override;
+  bool SetMaskW(const KwWString& mask) override;
+  KwWString ShowMaskW() const override;
+  int SetTextW(const KwWString& text) override;
+  KwWString GetInputDataW(const WCHAR* text, bool withPrompt) const override;
+  KwWString GetInputDataW(bool withPrompt) const override;
 
   void EmptyData(int keepMask) override;
   int IsInputEmpty() override;
@@ -75,6 +86,9 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
   int DeleteRange(int start, int end) override;
   int InsertAt(int pos, char ch) override;
   int SetAt(int pos, char ch) override;
+  int SetInputDataW(const WCHAR* data, int keep, int raw) override;
+  int InsertAtW(int pos, char32_t ch) override;
+  int SetAtW(int pos, char32_t ch) override;
   int GetNextInputLocation(int pos) override;
   int GetPreviousInputLocation(int pos) override;
   int GetEmptyInputLocation(int pos) override;
@@ -98,13 +112,13 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
 
   KwMaskSymbol m_digitSymbol;               // the kind of every digit position
   std::vector<KwMaskSymbol*> m_vecSymbols;  // the positions, owned
-  char m_chPromptSymbol;                    // what an empty data position holds
+  WCHAR m_chPromptSymbol;                   // what an empty data position holds
   int m_nMaxIntPos;                         // positions left of the point, separators included
   int m_nMaxDecimalPos;                     // digit positions right of the point
   int m_nFirstShown;                        // position shown at text index 0
   int m_nDecimalIndex;                      // position of the decimal point
-  char m_chDecimalSep;                      // the decimal separator shown and recognised
-  char m_chThousandSep;                     // the thousands separator shown and recognised
+  WCHAR m_chDecimalSep;                     // the decimal separator shown and recognised
+  WCHAR m_chThousandSep;                    // the thousands separator shown and recognised
 
   DECLARE_MESSAGE_MAP()
 
@@ -119,11 +133,12 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit {
   // and the last entered one, or between the integer part and the point.
   bool HasGap() const;
   // What a data position contributes to the data text: its character, '.' for a set point.
-  char DataChar(int index) const;
+  WCHAR DataChar(int index) const;
+  bool IsGroupSeparator(WCHAR c) const;
   // The characters of the data positions, first to last (the prompt for an empty one, '.' for
   // a set decimal point), leaving out those with index in [skipFrom, skipTo); *skipped counts
   // the positions left out.
-  std::string DataPositionsText(int skipFrom, int skipTo, int* skipped = nullptr) const;
+  KwWString DataPositionsText(int skipFrom, int skipTo, int* skipped = nullptr) const;
   // Puts the caret at a text index after a deletion: anchor is the position index that
   // followed the deleted range.
   void PlaceCaretAfterDeletion(int anchor);

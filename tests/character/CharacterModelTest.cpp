@@ -6,6 +6,7 @@
 
 #include "character/CharacterTestSupport.h"
 #include "core/KwLocaleSeparators.h"
+#include "core/KwText.h"
 
 namespace kwtest {
 namespace {
@@ -34,8 +35,9 @@ TEST_P(CharacterMaskLanguage, PositionsDisplayAndRoundTrip) {
   EXPECT_EQ(edit->GetMask(), c.mask) << "the mask comes back exactly as it was set";
 }
 
-const std::string kSeps = std::string("_") + g_chDecimalSep + "_" + g_chThousandSep + "_" +
-                          g_chTimeSep + "_" + g_chDateSep + "_";
+const std::string kSeps = std::string("_") + KwNarrowChar(g_chDecimalSep) + "_" +
+                          KwNarrowChar(g_chThousandSep) + "_" + KwNarrowChar(g_chTimeSep) + "_" +
+                          KwNarrowChar(g_chDateSep) + "_";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CharacterMaskLanguage,

@@ -367,8 +367,12 @@ static void RowPrompt(HWND h) {
   CHECK(WEqA(shown, "***-***"), "the prompt shows");
   CHECK(KwMask_SetPrompt(h, 0) == FALSE, "NUL refused");
   CHECK(KwMask_SetPrompt(h, '\r') == FALSE, "CR refused");
-  CHECK(KwMask_SetPrompt(h, 0x4E00) == FALSE, "a character outside the ANSI code page refused");
+  CHECK(KwMask_SetPrompt(h, 0xD800) == FALSE, "half a surrogate pair refused");
   CHECK(KwMask_GetPrompt(h) == '*', "the prompt unchanged");
+  CHECK(KwMask_SetPrompt(h, 0x4E00) == TRUE, "a character outside the ANSI code page taken");
+  Text(h, shown, 32);
+  CHECK(shown[0] == 0x4E00 && shown[3] == '-', "and shown as itself");
+  CHECK(KwMask_SetPrompt(h, '*') == TRUE, "'*' again");
 }
 
 static void RowFieldPrompt(HWND h) {

@@ -200,9 +200,10 @@ TEST_F(ControlEdges, TheHistoryKeepsItsTextsWithinABudget) {
   ASSERT_TRUE(edit.Create(kEditStyle, EditRect(1), ParentWnd(), 1));
   edit.SetLimitText(0);
   const HWND h = edit.GetSafeHwnd();
-  const std::size_t size = std::size_t{6} << 20;
+  // 6 MiB of text each: the text is UTF-16, two bytes a character.
+  const std::size_t size = std::size_t{3} << 20;
   for (char c : {'a', 'b', 'c', 'd'}) ::SetWindowTextA(h, std::string(size, c).c_str());
-  // Steps: "", a, b, c (24 MiB): the empty text and a go, b and c (12 MiB) stay.
+  // Steps: "", a, b, c (18 MiB): the empty text and a go, b and c (12 MiB) stay.
   int undone = 0;
   while (edit.Undo()) ++undone;
   EXPECT_EQ(undone, 2);
@@ -280,7 +281,7 @@ TEST(LocaleSeparators, FallBackToTheCLocalesWhenTheLocaleCannotBeRead) {
     for (int answered : {0, 1}) {
       SCOPED_TRACE(testing::Message() << "type " << r.type << ", calls answered " << answered);
       kwinspect::FailGetLocaleInfoAfter(answered);
-      EXPECT_EQ(GetLocaleSeparator(r.type), r.fallback);
+      EXPECT_EQ(GetLocaleSeparator(r.type), WCHAR(r.fallback));
     }
   }
 }

@@ -12,11 +12,12 @@
 namespace kwtest {
 namespace {
 
+// UTF-16 units each position kind takes and refuses.
 struct AcceptCase {
   const char* name;
   int kind;
-  std::string accepted;
-  std::string refused;
+  KwWString accepted;
+  KwWString refused;
 };
 // By name: GoogleTest would otherwise print the bytes of the struct, padding included.
 void PrintTo(const AcceptCase& c, std::ostream* os) { *os << c.name; }
@@ -26,35 +27,48 @@ class MaskSymbolAccepts : public ::testing::TestWithParam<AcceptCase> {};
 TEST_P(MaskSymbolAccepts, ByKind) {
   const AcceptCase& c = GetParam();
   const KwMaskSymbol symbol(c.kind, ' ');
-  for (char ch : c.accepted)
-    EXPECT_TRUE(symbol.AcceptsChar(ch))
-        << "0x" << std::hex << (static_cast<unsigned char>(ch) & 0xFF);
-  for (char ch : c.refused)
-    EXPECT_FALSE(symbol.AcceptsChar(ch))
-        << "0x" << std::hex << (static_cast<unsigned char>(ch) & 0xFF);
+  for (WCHAR ch : c.accepted)
+    EXPECT_TRUE(symbol.AcceptsChar(ch)) << "U+" << std::hex << static_cast<unsigned>(ch);
+  for (WCHAR ch : c.refused)
+    EXPECT_FALSE(symbol.AcceptsChar(ch)) << "U+" << std::hex << static_cast<unsigned>(ch);
 }
 
-const std::string kHigh = "\x80\xA0\xC9\xE9\xFF";
-const std::string kControl = std::string("\x00\x01\x09\x0A\x0D\x1F\x7F", 7);
+// Letters of other scripts ('É', 'é', 'ł', 'Ж', 'あ'), decimal digits of other scripts
+// (full-width '１', Arabic-Indic '١'), printable non-letters (no-break space, '€', U+202F),
+// control characters of both ranges, and the halves of a surrogate pair.
+const KwWString kLetters = KW_W("\u00C9\u00E9\u0142\u0416\u3042");
+const KwWString kDigits = KW_W("\uFF11\u0661");
+const KwWString kSymbols = KW_W("\u00A0\u20AC\u202F");
+const KwWString kControl =
+    KwWString(KW_W("\u0000\u0001\u0009\u000A\u000D\u001F\u007F\u0080\u009F"), 9);
+const KwWString kHalves = {WCHAR(0xD83D), WCHAR(0xDE00)};
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, MaskSymbolAccepts,
-    ::testing::Values(AcceptCase{"DecimalSeparator", KindDecimalSeparator, ".", ",5 a"},
-                      AcceptCase{"ThousandSeparator", KindThousandSeparator, "", ",.5a "},
-                      AcceptCase{"TimeSeparator", KindTimeSeparator, "", ":5a"},
-                      AcceptCase{"DateSeparator", KindDateSeparator, "", "/.5a"},
-                      AcceptCase{"Digit", KindDigit, "0123456789", "a Z.-+" + kHigh + kControl},
-                      AcceptCase{"Percent", KindPercent, "7.-+ 0", ",a$" + kHigh},
-                      AcceptCase{"Currency", KindCurrency, "7.-+ 9", ",a$" + kHigh},
-                      AcceptCase{"AlphaNumeric", KindAlphaNumeric, "09azAZ",
-                                 " -_." + kHigh + kControl},
-                      AcceptCase{"Alpha", KindAlpha, "azAZmq", "05 -_" + kHigh},
-                      AcceptCase{"UpperAlpha", KindUpperAlpha, "aZq", "5 " + kHigh},
-                      AcceptCase{"LowerAlpha", KindLowerAlpha, "aZQ", "5 " + kHigh},
-                      // '~' (0x7E) is printable and taken like every other printable character.
-                      AcceptCase{"AnyChar", KindAnyChar, " }~!aZ09" + kHigh, kControl},
-                      AcceptCase{"EscapedLiteral", KindEscapedLiteral, "", "a5 ."},
-                      AcceptCase{"Literal", KindLiteral, "", "a5 ."}),
+    ::testing::Values(
+        AcceptCase{"DecimalSeparator", KindDecimalSeparator, KW_W("."), KW_W(",5 a") + kDigits},
+        AcceptCase{"ThousandSeparator", KindThousandSeparator, KW_W(""), KW_W(",.5a ") + kSymbols},
+        AcceptCase{"TimeSeparator", KindTimeSeparator, KW_W(""), KW_W(":5a")},
+        AcceptCase{"DateSeparator", KindDateSeparator, KW_W(""), KW_W("/.5a")},
+        AcceptCase{"Digit", KindDigit, KW_W("0123456789") + kDigits,
+                   KW_W("a Z.-+") + kLetters + kSymbols + kControl + kHalves},
+        AcceptCase{"Percent", KindPercent, KW_W("7.-+ 0") + kDigits,
+                   KW_W(",a$") + kLetters + kHalves},
+        AcceptCase{"Currency", KindCurrency, KW_W("7.-+ 9") + kDigits,
+                   KW_W(",a$") + kLetters + kHalves},
+        AcceptCase{"AlphaNumeric", KindAlphaNumeric, KW_W("09azAZ") + kLetters + kDigits,
+                   KW_W(" -_.") + kSymbols + kControl + kHalves},
+        AcceptCase{"Alpha", KindAlpha, KW_W("azAZmq") + kLetters,
+                   KW_W("05 -_") + kDigits + kSymbols + kHalves},
+        AcceptCase{"UpperAlpha", KindUpperAlpha, KW_W("aZq") + kLetters,
+                   KW_W("5 ") + kDigits + kHalves},
+        AcceptCase{"LowerAlpha", KindLowerAlpha, KW_W("aZQ") + kLetters,
+                   KW_W("5 ") + kDigits + kHalves},
+        // '~' (0x7E) is printable and taken like every other printable character.
+        AcceptCase{"AnyChar", KindAnyChar, KW_W(" }~!aZ09") + kLetters + kDigits + kSymbols,
+                   kControl + kHalves},
+        AcceptCase{"EscapedLiteral", KindEscapedLiteral, KW_W(""), KW_W("a5 .")},
+        AcceptCase{"Literal", KindLiteral, KW_W(""), KW_W("a5 .")}),
     [](const ::testing::TestParamInfo<AcceptCase>& info) { return std::string(info.param.name); });
 
 TEST(MaskSymbol, InputKindsAreDigitToAnyChar) {
@@ -63,17 +77,27 @@ TEST(MaskSymbol, InputKindsAreDigitToAnyChar) {
         << "kind " << kind;
 }
 
-// Only the case kinds change case, and only of ASCII letters.
-TEST(MaskSymbol, TransformChangesCaseOnlyForCaseKinds) {
-  EXPECT_EQ(KwMaskSymbol(KindUpperAlpha, ' ').TransformChar('q'), 'Q');
-  EXPECT_EQ(KwMaskSymbol(KindLowerAlpha, ' ').TransformChar('Q'), 'q');
-  EXPECT_EQ(KwMaskSymbol(KindAlphaNumeric, ' ').TransformChar('q'), 'q');
-  EXPECT_EQ(KwMaskSymbol(KindUpperAlpha, ' ').TransformChar('\xE9'), '\xE9');
-  EXPECT_EQ(KwMaskSymbol(KindLowerAlpha, ' ').TransformChar('\xC9'), '\xC9');
+// Only the case kinds change case, of the letters of every script ('ß' has no one-character
+// upper case and stays); the digit kinds store the ASCII digit of a digit of another script,
+// the any-character kind what was typed.
+TEST(MaskSymbol, TransformChangesCaseOnlyForCaseKindsAndDigitsToAscii) {
+  const struct {
+    int kind;
+    WCHAR in, out;
+  } rows[] = {{KindUpperAlpha, 'q', 'Q'},       {KindLowerAlpha, 'Q', 'q'},
+              {KindAlphaNumeric, 'q', 'q'},     {KindUpperAlpha, 0xE9, 0xC9},
+              {KindLowerAlpha, 0xC9, 0xE9},     {KindUpperAlpha, 0x0142, 0x0141},
+              {KindLowerAlpha, 0x0416, 0x0436}, {KindUpperAlpha, 0xDF, 0xDF},
+              {KindAlpha, 0xE9, 0xE9},          {KindDigit, 0xFF11, '1'},
+              {KindCurrency, 0x0661, '1'},      {KindAlphaNumeric, 0xFF15, '5'},
+              {KindAnyChar, 0xFF11, 0xFF11},    {KindUpperAlpha, 0x3042, 0x3042}};
+  for (const auto& r : rows)
+    EXPECT_EQ(KwMaskSymbol(r.kind, ' ').TransformChar(r.in), r.out)
+        << "kind " << r.kind << " U+" << std::hex << static_cast<unsigned>(r.in);
 }
 
 TEST(LocaleSeparators, UnknownTypeFallsBackToQuestionMark) {
-  EXPECT_EQ(GetLocaleSeparator(0x7777), '?');
+  EXPECT_EQ(GetLocaleSeparator(0x7777), WCHAR('?'));
 }
 
 // A validator that counts how many of its kind are alive.

@@ -21,7 +21,15 @@ LRESULT Note(const std::string& entry, LRESULT result = 0) {
   return result;
 }
 std::string Char(WPARAM ch) { return std::string(1, static_cast<char>(ch)); }
-LONG_PTR ProcOf(HWND hWnd) { return ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC); }
+// Framework windows are Unicode windows: their procedure is read through the W function.
+LONG_PTR ProcOf(HWND hWnd) { return ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC); }
+// A WM_SETTEXT text of a Unicode window, ASCII only, as a narrow string.
+std::string AsciiOf(LPARAM lParam) {
+  std::string out;
+  for (auto* p = reinterpret_cast<const WCHAR*>(lParam); p != nullptr && *p != 0; ++p)
+    out += *p < 0x80 ? static_cast<char>(*p) : '?';
+  return out;
+}
 const LONG_PTR kFrameworkProc = reinterpret_cast<LONG_PTR>(&AfxWndProc);
 
 // A plain "EDIT" child that the framework knows nothing about.
@@ -99,10 +107,12 @@ TEST_F(FrameworkWindow, CreateAttachesTheObjectAndRoutesItsMessages) {
 
 TEST_F(FrameworkWindow, SubclassDetachAndTakeOverAnExistingEdit) {
   const HWND hEdit = CreateEdit(204, "text");
-  const LONG_PTR original = ProcOf(hEdit);
+  const LONG_PTR original = ::GetWindowLongPtrA(hEdit, GWLP_WNDPROC);
+  EXPECT_FALSE(::IsWindowUnicode(hEdit));
   MapBase first;
   ASSERT_TRUE(first.SubclassDlgItem(204, kwtest::ParentWnd()));
   EXPECT_EQ(&first, CWnd::FromHandlePermanent(hEdit));
+  EXPECT_TRUE(::IsWindowUnicode(hEdit)) << "subclassed by the framework, a Unicode window";
   MapDerived second;
   EXPECT_FALSE(second.SubclassWindow(hEdit));  // one object per window
 
@@ -120,7 +130,8 @@ TEST_F(FrameworkWindow, SubclassDetachAndTakeOverAnExistingEdit) {
   EXPECT_EQ(Log{"derived OnChar +"}, g_log);
   EXPECT_EQ("+still an edit", kwtest::Text(hEdit));
   EXPECT_EQ(hEdit, second.UnsubclassWindow());
-  EXPECT_EQ(original, ProcOf(hEdit));
+  EXPECT_EQ(original, ::GetWindowLongPtrA(hEdit, GWLP_WNDPROC));
+  EXPECT_FALSE(::IsWindowUnicode(hEdit)) << "its own procedure back, an ANSI window again";
   EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hEdit));
 }
 
@@ -230,7 +241,7 @@ class ReentrantEdit : public CEdit {
     Default();
   }
   LRESULT OnSetText(WPARAM, LPARAM lParam) {
-    Note(std::string("OnSetText ") + reinterpret_cast<const char*>(lParam));
+    Note("OnSetText " + AsciiOf(lParam));
     const LRESULT r = Default();
     Note("took " + GetWindowText());
     return r;
@@ -258,14 +269,15 @@ TEST_F(FrameworkWindow, CallOwnProcGoesPastTheMapToTheWindowsOwnProcedure) {
   ReentrantEdit edit;
   ASSERT_TRUE(edit.Create(kwtest::kEditStyle, kwtest::EditRect(2), kwtest::ParentWnd(), 103));
   g_log.clear();
-  EXPECT_TRUE(edit.CallOwnProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("own")));
+  // The window's own procedure is called as a Unicode window's: the text is UTF-16.
+  EXPECT_TRUE(edit.CallOwnProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(KW_W("own"))));
   EXPECT_EQ(Log{}, g_log);  // the map's OnSetText never saw it
   EXPECT_EQ("own", edit.GetWindowText());
   // Attached without subclassing, the object has no procedure of the window's to call: sent.
   const HWND hEdit = CreateEdit(205, "");
   ReentrantEdit attached;
   ASSERT_TRUE(attached.Attach(hEdit));
-  attached.CallOwnProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("sent"));
+  attached.CallOwnProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(KW_W("sent")));
   EXPECT_EQ("sent", kwtest::Text(hEdit));
   attached.Detach();
 }

@@ -12,9 +12,9 @@ TEST(GermanLocale, SeparatorsReadAtLoadShownByTheMask) {
   ASSERT_EQ(g_chDecimalSep, ',')
       << "this suite runs with LC_ALL=de_DE.UTF-8; is the locale installed? "
          "(localedef -i de_DE -f UTF-8 de_DE.UTF-8)";
-  EXPECT_EQ(std::string(
-                {g_chThousandSep, g_chMonDecimalSep, g_chMonThousandSep, g_chDateSep, g_chTimeSep}),
-            ".,..:");
+  EXPECT_EQ(
+      KwWString({g_chThousandSep, g_chMonDecimalSep, g_chMonThousandSep, g_chDateSep, g_chTimeSep}),
+      KW_W(".,..:"));
   auto edit = Model("#,###.##  ##/##/####  ##:##");
   EXPECT_EQ(edit->ShowMask(), "_.___,__  __.__.____  __:__");
   EXPECT_EQ(edit->GetMask(), "#,###.##  ##/##/####  ##:##");

@@ -11,8 +11,8 @@ namespace {
 using NumberGermanLocale = NumberControlTest;
 
 TEST_F(NumberGermanLocale, ShowsLocaleSeparatorsAndKeepsThePointInTheData) {
-  ASSERT_EQ(std::string({g_chDecimalSep, g_chThousandSep, g_chMonDecimalSep, g_chMonThousandSep}),
-            ",.,.")
+  ASSERT_EQ(KwWString({g_chDecimalSep, g_chThousandSep, g_chMonDecimalSep, g_chMonThousandSep}),
+            KW_W(",.,."))
       << "this suite runs with LC_ALL=de_DE.UTF-8";
   for (const char* mask : {"%", "$"}) {
     auto edit = NumberModel("1234.5", '_', mask);

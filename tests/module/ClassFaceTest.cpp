@@ -167,7 +167,7 @@ TEST_F(ClassFace, EveryMessageAnswersAlikeOnBothFaces) {
          const LRESULT r = SendMessageW(h, KWM_SETPROMPT, 0x4E00, 0);
          return std::to_string(r) + " " + std::to_string(SendMessageW(h, KWM_GETPROMPT, 0, 0));
        },
-       "0 32"},
+       "1 19968"},
       {"SETINSERTMODE", "###-###",
        [](HWND h) {
          const LRESULT r = SendMessageW(h, KWM_SETINSERTMODE, FALSE, 0);

@@ -146,14 +146,15 @@ TEST_F(NumberKeys, PasteReadsTheBlockOnlyAsFarAsItGoesAndClearKeepsTheClipboard)
   NumberEditProbe& edit = Make();
   ASSERT_TRUE(::OpenClipboard(Parent()));
   ::EmptyClipboard();
-  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, 3);
-  std::memcpy(::GlobalLock(block), "123", 3);  // no terminating NUL
+  const WCHAR digits[] = {'1', '2', '3'};
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, sizeof digits);
+  std::memcpy(::GlobalLock(block), digits, sizeof digits);  // no terminating NUL
   ::GlobalUnlock(block);
-  ASSERT_NE(::SetClipboardData(CF_TEXT, block), nullptr);
+  ASSERT_NE(::SetClipboardData(CF_UNICODETEXT, block), nullptr);
   ::CloseClipboard();
   Ready(edit, 0);
   edit.SendMessage(WM_PASTE);
-  // Wine converts the text when it is set and takes the block's last byte for its terminator.
+  // Wine takes the block's last unit for its terminator when the text is set.
   EXPECT_EQ(edit.GetInputData(false), OnWine() ? "12" : "123");
   const std::string before = ClipboardText();
   Ready(edit, 0, 1);

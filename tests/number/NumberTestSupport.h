@@ -10,6 +10,7 @@
 
 #include "common/TestHost.h"
 #include "core/KwLocaleSeparators.h"
+#include "core/KwText.h"
 #include "host/ModelProbe.h"
 #include "number/KwNumberMaskedEdit.h"
 
@@ -23,8 +24,8 @@ class NumberEditProbe : public ModelProbe<KwNumberMaskedEdit> {
 
 // A shown text written with ',' and '.', in the separators a control with this mask shows.
 inline std::string Shown(const std::string& neutral, char mask = '%') {
-  const char dec = mask == '$' ? g_chMonDecimalSep : g_chDecimalSep;
-  const char tho = mask == '$' ? g_chMonThousandSep : g_chThousandSep;
+  const char dec = KwNarrowChar(mask == '$' ? g_chMonDecimalSep : g_chDecimalSep);
+  const char tho = KwNarrowChar(mask == '$' ? g_chMonThousandSep : g_chThousandSep);
   std::string out;
   for (char c : neutral) out += c == ',' ? tho : c == '.' ? dec : c;
   return out;
