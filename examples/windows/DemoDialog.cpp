@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kStatusTop = 10;   // in form cells
+constexpr int kStatusTop = 12;   // in form cells
 constexpr int kStatusLines = 7;  // lines of the status panel
 constexpr int kFormColumns = 80;
 
