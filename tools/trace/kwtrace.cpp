@@ -51,8 +51,16 @@ struct Options {
   std::string keys;
 };
 
+// Text as printed: what is not UTF-8 shows as U+FFFD, control characters as '?'.
+std::string Printable(const std::string& text) {
+  KwWString wide = kwhost::Utf16FromUtf8(text);
+  for (WCHAR& c : wide)
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) c = WCHAR('?');
+  return kwhost::Utf8FromUtf16(wide);
+}
+
 [[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "kwtrace: %s\n", what.c_str());
+  std::fprintf(stderr, "kwtrace: %s\n", Printable(what).c_str());
   std::exit(2);
 }
 
@@ -85,7 +93,12 @@ std::string BadText(const std::string& text) {
   for (std::size_t i = 0; i < text.size();) {
     const kwhost::Utf8Char c = kwhost::DecodeUtf8(text, i);
     if (!c.error.empty()) return c.error;
-    if (c.code < 0x20 || (c.code >= 0x7F && c.code <= 0x9F)) return "a control character";
+    if (c.code < 0x20 || (c.code >= 0x7F && c.code <= 0x9F)) {
+      char buf[40];
+      std::snprintf(buf, sizeof buf, "U+%04X is a control character",
+                    static_cast<unsigned>(c.code));
+      return buf;
+    }
     i += c.length;
   }
   return "";
