@@ -8,6 +8,7 @@
 
 #include "core/KwMaskedEdit.h"
 #include "form/WideText.h"
+#include "host/KeyScript.h"
 
 namespace kwdemo {
 
@@ -52,14 +53,20 @@ inline std::string RejectionText(const KwMaskedEdit& control) {
       return "";
   }
   what += " at " + std::to_string(pos);
-  // The character itself when it prints, else its byte in hexadecimal (its code point beyond
-  // ASCII).
+  // The character itself when it prints, else its byte in hexadecimal; beyond ASCII, as the
+  // key-script language spells it, its code point when it is blank, invisible or half a pair.
   const char32_t code = refused.second.empty() ? 0 : kwhost::CodePointAt(refused.second, 0);
   char buf[16];
-  if (code >= 0x20 && code != 0x7F && (code < 0x80 || code > 0x9F) &&
-      (code < 0xD800 || code > 0xDFFF))
-    return what + " '" + kwhost::Utf8FromUtf16(refused.second) + "'";
-  std::snprintf(buf, sizeof buf, code < 0x80 ? " 0x%02X" : " U+%04X", static_cast<unsigned>(code));
+  if (code >= 0x80) {
+    kwhost::Stroke stroke;
+    stroke.wide = refused.second;
+    const std::string spelt = kwhost::StrokeText(stroke);
+    if (spelt[0] != '{') return what + " '" + spelt + "'";
+    std::snprintf(buf, sizeof buf, " U+%04X", static_cast<unsigned>(code));
+    return what + buf;
+  }
+  if (code >= 0x20 && code != 0x7F) return what + " '" + static_cast<char>(code) + "'";
+  std::snprintf(buf, sizeof buf, " 0x%02X", static_cast<unsigned>(code));
   return what + buf;
 }
 
