@@ -46,6 +46,8 @@ const ParseRow kParseRows[] = {
     {"BeyondThePlaneWhole", "a\U0001F600b", "a@1 \U0001F600@2 b@3", ""},
     {"CodePoints", "{U+202F}{u+0142}{U+1F600}{U+0041}{U+00a0}",
      "{U+202F}@1 \u0142@9 \U0001F600@17 {U+0041}@26 {U+00A0}@34", ""},
+    {"UnseenCharactersSpeltByCodePoint", "{U+200B}{U+FEFF}{U+3000}{U+00E9}\u00A0x",
+     "{U+200B}@1 {U+FEFF}@9 {U+3000}@17 \u00E9@25 {U+00A0}@33 x@34", ""},
     {"HalfAPairAlone", "{U+D83D}{U+DE00}", "{U+D83D}@1 {U+DE00}@9", ""},
     {"ErrorColumnInCharacters", "\u0142\u3042{Foo}", "\u0142@1 \u3042@2",
      "column 3: unknown key 'Foo'"},
