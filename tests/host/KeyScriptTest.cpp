@@ -169,6 +169,43 @@ TEST(Utf8, ConvertsBothWays) {
   EXPECT_EQ(units, 1u);
 }
 
+// The edges of each length of sequence, and the first bytes past them.
+TEST(Utf8, DecodesAtTheEdges) {
+  const struct {
+    const char* bytes;
+    char32_t code;
+    std::size_t length;
+    const char* error;  // "" when the bytes are a character
+  } rows[] = {
+      {"\x7F", 0x7F, 1, ""},
+      {"\xC2\x80", 0x80, 2, ""},
+      {"\xDF\xBF", 0x7FF, 2, ""},
+      {"\xE0\xA0\x80", 0x800, 3, ""},
+      {"\xED\x9F\xBF", 0xD7FF, 3, ""},
+      {"\xEE\x80\x80", 0xE000, 3, ""},
+      {"\xEF\xBF\xBF", 0xFFFF, 3, ""},
+      {"\xF0\x90\x80\x80", 0x10000, 4, ""},
+      {"\xF4\x8F\xBF\xBF", 0x10FFFF, 4, ""},
+      {"\xED\xBF\xBF", 0, 3, "a surrogate (U+DFFF) written in UTF-8"},
+      {"\xF0\x8F\xBF\xBF", 0, 4, "an overlong UTF-8 form (byte 0xF0 and what follows)"},
+      {"\xF5\x80\x80\x80", 0, 1, "byte 0xF5 cannot start a UTF-8 character"},
+      {"\xF0\x90\x80", 0, 3, "the UTF-8 character starting with byte 0xF0 is cut short"},
+      {"\xE2\x28\xA1", 0, 1, "the UTF-8 character starting with byte 0xE2 is cut short"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.error);
+    const kwhost::Utf8Char c = kwhost::DecodeUtf8(row.bytes, 0);
+    EXPECT_EQ(c.error, row.error);
+    EXPECT_EQ(c.length, row.length);
+    if (c.error.empty()) {
+      EXPECT_EQ(c.code, row.code);
+      std::string back;
+      kwhost::AppendUtf8(back, c.code);
+      EXPECT_EQ(back, row.bytes);
+    }
+  }
+}
+
 TEST(Utf8, TerminalColumns) {
   const struct {
     char32_t code;

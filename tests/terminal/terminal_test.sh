@@ -84,6 +84,8 @@ run() {
   expect "refused 1 key(s) here, last: wrong kind at 5 '1'"
   tm send-keys -t demo -l "$(printf '\342\200\257')"  # U+202F: no key, no letter
   expect "key    {U+202F}"
+  tm send-keys -t demo -l "$(printf '\343\201\202')"  # U+3042, two cells wide
+  expect "key    $(printf '\343\201\202')"
 
   tm resize-window -t demo -x 70 -y 20
   expect "The demo needs 80x24; this terminal is 70x20"
