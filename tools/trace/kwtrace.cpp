@@ -16,6 +16,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+
+#include "platform/win32.h"  // before the shell's header, which needs windows.h
+// CommandLineToArgvW
 #include <shellapi.h>
 #else
 #include <locale.h>
