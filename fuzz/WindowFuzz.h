@@ -1,10 +1,16 @@
 // The window-level fuzzing harness shared by fuzz_window_*.cpp and fuzz_field.cpp: one control
 // created in the host's parent window from the input (mask, prompt, insert mode, auto-tab,
 // text limit), then a sequence of steps through the host loop (keys with Shift/Ctrl,
-// characters of every byte 1-255, WM_SETTEXT with foreign text, cut/copy/paste/clear with
-// random clipboard contents and injected clipboard or memory failures, focus, clicks, and
-// host calls), or, for a model fuzzer, direct calls of the model operations. After every step:
-//  - the window text is the control's rendering of its model (ShowMask), when it has a mask;
+// characters of every byte 1-255, UTF-16 units sent as WM_CHAR or typed as characters without
+// a key (lone surrogates, pairs whole, digits of other scripts, letters of several scripts, the
+// separators U+202F U+00A0 U+2019), WM_SETTEXT with foreign text, narrow or wide,
+// cut/copy/paste/clear with random clipboard contents (CF_TEXT or CF_UNICODETEXT) and injected
+// clipboard or memory failures, focus, clicks, and host calls), or, for a model fuzzer, direct
+// calls of the model operations. After every step:
+//  - the window text is the control's rendering of its model (ShowMask, and ShowMaskW in UTF-16
+//    where the control has it), when it has a mask;
+//  - no position holds half a surrogate pair, and neither end of the selection falls between
+//    the two halves of one, when it has a mask;
 //  - the caret and the selection lie inside the text;
 //  - every literal keeps its character and the raw data keeps its length (until the mask
 //    changes);
@@ -63,6 +69,108 @@ inline std::string Text(FuzzedDataProvider& in, std::size_t max, std::size_t lon
     return std::string(in.ConsumeIntegralInRange<std::size_t>(0, longest),
                        static_cast<char>(in.ConsumeIntegralInRange<int>(1, 255)));
   return in.ConsumeRandomLengthString(max);
+}
+
+// UTF-16 units worth drawing: halves of pairs, decimal digits of other scripts (full-width,
+// Arabic-Indic, Devanagari), letters of several scripts (with case forms that change length or
+// have none), blanks and separators (U+202F, U+00A0, U+2019), marks and format characters.
+inline WCHAR Unit(FuzzedDataProvider& in) {
+  static const uint16_t kUnits[] = {
+      0xD83D, 0xDE00, 0xD800, 0xDBFF, 0xDC00, 0xDFFF,                          // halves of pairs
+      0xFF10, 0xFF11, 0xFF19, 0x0660, 0x0661, 0x0669, 0x0966, 0x0967, 0x096F,  // digits
+      0x0142, 0x0141, 0x0416, 0x0436, 0x3042, 0x30A2, 0x4E00, 0xAC00, 0x00E9,
+      0x00DF, 0x0130, 0x01C5, 0x03A3, 0x05D0, 0x0627,  // letters
+      0x202F, 0x00A0, 0x2019, 0x2007, 0x3000, 0x0020,  // blanks and separators
+      0x0301, 0x200B, 0xFEFF, 0xFFFD, 0x20AC, 0x00B2,  // marks, format, symbols, a superscript
+  };
+  if (in.ConsumeIntegralInRange<int>(0, 3) == 0)
+    return static_cast<WCHAR>(in.ConsumeIntegralInRange<uint16_t>(1, 0xFFFF));
+  return static_cast<WCHAR>(
+      kUnits[in.ConsumeIntegralInRange<std::size_t>(0, sizeof kUnits / sizeof kUnits[0] - 1)]);
+}
+
+// A character beyond the first plane as its surrogate pair (emoji, CJK extension B).
+inline KwWString Pair(FuzzedDataProvider& in) {
+  const char32_t code = in.ConsumeBool() ? in.ConsumeIntegralInRange<char32_t>(0x1F300, 0x1F64F)
+                                         : in.ConsumeIntegralInRange<char32_t>(0x20000, 0x2A6DF);
+  const char32_t v = code - 0x10000;
+  return {static_cast<WCHAR>(0xD800 + (v >> 10)), static_cast<WCHAR>(0xDC00 + (v & 0x3FF))};
+}
+
+// A wide text: units of the table, pairs, ASCII digits, letters and mask characters.
+inline KwWString WideText(FuzzedDataProvider& in, std::size_t max) {
+  static const char kAscii[] = "0123456789aZ ,.-/#?";
+  KwWString text;
+  const std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, max);
+  for (std::size_t i = 0; i < n && in.remaining_bytes() > 0; ++i) {
+    switch (in.ConsumeIntegralInRange<int>(0, 3)) {
+      case 0:
+        text += Pair(in);
+        break;
+      case 1:
+        text += static_cast<WCHAR>(
+            kAscii[in.ConsumeIntegralInRange<std::size_t>(0, sizeof kAscii - 2)]);
+        break;
+      default:
+        text += Unit(in);
+        break;
+    }
+  }
+  return text;
+}
+
+// Puts wide text on the clipboard as CF_UNICODETEXT (the system makes CF_TEXT of it).
+inline void WideClipboard(const KwWString& text) { kwhost::SetClipboardTextW(text); }
+
+// The model's rendering in UTF-16: the control's own wide member where it has one, else the
+// narrow one through the ANSI code page (as an ANSI window holds its text).
+template <class C>
+auto ShownW(const C& c, int) -> decltype(c.ShowMaskW()) {
+  return c.ShowMaskW();
+}
+template <class C>
+KwWString ShownW(const C& c, long) {
+  const std::string narrow = c.ShowMask();
+  KwWString wide(narrow.size() + 1, WCHAR(0));
+  const int n = ::MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()),
+                                      &wide[0], static_cast<int>(wide.size()));
+  wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  return wide;
+}
+
+inline bool IsHigh(WCHAR u) { return (u & 0xFC00) == 0xD800; }
+inline bool IsLow(WCHAR u) { return (u & 0xFC00) == 0xDC00; }
+
+// The first unit of text that is half of a pair alone, or -1.
+inline int HalfPairAt(const KwWString& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IsHigh(text[i]) && (i + 1 == text.size() || !IsLow(text[i + 1])))
+      return static_cast<int>(i);
+    if (IsLow(text[i]) && (i == 0 || !IsHigh(text[i - 1]))) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// Whether position pos of text falls between the two halves of a pair.
+inline bool InsidePair(const KwWString& text, int pos) {
+  return pos > 0 && pos < static_cast<int>(text.size()) &&
+         IsHigh(text[static_cast<std::size_t>(pos - 1)]) &&
+         IsLow(text[static_cast<std::size_t>(pos)]);
+}
+
+// Wide text for a message (escapes the units that print badly).
+inline std::string ShowW(const KwWString& text) {
+  std::string out;
+  for (WCHAR u : text) {
+    if (u >= 0x20 && u < 0x7F) {
+      out += static_cast<char>(u);
+    } else {
+      char buf[12];
+      std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(u));
+      out += buf;
+    }
+  }
+  return out;
 }
 
 template <class Control>
@@ -363,7 +471,7 @@ class WindowFuzz {
     static const UINT kKeys[] = {VK_LEFT, VK_RIGHT,  VK_HOME, VK_END,  VK_DELETE,
                                  VK_BACK, VK_INSERT, VK_UP,   VK_DOWN, 'A',
                                  'C',     'V',       'X',     'Z',     VK_RETURN};
-    const int op = m_in.ConsumeIntegralInRange<int>(0, 14);
+    const int op = m_in.ConsumeIntegralInRange<int>(0, 17);
     switch (op) {
       case 0:
       case 1: {
@@ -450,6 +558,31 @@ class WindowFuzz {
       case 12:
         Arm();
         break;
+      case 15: {  // UTF-16 units as WM_CHAR: one (perhaps half a pair), or a pair whole
+        KwWString units = m_in.ConsumeBool() ? Pair(m_in) : KwWString(1, Unit(m_in));
+        if (m_in.ConsumeIntegralInRange<int>(0, 3) == 0) {
+          kwhost::TypeUnits(units);  // through the input queue, as an input method sends them
+        } else {
+          for (WCHAR u : units) {
+            ::SendMessageW(m_hwnd, WM_CHAR, static_cast<WPARAM>(u), 1);
+            if (m_edit == nullptr) break;  // the host reacted by deleting the control
+          }
+          kwhost::Pump();
+        }
+        break;
+      }
+      case 16: {  // foreign wide text
+        const KwWString text = WideText(m_in, m_in.ConsumeBool() ? 16 : 200);
+        ::SendMessageW(m_hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        break;
+      }
+      case 17:  // wide text on the clipboard, pasted at once or later
+        WideClipboard(WideText(m_in, 40));
+        if (m_in.ConsumeBool()) {
+          ::SendMessageW(m_hwnd, WM_PASTE, 0, 0);
+          kwhost::Pump();
+        }
+        break;
       default:
         HostStep();
         break;
@@ -526,6 +659,19 @@ class WindowFuzz {
         m_dataLength);
     KW_FUZZ_CHECK(m_edit->GetInputData(false).size() <= data.size(),
                   "after %s the packed data is longer than '%s'", what, Show(data).c_str());
+    if (!m_edit->GetMask().empty()) {
+      // In UTF-16, as the window holds it: the rendering whole, and never half a pair.
+      const KwWString wide = kwhost::TextW(m_hwnd);
+      const KwWString shownW = ShownW(*m_edit, 0);
+      KW_FUZZ_CHECK(wide == shownW, "after %s the window shows '%s', the model '%s' (UTF-16)", what,
+                    ShowW(wide).c_str(), ShowW(shownW).c_str());
+      const int half = HalfPairAt(wide);
+      KW_FUZZ_CHECK(half < 0, "after %s position %d of '%s' holds half a pair", what, half,
+                    ShowW(wide).c_str());
+      KW_FUZZ_CHECK(!InsidePair(wide, sel.first) && !InsidePair(wide, sel.second),
+                    "after %s the selection %d-%d splits a pair of '%s'", what, sel.first,
+                    sel.second, ShowW(wide).c_str());
+    }
     bool hidden = false;
     kwinspect::CaretWindow(&hidden);
     KW_FUZZ_CHECK(!hidden, "after %s the caret is left hidden", what);

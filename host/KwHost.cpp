@@ -109,9 +109,9 @@ void Send(const INPUT* inputs, UINT count) {
 
 void Route(MSG& msg) {
   if (AfxPreTranslateMessage(&msg)) return;
-  if (IsDialogMessageA(DialogWindow(), &msg)) return;
+  if (IsDialogMessageW(DialogWindow(), &msg)) return;
   TranslateMessage(&msg);
-  DispatchMessageA(&msg);
+  DispatchMessageW(&msg);
 }
 
 // Where a click on charIndex lands, in the control's client coordinates.
@@ -281,7 +281,7 @@ void Pump() {
   bool waiting = false;
   MSG msg;
   for (;;) {
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (IsKeyMessage(msg.message) && g_pendingKeyEvents > 0) --g_pendingKeyEvents;
       if (msg.message != WM_QUIT) Route(msg);
       continue;
@@ -356,6 +356,26 @@ bool Type(const std::string& text) {
   return typed;
 }
 
+void TypeUnits(const KwWString& units) {
+  for (size_t i = 0; i < units.size();) {
+    const bool pair =
+        i + 1 < units.size() && (units[i] & 0xFC00) == 0xD800 && (units[i + 1] & 0xFC00) == 0xDC00;
+    INPUT in[4];
+    UINT n = 0;
+    for (size_t k = i; k < i + (pair ? 2 : 1); ++k) {
+      for (bool up : {false, true}) {
+        std::memset(&in[n], 0, sizeof in[n]);
+        in[n].type = INPUT_KEYBOARD;
+        in[n].ki.wScan = static_cast<WORD>(units[k]);
+        in[n].ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+        ++n;
+      }
+    }
+    Send(in, n);
+    i += pair ? 2 : 1;
+  }
+}
+
 void KeyDown(UINT vk) {
   const INPUT in = KeyInput(vk, false);
   Send(&in, 1);
@@ -386,6 +406,14 @@ std::string Text(HWND hWnd) {
   const int len = GetWindowTextLengthA(hWnd);
   std::string text(static_cast<size_t>(len) + 1, '\0');
   const int got = GetWindowTextA(hWnd, &text[0], len + 1);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+KwWString TextW(HWND hWnd) {
+  const int len = GetWindowTextLengthW(hWnd);
+  KwWString text(static_cast<size_t>(len) + 1, WCHAR(0));
+  const int got = GetWindowTextW(hWnd, &text[0], len + 1);
   text.resize(got > 0 ? static_cast<size_t>(got) : 0);
   return text;
 }
@@ -448,6 +476,43 @@ bool ClipboardHasText() {
   const bool has = IsClipboardFormatAvailable(CF_TEXT) != FALSE;
   CloseClipboard();
   return has;
+}
+
+bool SetClipboardTextW(const KwWString& text) {
+  if (!OpenClipboardRetrying()) return false;
+  bool done = false;
+  if (EmptyClipboard()) {
+    const size_t bytes = (text.size() + 1) * sizeof(WCHAR);
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (mem) {
+      if (void* p = GlobalLock(mem)) {
+        std::memcpy(p, text.c_str(), bytes);
+        GlobalUnlock(mem);
+        done = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+      }
+      if (!done) GlobalFree(mem);
+    }
+  }
+  CloseClipboard();
+  return done;
+}
+
+KwWString ClipboardTextW() {
+  if (!OpenClipboardRetrying()) return KwWString();
+  KwWString text;
+  if (IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+    if (HANDLE mem = GetClipboardData(CF_UNICODETEXT)) {
+      if (const WCHAR* p = static_cast<const WCHAR*>(GlobalLock(mem))) {
+        const size_t most = GlobalSize(mem) / sizeof(WCHAR);
+        size_t n = 0;
+        while (n < most && p[n]) ++n;
+        text.assign(p, n);
+        GlobalUnlock(mem);
+      }
+    }
+  }
+  CloseClipboard();
+  return text;
 }
 
 void EmptyClipboardNow() {

@@ -3,8 +3,11 @@
 // under Wine). Tests, the demo, the benchmarks and the fuzzers share it.
 //
 // Input goes in the way a user's does: SendInput puts key events into the input queue, and
-// Pump() takes them out along the road of a real host loop (PeekMessageA ->
-// AfxPreTranslateMessage -> IsDialogMessageA -> TranslateMessage -> DispatchMessageA). Keys are
+// Pump() takes them out along the road of a real host loop (PeekMessageW ->
+// AfxPreTranslateMessage -> IsDialogMessageW -> TranslateMessage -> DispatchMessageW). The loop
+// is a Unicode one, as a host's must be for its Unicode windows to get the characters typed
+// beyond the ANSI code page (an A loop hands them over through that code page: 'ł' becomes
+// 'l'); a window of the A functions gets each character in the code page all the same. Keys are
 // best written in the key-script language of KeyScript.h; Press and Type are its building blocks.
 #pragma once
 
@@ -87,6 +90,10 @@ void PressQueued(UINT vk, bool shift = false, bool ctrl = false);
 // Types each character with the key and the Shift/Ctrl state VkKeyScanA gives for it (false,
 // reported, when no key types one of them).
 bool Type(const std::string& text);
+// Types each UTF-16 unit as a character without a key (SendInput with KEYEVENTF_UNICODE, as an
+// input method or a character map sends it): the window gets a WM_CHAR of each unit, the two
+// units of a surrogate pair in one go.
+void TypeUnits(const KwWString& units);
 // The key and Shift/Ctrl/Alt state (VkKeyScanA's answer) that types ch, or -1.
 SHORT KeyFor(char ch);
 // Lower-level: one key event, pumped.
@@ -127,7 +134,9 @@ void DoubleClick(HWND hEdit, int charIndex);
 
 // --- Edit controls -------------------------------------------------------------------------
 
+// The window text in the process's ANSI code page (GetWindowTextA), and as it is (UTF-16).
 std::string Text(HWND hWnd);
+KwWString TextW(HWND hWnd);
 // The selection as (start, end) from EM_GETSEL.
 std::pair<int, int> Sel(HWND hEdit);
 void SetSel(HWND hEdit, int start, int end);
@@ -143,6 +152,9 @@ bool SetClipboardText(const std::string& text);
 // The CF_TEXT on the clipboard, or "" when there is none.
 std::string ClipboardText();
 bool ClipboardHasText();
+// The same in UTF-16 (CF_UNICODETEXT; the system makes the CF_TEXT of it for A readers).
+bool SetClipboardTextW(const KwWString& text);
+KwWString ClipboardTextW();
 void EmptyClipboardNow();
 
 // --- The platform --------------------------------------------------------------------------

@@ -19,7 +19,7 @@ wait_for() {
     sleep 0.1
   done
 }
-tm new-session -d -s demo -x 80 -y 24 "exec env TERM=xterm-256color '$root/build/native/bin/kwterminal'"
+tm new-session -d -s demo -x 80 -y 24 "exec env LC_CTYPE=C.UTF-8 TERM=xterm-256color '$root/build/native/bin/kwterminal'"
 wait_for "Phone number"
 tm send-keys -t demo -l 5551234567abc20260042
 wait_for "amount: number control"

@@ -3,9 +3,12 @@
 // refusal in words (RejectionText).
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "core/KwMaskedEdit.h"
+#include "form/WideText.h"
+#include "host/KeyScript.h"
 
 namespace kwdemo {
 
@@ -23,11 +26,11 @@ class Counted : public Control {
 };
 
 // The last refusal of a control: "wrong kind at 3 'a'", "full at 14 '5'", "no text on the
-// clipboard", or "" when the last key or paste was taken.
+// clipboard", or "" when the last key or paste was taken. UTF-8: "wrong kind at 0 'あ'".
 inline std::string RejectionText(const KwMaskedEdit& control) {
   int pos = 0;
-  char ch = '\0';
-  const int reason = control.GetLastRejection(&pos, &ch);
+  const std::pair<int, KwWString> refused = LastRejectionW(control, &pos);
+  const int reason = refused.first;
   std::string what;
   switch (reason) {
     case KwMaskedEdit::RejectWrongKind:
@@ -50,12 +53,21 @@ inline std::string RejectionText(const KwMaskedEdit& control) {
       return "";
   }
   what += " at " + std::to_string(pos);
-  // The character itself when it prints, else its byte in hexadecimal.
-  const auto byte = static_cast<unsigned char>(ch);
-  static const char kHex[] = "0123456789ABCDEF";
-  const bool prints = byte >= 0x20 && byte < 0x7F;
-  return what + (prints ? std::string(" '") + ch + "'"
-                        : std::string(" 0x") + kHex[byte >> 4] + kHex[byte & 0xF]);
+  // The character itself when it prints, else its byte in hexadecimal; beyond ASCII, as the
+  // key-script language spells it, its code point when it is blank, invisible or half a pair.
+  const char32_t code = refused.second.empty() ? 0 : kwhost::CodePointAt(refused.second, 0);
+  char buf[16];
+  if (code >= 0x80) {
+    kwhost::Stroke stroke;
+    stroke.wide = refused.second;
+    const std::string spelt = kwhost::StrokeText(stroke);
+    if (spelt[0] != '{') return what + " '" + spelt + "'";
+    std::snprintf(buf, sizeof buf, " U+%04X", static_cast<unsigned>(code));
+    return what + buf;
+  }
+  if (code >= 0x20 && code != 0x7F) return what + " '" + static_cast<char>(code) + "'";
+  std::snprintf(buf, sizeof buf, " 0x%02X", static_cast<unsigned>(code));
+  return what + buf;
 }
 
 }  // namespace kwdemo

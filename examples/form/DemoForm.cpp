@@ -94,7 +94,8 @@ DemoForm::DemoForm()
       field2("#"),
       field3("#"),
       amount("$"),
-      date("##/##/####") {
+      date("##/##/####"),
+      name("?") {
   phone.SetPromptSymbol('_');
   date.SetPromptSymbol('_');
   m_controls = {{&phone, kPhone, "phone", "character", &phone.refused},
@@ -102,7 +103,8 @@ DemoForm::DemoForm()
                 {&field2, kField2, "field 2", "field", &field2.refused},
                 {&field3, kField3, "field 3", "field", &field3.refused},
                 {&amount, kAmount, "amount", "number", &amount.refused},
-                {&date, kDate, "date", "character", &date.refused}};
+                {&date, kDate, "date", "character", &date.refused},
+                {&name, kName, "name", "field", &name.refused}};
 }
 
 DemoForm::~DemoForm() { Destroy(); }
@@ -126,11 +128,12 @@ bool DemoForm::Create(CWnd* pParent) {
   const Row rows[] = {{"Phone number", "digits; ( ) - are stepped over", 2},
                       {"Code-year-number", "a full field tabs on", 4},
                       {"Amount", "money, the locale's separators", 6},
-                      {"Date mm/dd/yyyy", "checked as you type", 8}};
+                      {"Date mm/dd/yyyy", "checked as you type", 8},
+                      {"Name", "letters of any script", 10}};
   const int hintColumn[] = {kControlColumn + 19, kControlColumn + 23, kControlColumn + 19,
-                            kControlColumn + 19};
+                            kControlColumn + 19, kControlColumn + 24};
   bool made = true;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 5; ++i) {
     made = made && AddLabel(pParent, rows[i].label, kLabelColumn, rows[i].row);
     made = made && AddLabel(pParent, rows[i].hint, hintColumn[i], rows[i].row);
   }
@@ -141,11 +144,13 @@ bool DemoForm::Create(CWnd* pParent) {
   made = made && field3.Create(kControlStyle, Cells(kControlColumn + 15, 4, 5), pParent, kField3);
   made = made && amount.Create(kControlStyle, Cells(kControlColumn, 6, 16), pParent, kAmount);
   made = made && date.Create(kControlStyle, Cells(kControlColumn, 8, 16), pParent, kDate);
+  made = made && name.Create(kControlStyle, Cells(kControlColumn, 10, 21), pParent, kName);
   if (!made) return false;
 
   field1.SetLimitText(3);
   field2.SetLimitText(4);
   field3.SetLimitText(4);
+  name.SetLimitText(20);
   for (KwMaskedEdit* c : {static_cast<KwMaskedEdit*>(&phone), static_cast<KwMaskedEdit*>(&field1),
                           static_cast<KwMaskedEdit*>(&field2), static_cast<KwMaskedEdit*>(&field3)})
     c->SetAutoTab(true);

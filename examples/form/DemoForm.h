@@ -1,7 +1,8 @@
 // The demo form, built once for every demo host: the scripted transcript (kwdemo), the
 // interactive terminal demo (kwterminal) and whatever else shows the controls. It makes, as
 // children of a parent window and in tab order, a phone number, a row of three fields with
-// auto-tab, a money amount and a validated date, each with a label and a hint beside it.
+// auto-tab, a money amount, a validated date and a name (letters of any script), each with a
+// label and a hint beside it.
 //
 // The form is laid out on a grid of character cells of kCellWidth x kCellHeight pixels, so a
 // window system that paints with a fixed-width font (the terminal) shows it cell for cell.
@@ -20,8 +21,8 @@ namespace kwdemo {
 constexpr int kCellWidth = 8;
 constexpr int kCellHeight = 16;
 
-enum ControlId { kPhone = 101, kField1, kField2, kField3, kAmount, kDate };
-constexpr int kControlCount = kDate - kPhone + 1;
+enum ControlId { kPhone = 101, kField1, kField2, kField3, kAmount, kDate, kName };
+constexpr int kControlCount = kName - kPhone + 1;
 
 // Judges a date entered as mmddyyyy (the control's data holds no separators). Nothing entered
 // is fine; a date still being typed is a warning (state 0x02); eight digits that name no day
@@ -67,6 +68,7 @@ class DemoForm {
   Counted<KwFieldMaskedEdit> field1, field2, field3;
   Counted<KwNumberMaskedEdit> amount;
   Counted<KwCharacterMaskedEdit> date;
+  Counted<KwFieldMaskedEdit> name;         // letters of any script, up to 20
   DateValidator* dateValidator = nullptr;  // owned by the date control once attached
 
  private:

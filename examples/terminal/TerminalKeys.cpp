@@ -4,6 +4,9 @@
 
 #include <cstring>
 
+#include "host/KeyScript.h"
+#include "host/Utf8.h"
+
 namespace kwterminal {
 
 namespace {
@@ -28,6 +31,14 @@ TerminalKey MapNamedKey(const char* name) {
 }
 
 }  // namespace
+
+TerminalKey MapCharacter(char32_t ch) {
+  if (ch < 0x80) return MapKey(static_cast<int>(ch));
+  if (ch <= 0x9F || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return {};
+  kwhost::Stroke stroke;  // spelled as the key-script language spells it
+  kwhost::AppendUtf16(stroke.wide, ch);
+  return {KeyAction::kType, kwhost::StrokeText(stroke)};
+}
 
 TerminalKey MapKey(int ch) {
   if (ch == '{') return Type("{{");

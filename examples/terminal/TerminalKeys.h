@@ -16,12 +16,16 @@ enum class KeyAction {
 
 struct TerminalKey {
   KeyAction action = KeyAction::kIgnore;
-  std::string script;  // for kType: "5", "{{", "{S+Left}", "{C+v}"
+  std::string script;  // for kType: "5", "ł", "{{", "{S+Left}", "{C+v}"
 };
 
-// ch as getch() answers it (keypad on, raw mode): printable characters type themselves;
-// Backspace, Delete, Insert, Home, End, the arrows and Tab, each also with Shift where the
-// terminal reports it; Ctrl+X, C, V, Z, Y; Ctrl+Insert and Ctrl+Delete where reported.
+// A key code as get_wch() answers it with KEY_CODE_YES (keypad on, raw mode): Backspace,
+// Delete, Insert, Home, End, the arrows, each also with Shift where the terminal reports it;
+// Ctrl+Insert and Ctrl+Delete where reported; F1, F10, a resize.
 TerminalKey MapKey(int ch);
+// A character as get_wch() answers it with OK: printable characters of any script type
+// themselves ("a", "ł", "あ", "{U+202F}" for an invisible one); Backspace, Tab, Enter;
+// Ctrl+X, C, V, Z, Y; Ctrl+Q quits. Other control characters do nothing.
+TerminalKey MapCharacter(char32_t ch);
 
 }  // namespace kwterminal

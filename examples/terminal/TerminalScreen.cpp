@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cwchar>
 #include <vector>
 
 #include "form/DemoForm.h"
+#include "host/KwHost.h"
+#include "host/Utf8.h"
 
 namespace kwterminal {
 
@@ -103,13 +106,41 @@ void DefineKeys() {
 
 }  // namespace
 
-std::string WindowText(HWND hWnd) {
-  const int length = GetWindowTextLengthA(hWnd);
-  std::vector<char> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-  const LRESULT got =
-      SendMessageA(hWnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
-  return std::string(buffer.data(), static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+namespace {
+
+// The cells a character takes on this terminal (the C library's answer, as ncurses has it);
+// one for what it cannot tell, so that every character shows.
+int CellsOf(char32_t c) {
+  const int n = wcwidth(static_cast<wchar_t>(c));
+  return n < 1 ? 1 : n;
 }
+
+// UTF-8 as the terminal's wide characters; what is not UTF-8 shows as U+FFFD.
+std::wstring Wide(const std::string& text) {
+  std::wstring out;
+  for (std::size_t i = 0; i < text.size();) {
+    const kwhost::Utf8Char c = kwhost::DecodeUtf8(text, i);
+    out += static_cast<wchar_t>(c.error.empty() ? c.code : 0xFFFD);
+    i += c.length;
+  }
+  return out;
+}
+
+}  // namespace
+
+int Cells(const std::string& text) {
+  int n = 0;
+  for (wchar_t c : Wide(text)) n += CellsOf(static_cast<char32_t>(c));
+  return n;
+}
+
+std::string PadCells(std::string text, int width) {
+  const int n = Cells(text);
+  if (n < width) text.append(static_cast<std::size_t>(width - n), ' ');
+  return text;
+}
+
+std::string WindowText(HWND hWnd) { return kwhost::Utf8FromUtf16(kwhost::TextW(hWnd)); }
 
 std::pair<int, int> Selection(HWND hEdit) {
   DWORD start = 0, end = 0;
@@ -118,8 +149,8 @@ std::pair<int, int> Selection(HWND hEdit) {
 }
 
 TerminalScreen::TerminalScreen() {
-  initscr();
-  raw();  // Ctrl+C, Ctrl+Q, Ctrl+Z and Ctrl+V are keys of the demo, not signals or quoting
+  initscr();  // the program has taken the character set of its locale (LC_CTYPE) before
+  raw();      // Ctrl+C, Ctrl+Q, Ctrl+Z and Ctrl+V are keys of the demo, not signals or quoting
   noecho();
   keypad(stdscr, TRUE);
   nonl();
@@ -169,9 +200,17 @@ int TerminalScreen::Look(COLORREF text, COLORREF background) {
 
 void TerminalScreen::Put(int row, int column, const std::string& text, int attributes) {
   if (row < 0 || row >= LINES || column >= COLS) return;
-  const int room = COLS - column;
+  // As many whole characters as fit in the cells left on the row.
+  const std::wstring wide = Wide(text);
+  int room = COLS - column;
+  std::size_t fit = 0;
+  for (; fit < wide.size(); ++fit) {
+    const int cells = CellsOf(static_cast<char32_t>(wide[fit]));
+    if (cells > room) break;
+    room -= cells;
+  }
   attrset(static_cast<attr_t>(attributes));
-  mvaddnstr(row, column, text.c_str(), std::min(room, static_cast<int>(text.size())));
+  mvaddnwstr(row, column, wide.c_str(), static_cast<int>(fit));
   attrset(A_NORMAL);
 }
 
@@ -184,7 +223,7 @@ void TerminalScreen::PaintLabel(HWND hFrame, HWND hWnd) {
 void TerminalScreen::PaintEdit(HWND hFrame, HWND hWnd) {
   if (!IsWindowVisible(hWnd)) return;
   const Place p = PlaceOf(hFrame, hWnd);
-  const std::string text = WindowText(hWnd);
+  const KwWString text = kwhost::TextW(hWnd);
   const std::pair<int, int> sel = Selection(hWnd);
   const int caret = CaretOf(hWnd, sel);
 
@@ -197,19 +236,44 @@ void TerminalScreen::PaintEdit(HWND hFrame, HWND hWnd) {
   const int look = Look(GetTextColor(dc), GetBkColor(dc));
   ReleaseDC(hWnd, dc);
 
-  // A text wider than the box scrolls to keep the caret in view (ES_AUTOHSCROLL).
-  const int first = std::max(0, caret - p.width + 1);
+  // The characters of the text with the UTF-16 unit each starts at and the cells it takes (a
+  // surrogate pair is one character; half of one shows as U+FFFD).
+  struct Shown {
+    int unit;
+    char32_t code;
+    int cells;
+  };
+  std::vector<Shown> shown;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t units = 1;
+    char32_t code = kwhost::CodePointAt(text, i, &units);
+    if (code >= 0xD800 && code <= 0xDFFF) code = 0xFFFD;
+    shown.push_back({static_cast<int>(i), code, CellsOf(code)});
+    i += units;
+  }
+  // A text wider than the box scrolls to keep the caret in view (ES_AUTOHSCROLL): the first
+  // character shown is the first from which the caret's cell still fits.
+  std::size_t first = 0;
+  auto cellsBetween = [&](std::size_t from) {
+    int cells = 0;
+    for (std::size_t k = from; k < shown.size() && shown[k].unit < caret; ++k)
+      cells += shown[k].cells;
+    return cells;
+  };
+  while (first < shown.size() && cellsBetween(first) > p.width - 1) ++first;
   const bool focused = GetFocus() == hWnd;
   Put(p.row, p.column - 1, "[", focused ? A_BOLD : A_NORMAL);
-  for (int i = 0; i < p.width; ++i) {
-    const int index = first + i;
-    const char ch =
-        index < static_cast<int>(text.size()) ? text[static_cast<std::size_t>(index)] : ' ';
-    const bool selected = index >= sel.first && index < sel.second;
-    Put(p.row, p.column + i, std::string(1, ch), selected ? (look ^ A_REVERSE) : look);
+  int x = 0;
+  for (std::size_t k = first; k < shown.size() && x + shown[k].cells <= p.width; ++k) {
+    const bool selected = shown[k].unit >= sel.first && shown[k].unit < sel.second;
+    std::string one;
+    kwhost::AppendUtf8(one, shown[k].code);
+    Put(p.row, p.column + x, one, selected ? (look ^ A_REVERSE) : look);
+    x += shown[k].cells;
   }
+  for (; x < p.width; ++x) Put(p.row, p.column + x, " ", look);
   Put(p.row, p.column + p.width, "]", focused ? A_BOLD : A_NORMAL);
-  if (focused) m_cursorRow = p.row, m_cursorColumn = p.column + caret - first;
+  if (focused) m_cursorRow = p.row, m_cursorColumn = p.column + cellsBetween(first);
 }
 
 void TerminalScreen::PlaceCursor() {

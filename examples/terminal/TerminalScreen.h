@@ -40,7 +40,8 @@ class TerminalScreen {
   // the terminal's cursor goes to its caret (see PlaceCursor).
   void PaintEdit(HWND hFrame, HWND hWnd);
 
-  // Text at a cell with an attribute (A_BOLD, A_REVERSE, ...), clipped to the screen's width.
+  // UTF-8 text at a cell with an attribute (A_BOLD, A_REVERSE, ...), clipped to the screen's
+  // width; a wide character (East Asian) takes two cells.
   void Put(int row, int column, const std::string& text, int attributes = 0);
   // The attribute that shows text and background colours (a colour pair, or attributes on a
   // screen without colours).
@@ -58,8 +59,13 @@ class TerminalScreen {
   int m_cursorRow = -1, m_cursorColumn = -1;
 };
 
-// The text and selection of a window as the Win32 subset answers them.
+// The text (UTF-8 of its UTF-16) and selection (in UTF-16 units) of a window as the Win32
+// subset answers them.
 std::string WindowText(HWND hWnd);
 std::pair<int, int> Selection(HWND hEdit);
+
+// How many terminal cells UTF-8 text takes, and the text padded with spaces to width cells.
+int Cells(const std::string& text);
+std::string PadCells(std::string text, int width);
 
 }  // namespace kwterminal

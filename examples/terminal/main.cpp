@@ -2,19 +2,24 @@
 // and typed into from the keyboard. Each key read from the terminal becomes key-script strokes
 // played through SendInput and the host loop (host/KwHost.h), exactly as the tests type; the
 // screen is then painted again from what the windows answer. F1 lists the keys, F10 or Ctrl+Q
-// quits.
+// quits. The terminal speaks its locale's character set (UTF-8): any character it sends is
+// typed (a character beyond ASCII as a character without a key), and the texts show as they
+// are.
 #include <curses.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "form/DemoForm.h"
+#include "form/WideText.h"
 #include "host/KeyScript.h"
 #include "host/KwHost.h"
+#include "host/Utf8.h"
 #include "terminal/TerminalKeys.h"
 #include "terminal/TerminalScreen.h"
 
@@ -23,7 +28,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kMinRows = 24, kMinColumns = 80;
-constexpr int kStatusRow = 10;
+constexpr int kStatusRow = 12;
 
 // What the last key did, for the status lines.
 struct LastKey {
@@ -42,8 +47,7 @@ std::string StateWord(int state) {
 }
 
 std::string Pad(std::string s, std::size_t width) {
-  if (s.size() < width) s.append(width - s.size(), ' ');
-  return s;
+  return kwterminal::PadCells(std::move(s), static_cast<int>(width));
 }
 
 // The notifications, grouped by the control that sent them, a run of repeated pairs counted:
@@ -99,8 +103,8 @@ void PaintStatus(kwterminal::TerminalScreen& screen, kwdemo::DemoForm& form, con
                                             : "selected " + std::to_string(sel.first) + "-" +
                                                   std::to_string(sel.second)));
     screen.Put(r + 2, 1,
-               "data   " + Pad(Quoted(c.GetInputData(false)), 24) + "with prompts " +
-                   Quoted(c.GetInputData(true)));
+               "data   " + Pad(Quoted(kwdemo::InputDataUtf8(c, false)), 24) + "with prompts " +
+                   Quoted(kwdemo::InputDataUtf8(c, true)));
     screen.Put(r + 3, 1, "value  " + Pad(value, 24) + "state " + state);
     const std::string why = kwdemo::RejectionText(c);
     screen.Put(r + 4, 1,
@@ -124,23 +128,25 @@ void PaintStatus(kwterminal::TerminalScreen& screen, kwdemo::DemoForm& form, con
 
   const std::string check = form.dateValidator ? form.dateValidator->GetErrorString() : "";
   screen.Put(r + 9, 1, "date check: " + (check.empty() ? std::string("fine") : check));
-  screen.Put(r + 10, 1, "clipboard:  " + Quoted(kwhost::ClipboardText()));
+  screen.Put(r + 10, 1, "clipboard:  " + Quoted(kwhost::Utf8FromUtf16(kwhost::ClipboardTextW())));
 }
 
 void PaintHelp(kwterminal::TerminalScreen& screen) {
-  static const char* const kLines[] = {"Keys",
-                                       "",
-                                       "  characters        type into the focused control",
-                                       "  Backspace, Del    delete (Shift+Del cuts)",
-                                       "  Ins               insert / overwrite (Shift+Ins pastes)",
-                                       "  Home End Left Right Up Down   move; with Shift: select",
-                                       "  Tab, Shift+Tab    next / previous control",
-                                       "  Ctrl+X Ctrl+C Ctrl+V          cut, copy, paste",
-                                       "  Ctrl+Z, Ctrl+Y    undo, redo",
-                                       "  F1                this help      F10, Ctrl+Q   quit",
-                                       "",
-                                       "The clipboard is the simulated window system's own.",
-                                       "Any key closes this help."};
+  static const char* const kLines[] = {
+      "Keys",
+      "",
+      "  characters        type into the focused control",
+      "                    (any script: \xC5\x81ucja, \xD0\x96\xD0\xB0\xD0\xBD\xD0\xBD\xD0\xB0)",
+      "  Backspace, Del    delete (Shift+Del cuts)",
+      "  Ins               insert / overwrite (Shift+Ins pastes)",
+      "  Home End Left Right Up Down   move; with Shift: select",
+      "  Tab, Shift+Tab    next / previous control",
+      "  Ctrl+X Ctrl+C Ctrl+V          cut, copy, paste",
+      "  Ctrl+Z, Ctrl+Y    undo, redo",
+      "  F1                this help      F10, Ctrl+Q   quit",
+      "",
+      "The clipboard is the simulated window system's own.",
+      "Any key closes this help."};
   const int top = 3, left = 8, width = 64;
   const int height = static_cast<int>(sizeof kLines / sizeof kLines[0]) + 2;
   for (int i = 0; i < height; ++i) {
@@ -205,6 +211,8 @@ void OnSignal(int) {
 }  // namespace
 
 int main() {
+  // The terminal's character set; only LC_CTYPE, so that numbers still print with '.'.
+  std::setlocale(LC_CTYPE, "");
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
     std::fprintf(
         stderr, "kwterminal: needs a terminal (tools/demo.sh --script prints the scripted demo)\n");
@@ -236,9 +244,12 @@ int main() {
                       std::chrono::duration_cast<std::chrono::milliseconds>(left).count()) +
                       1
                 : -1);
-    const int ch = getch();
-    if (ch == ERR) continue;  // the flash is over
-    const kwterminal::TerminalKey key = kwterminal::MapKey(ch);
+    wint_t ch = 0;
+    const int got = get_wch(&ch);
+    if (got == ERR) continue;  // the flash is over
+    const kwterminal::TerminalKey key = got == KEY_CODE_YES
+                                            ? kwterminal::MapKey(static_cast<int>(ch))
+                                            : kwterminal::MapCharacter(static_cast<char32_t>(ch));
     if (key.action == kwterminal::KeyAction::kQuit) break;
     if (help) {
       help = false;

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Drives the interactive demo in a tmux pane of 80x24, once with colours (TERM=xterm-256color),
 # once on a terminal without them (TERM=vt100) and once with NO_COLOR: types into the phone
-# control, selects and copies, checks what the screen shows, shrinks and restores the terminal,
+# control, selects and copies, types letters beyond ASCII into the name (the terminal speaks
+# UTF-8), checks what the screen shows, shrinks and restores the terminal,
 # quits with F10 and checks the exit status. Every check polls the screen (up to KW_TERMINAL_TIMEOUT seconds, 60 by
 # default), so a slow, loaded machine only makes it slower. Without tmux it is skipped (77).
 #   tests/terminal/terminal_test.sh build/native/bin/kwterminal
@@ -50,7 +51,7 @@ run() {
   socket="$base-$(($(echo "$socket" | sed 's/.*-//') + 1))"
   # The shell of the pane says how the demo ended, and stays.
   tm new-session -d -s demo -x 80 -y 24 \
-    "env $* '$program'; echo \"the demo ended with status \$?\"; exec sleep 3600" ||
+    "env LC_CTYPE=C.UTF-8 $* '$program'; echo \"the demo ended with status \$?\"; exec sleep 3600" ||
     fail "tmux cannot start"
   expect "Phone number"
   expect "phone: character control"
@@ -71,6 +72,20 @@ run() {
   expect "selected 1-14"  # Home goes to the first input position
   tm send-keys -t demo C-c
   expect "clipboard:  '555) 123-4567'"
+
+  tm send-keys -t demo Tab Tab Tab Tab Tab Tab
+  expect "name: field control"
+  tm send-keys -t demo -l "$(printf '\305\201')"  # U+0141, as the terminal sends it: UTF-8
+  expect "key    $(printf '\305\201')"
+  tm send-keys -t demo -l ucja
+  expect "key    a"
+  expect "refused 0 key(s) here"
+  tm send-keys -t demo 1
+  expect "refused 1 key(s) here, last: wrong kind at 5 '1'"
+  tm send-keys -t demo -l "$(printf '\342\200\257')"  # U+202F: no key, no letter
+  expect "key    {U+202F}"
+  tm send-keys -t demo -l "$(printf '\343\201\202')"  # U+3042, two cells wide
+  expect "key    $(printf '\343\201\202')"
 
   tm resize-window -t demo -x 70 -y 20
   expect "The demo needs 80x24; this terminal is 70x20"

@@ -3,7 +3,9 @@
 // received in order, and whether the control refused the key and why. The same program runs on the
 // simulated window system and, built for Windows, on the real one, so the two can be compared.
 //   kwtrace --control character --mask '(###) ###-####' --keys '5551234567{Back}'
-// A bad option, mask or script is a one-line error naming it, exit status 2.
+// Text is UTF-8 throughout: the options and the key script as given, the window text, the data
+// and the refused characters as printed, whatever the window's text holds (half a surrogate pair
+// prints as U+FFFD). A bad option, mask or script is a one-line error naming it, exit status 2.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +16,10 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+
+#include "platform/win32.h"  // before the shell's header, which needs windows.h
+// CommandLineToArgvW
+#include <shellapi.h>
 #else
 #include <locale.h>
 #include <unistd.h>
@@ -22,8 +28,10 @@
 #include "character/KwCharacterMaskedEdit.h"
 #include "field/KwFieldMaskedEdit.h"
 #include "form/Counted.h"
+#include "form/WideText.h"
 #include "host/KeyScript.h"
 #include "host/KwHost.h"
+#include "host/Utf8.h"
 #include "number/KwNumberMaskedEdit.h"
 
 namespace {
@@ -46,8 +54,16 @@ struct Options {
   std::string keys;
 };
 
+// Text as printed: what is not UTF-8 shows as U+FFFD, control characters as '?'.
+std::string Printable(const std::string& text) {
+  KwWString wide = kwhost::Utf16FromUtf8(text);
+  for (WCHAR& c : wide)
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) c = WCHAR('?');
+  return kwhost::Utf8FromUtf16(wide);
+}
+
 [[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "kwtrace: %s\n", what.c_str());
+  std::fprintf(stderr, "kwtrace: %s\n", Printable(what).c_str());
   std::exit(2);
 }
 
@@ -55,8 +71,45 @@ const char kUsage[] =
     "usage: kwtrace [--control character|field|number] [--mask M] [--prompt C] [--overwrite]\n"
     "               [--limit N] [--text T] [--clipboard T] [--locale NAME] --keys SCRIPT\n";
 
-Options Parse(int argc, char** argv) {
+// The command line in UTF-8: on Windows from the wide command line (argv holds it in the ANSI
+// code page, which lacks most characters), elsewhere as given.
+std::vector<std::string> Arguments(int argc, char** argv) {
+  std::vector<std::string> args;
+#ifdef _WIN32
+  int n = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &n)) {
+    for (int i = 0; i < n; ++i) {
+      KwWString arg;
+      for (const WCHAR* p = wide[i]; *p; ++p) arg += *p;
+      args.push_back(kwhost::Utf8FromUtf16(arg));
+    }
+    LocalFree(wide);
+    return args;
+  }
+#endif
+  for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
+  return args;
+}
+
+// What is wrong with text as UTF-8 without control characters, or "".
+std::string BadText(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const kwhost::Utf8Char c = kwhost::DecodeUtf8(text, i);
+    if (!c.error.empty()) return c.error;
+    if (c.code < 0x20 || (c.code >= 0x7F && c.code <= 0x9F)) {
+      char buf[40];
+      std::snprintf(buf, sizeof buf, "U+%04X is a control character",
+                    static_cast<unsigned>(c.code));
+      return buf;
+    }
+    i += c.length;
+  }
+  return "";
+}
+
+Options Parse(const std::vector<std::string>& argv) {
   Options o;
+  const int argc = static_cast<int>(argv.size());
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -86,8 +139,8 @@ Options Parse(int argc, char** argv) {
   }
   if (o.control != "character" && o.control != "field" && o.control != "number")
     Fail("--control '" + o.control + "': one of character, field, number");
-  if (o.promptGiven && (o.prompt.size() != 1 || o.prompt[0] < 0x20 || o.prompt[0] > 0x7E))
-    Fail("--prompt '" + o.prompt + "': one printable character");
+  if (o.promptGiven && (!BadText(o.prompt).empty() || kwhost::Utf16FromUtf8(o.prompt).size() != 1))
+    Fail("--prompt '" + o.prompt + "': one printable character (of the first plane)");
   if (o.promptGiven && o.control == "field") Fail("--prompt: a field control shows no prompt");
   if (!o.limit.empty() && o.control != "field") Fail("--limit is for the field control");
   if (!o.limit.empty()) {
@@ -96,8 +149,14 @@ Options Parse(int argc, char** argv) {
     if (*end != '\0' || n < 1 || n > 30000)
       Fail("--limit '" + o.limit + "': a number from 1 to 30000");
   }
-  for (char c : o.mask)
-    if (c < 0x20 || c > 0x7E) Fail("mask '" + o.mask + "': printable characters only");
+  for (const std::string* text : {&o.mask, &o.text, &o.clipboard}) {
+    const std::string bad = BadText(*text);
+    if (!bad.empty())
+      Fail(std::string(text == &o.mask   ? "mask"
+                       : text == &o.text ? "--text"
+                                         : "--clipboard") +
+           " '" + *text + "': " + bad);
+  }
   if (!o.maskGiven)
     o.mask = o.control == "character" ? "(###) ###-####" : o.control == "field" ? "#" : "%";
   if (o.control == "field" &&
@@ -130,22 +189,46 @@ void UseLocale(const std::string& name, char** argv) {
 #endif
 }
 
-char Separator(LCTYPE type) {
-  char buf[8] = {0};
-  return GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf) > 0 ? buf[0] : '?';
+// A separator of the locale, quoted, with its code point when it is not ASCII (a narrow
+// no-break space looks like a space): "'.'", "' ' U+202F", "''" when the locale has none.
+std::string Separator(LCTYPE type) {
+  WCHAR buf[8] = {0};
+  const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 8);
+  const KwWString sep(buf, n > 1 ? static_cast<std::size_t>(n - 1) : 0);
+  std::string out = "'" + kwhost::Utf8FromUtf16(sep) + "'";
+  for (WCHAR c : sep) {
+    if (c < 0x80) continue;
+    char code[16];
+    std::snprintf(code, sizeof code, " U+%04X", static_cast<unsigned>(c));
+    out += code;
+  }
+  return out;
 }
 
-// The window text with the caret or the selection marked.
+// The window text with the caret or the selection marked (positions in UTF-16 units).
 std::string Marked(HWND hEdit) {
-  const std::string text = kwhost::Text(hEdit);
+  const KwWString text = kwhost::TextW(hEdit);
   std::pair<int, int> sel = kwhost::Sel(hEdit);
   const int n = static_cast<int>(text.size());
   sel.first = sel.first < 0 ? 0 : sel.first > n ? n : sel.first;
   sel.second = sel.second < sel.first ? sel.first : sel.second > n ? n : sel.second;
   const std::size_t a = static_cast<std::size_t>(sel.first),
                     b = static_cast<std::size_t>(sel.second);
-  if (a == b) return "\"" + text.substr(0, a) + "|" + text.substr(a) + "\"";
-  return "\"" + text.substr(0, a) + "[" + text.substr(a, b - a) + "]" + text.substr(b) + "\"";
+  auto utf8 = [](const KwWString& part) { return kwhost::Utf8FromUtf16(part); };
+  if (a == b) return "\"" + utf8(text.substr(0, a)) + "|" + utf8(text.substr(a)) + "\"";
+  return "\"" + utf8(text.substr(0, a)) + "[" + utf8(text.substr(a, b - a)) + "]" +
+         utf8(text.substr(b)) + "\"";
+}
+
+// How many terminal columns UTF-8 text takes (East Asian wide characters two).
+std::size_t Columns(const std::string& text) {
+  std::size_t columns = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const kwhost::Utf8Char c = kwhost::DecodeUtf8(text, i);
+    columns += static_cast<std::size_t>(kwhost::ColumnsOf(c.error.empty() ? c.code : 0xFFFD));
+    i += c.length;
+  }
+  return columns;
 }
 
 std::string Notes() {
@@ -156,7 +239,8 @@ std::string Notes() {
 }
 
 std::string Pad(std::string s, std::size_t width) {
-  if (s.size() < width) s.append(width - s.size(), ' ');
+  const std::size_t columns = Columns(s);
+  if (columns < width) s.append(width - columns, ' ');
   return s;
 }
 
@@ -166,16 +250,22 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);  // the same bytes as natively: "\n", not "\r\n"
 #endif
-  const Options o = Parse(argc, argv);
+  const Options o = Parse(Arguments(argc, argv));
   const kwhost::KeyScript script = kwhost::ParseKeys(o.keys);
   if (!script.ok()) Fail("key script '" + o.keys + "': " + script.error);
   UseLocale(o.locale, argv);
 
   std::unique_ptr<KwMaskedEdit> control;
   int* refused = nullptr;
+  // A mask beyond ASCII goes in through the wide road after construction.
+  bool ascii = true;
+  for (char c : o.mask) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  const KwWString mask = kwhost::Utf16FromUtf8(o.mask);
+  const WCHAR prompt = o.promptGiven ? kwhost::Utf16FromUtf8(o.prompt)[0] : WCHAR(' ');
   if (o.control == "character") {
-    auto* c = new kwdemo::Counted<KwCharacterMaskedEdit>(o.mask.c_str());
-    if (o.promptGiven) c->SetPromptSymbol(o.prompt[0]);
+    auto* c = new kwdemo::Counted<KwCharacterMaskedEdit>(ascii ? o.mask.c_str() : "");
+    if (!ascii) kwdemo::SetMaskWide(*c, mask);
+    if (o.promptGiven) kwdemo::SetPromptWide(*c, prompt);
     refused = &c->refused;
     control.reset(c);
   } else if (o.control == "field") {
@@ -184,7 +274,7 @@ int main(int argc, char** argv) {
     control.reset(c);
   } else {
     auto* c = new kwdemo::Counted<KwNumberMaskedEdit>(o.mask.c_str());
-    if (o.promptGiven) c->SetPromptSymbol(o.prompt[0]);
+    if (o.promptGiven) kwdemo::SetPromptWide(*c, prompt);
     refused = &c->refused;
     control.reset(c);
   }
@@ -192,18 +282,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kwtrace: cannot create the control\n");
     return 1;
   }
-  if (o.control == "character" && !o.mask.empty() && control->GetInputData(true).empty())
+  if (o.control == "character" && !o.mask.empty() && kwdemo::InputDataW(*control, true).empty())
     Fail("mask '" + o.mask + "' has no input position");
   if (!o.limit.empty()) control->SetLimitText(static_cast<UINT>(std::atoi(o.limit.c_str())));
   control->SetInsertMode(!o.overwrite);
   control->SetNotifyRejections(true);
-  if (o.textGiven) control->SetText(o.text);
+  if (o.textGiven) kwdemo::SetTextWide(*control, kwhost::Utf16FromUtf8(o.text));
   // The trace starts from the clipboard it is given, empty unless --clipboard says otherwise:
   // on the real platform the clipboard outlives the program that filled it, and a trace must
   // not depend on what another program left there.
   if (o.clipboard.empty()) {
     kwhost::EmptyClipboardNow();
-  } else if (!kwhost::SetClipboardText(o.clipboard)) {
+  } else if (!kwhost::SetClipboardTextW(kwhost::Utf16FromUtf8(o.clipboard))) {
     std::fprintf(stderr, "kwtrace: cannot put the text on the clipboard\n");
     return 1;
   }
@@ -217,8 +307,9 @@ int main(int argc, char** argv) {
   std::printf(", %s mode", o.overwrite ? "overwrite" : "insert");
   if (o.clipboardGiven) std::printf(", clipboard '%s'", o.clipboard.c_str());
   if (!o.locale.empty())
-    std::printf(", locale %s (decimal '%c', thousands '%c', date '%c')", o.locale.c_str(),
-                Separator(LOCALE_SDECIMAL), Separator(LOCALE_STHOUSAND), Separator(LOCALE_SDATE));
+    std::printf(", locale %s (decimal %s, thousands %s, date %s)", o.locale.c_str(),
+                Separator(LOCALE_SDECIMAL).c_str(), Separator(LOCALE_STHOUSAND).c_str(),
+                Separator(LOCALE_SDATE).c_str());
   std::printf("\n");
 
   struct Row {
@@ -247,8 +338,8 @@ int main(int argc, char** argv) {
   });
   std::size_t keyWidth = 3, textWidth = 4;
   for (const Row& r : rows) {
-    keyWidth = std::max(keyWidth, r.key.size());
-    textWidth = std::max(textWidth, r.text.size());
+    keyWidth = std::max(keyWidth, Columns(r.key));
+    textWidth = std::max(textWidth, Columns(r.text));
   }
   std::printf("%s  %s  %s\n", Pad("key", keyWidth).c_str(), Pad("text", textWidth).c_str(),
               "parent notified");
@@ -256,8 +347,8 @@ int main(int argc, char** argv) {
     const std::string line = Pad(r.key, keyWidth) + "  " + Pad(r.text, textWidth) + "  " + r.notes;
     std::printf("%s\n", line.substr(0, line.find_last_not_of(' ') + 1).c_str());
   }
-  std::printf("data '%s', with prompts '%s'\n", control->GetInputData(false).c_str(),
-              control->GetInputData(true).c_str());
+  std::printf("data '%s', with prompts '%s'\n", kwdemo::InputDataUtf8(*control, false).c_str(),
+              kwdemo::InputDataUtf8(*control, true).c_str());
   control->DestroyWindow();
   return kwhost::Errors() == 0 ? 0 : 1;
 }
