@@ -212,7 +212,33 @@ int KwFieldMaskedEdit::SetInputDataW(const WCHAR* data, int keep, int) {
   return allTaken ? 1 : 0;
 }
 
-void KwFieldMaskedEdit::TakeShownText() { m_strFieldText = GetInputDataW(true); }
+void KwFieldMaskedEdit::TakeShownText() {
+  // The edit control takes any text, half a character too: a foreign text may hold a surrogate
+  // without its partner, and a cut or clear whose selection ended inside a pair leaves one
+  // half. The field takes the text without such halves, and the window then shows what it took.
+  const KwWString shown = GetInputDataW(true);
+  int start = 0;
+  int end = 0;
+  if (::IsWindow(m_hWnd)) GetSelection(start, end);
+  int caret = start;  // where the caret stands once the halves before it are gone
+  m_strFieldText.clear();
+  m_strFieldText.reserve(shown.size());
+  for (std::size_t i = 0; i < shown.size();) {
+    const KwTextChar c = KwCharKind::CharAt(shown.data(), shown.size(), i);
+    if (c.units > 0) {
+      m_strFieldText.append(shown, i, static_cast<std::size_t>(c.units));
+      i += static_cast<std::size_t>(c.units);
+    } else {
+      if (static_cast<int>(i) < start) --caret;
+      ++i;
+    }
+  }
+  if (m_strFieldText.size() != shown.size() && ::IsWindow(m_hWnd)) {
+    const Alive alive(this);
+    Update(-1);
+    if (alive) SetCaret(caret);
+  }
+}
 
 UINT KwFieldMaskedEdit::GetFieldLimit() const {
   if (!::IsWindow(m_hWnd)) {

@@ -668,9 +668,9 @@ class WindowFuzz {
       const int half = HalfPairAt(wide);
       KW_FUZZ_CHECK(half < 0, "after %s position %d of '%s' holds half a pair", what, half,
                     ShowW(wide).c_str());
-      KW_FUZZ_CHECK(!InsidePair(wide, sel.first) && !InsidePair(wide, sel.second),
-                    "after %s the selection %d-%d splits a pair of '%s'", what, sel.first,
-                    sel.second, ShowW(wide).c_str());
+      // The selection itself may split a pair: a host's EM_SETSEL puts it anywhere, and the
+      // edit control's arrow keys step by unit. What is typed, cut or pasted there must still
+      // never leave half a pair in the text (checked above after the next step).
     }
     bool hidden = false;
     kwinspect::CaretWindow(&hidden);

@@ -224,6 +224,38 @@ TEST_F(Unicode, PastedCharactersAreFilteredUndoneAndRedone) {
   }
 }
 
+// The edit control takes any text, half a character too; a field never keeps a half: not from a
+// foreign text, nor where a cut or clear ended inside a pair. The window shows what it kept.
+TEST_F(Unicode, AFieldDropsTheHalvesTheEditControlLeaves) {
+  const struct {
+    const char* name;
+    KwWString text;
+    int selStart, selEnd;  // then cut (start < end), or nothing
+    KwWString shown;
+  } rows[] = {
+      {"ForeignLoneLow", KwWString{WCHAR('a'), kSmileLow, WCHAR('b')}, 0, 0, KW_W("ab")},
+      {"ForeignLoneHighAtTheEnd", KwWString{WCHAR('a'), kSmileHigh}, 0, 0, KW_W("a")},
+      {"ForeignPairKept", KwWString{kSmileHigh, kSmileLow}, 0, 0, {kSmileHigh, kSmileLow}},
+      {"CutEndsInsideAPair", KwWString{WCHAR('a'), kSmileHigh, kSmileLow, WCHAR('b')}, 0, 2,
+       KW_W("b")},
+      {"CutStartsInsideAPair", KwWString{WCHAR('a'), kSmileHigh, kSmileLow, WCHAR('b')}, 2, 4,
+       KW_W("a")},
+  };
+  int id = 50;
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    FieldProbe& field = MakeField("&", ++id);
+    const HWND h = field.GetSafeHwnd();
+    ::SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(r.text.c_str()));
+    if (r.selStart < r.selEnd) {
+      ::SendMessageW(h, EM_SETSEL, static_cast<WPARAM>(r.selStart), r.selEnd);
+      ::SendMessageW(h, WM_CUT, 0, 0);
+    }
+    EXPECT_EQ(Hex(TextW(h)), Hex(r.shown));
+    EXPECT_EQ(Hex(field.GetInputDataW(true)), Hex(r.shown));
+  }
+}
+
 // A text sent from an ANSI program reaches the Unicode window converted by the system, and a
 // narrow mask and prompt are the ANSI code page's: the narrow interface works as it did.
 TEST_F(Unicode, NarrowSendersAndMembersSpeakTheAnsiCodePage) {
