@@ -152,8 +152,8 @@ class MaskedAccessible final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE accSelect(long flagsSelect, VARIANT varChild) override {
     return m_std->accSelect(flagsSelect, varChild);
   }
-  HRESULT STDMETHODCALLTYPE accLocation(long* pxLeft, long* pyTop, long* pcxWidth,
-                                        long* pcyHeight, VARIANT varChild) override {
+  HRESULT STDMETHODCALLTYPE accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
+                                        VARIANT varChild) override {
     return m_std->accLocation(pxLeft, pyTop, pcxWidth, pcyHeight, varChild);
   }
   HRESULT STDMETHODCALLTYPE accNavigate(long navDir, VARIANT varStart,
@@ -172,8 +172,8 @@ class MaskedAccessible final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT varChild, BSTR szValue) override {
     KwMaskedEdit* edit = Control(varChild);
     if (edit == nullptr) return m_std->put_accValue(varChild, szValue);
-    const KwWString value = szValue != nullptr ? KwWString(szValue, SysStringLen(szValue))
-                                               : KwWString();
+    const KwWString value =
+        szValue != nullptr ? KwWString(szValue, SysStringLen(szValue)) : KwWString();
     return edit->SetAccessibleValueW(value) ? S_OK : E_ACCESSDENIED;
   }
 

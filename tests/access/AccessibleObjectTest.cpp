@@ -80,9 +80,9 @@ class AccessibleObject : public AnyControlTest {
   }
 
   static void ObjectOf(const KwMaskedEdit& edit, Held<IAccessible>& object) {
-    const HRESULT hr = AccessibleObjectFromWindow(edit.GetSafeHwnd(), OBJID_CLIENT,
-                                                  __uuidof(IAccessible),
-                                                  reinterpret_cast<void**>(&object.p));
+    const HRESULT hr =
+        AccessibleObjectFromWindow(edit.GetSafeHwnd(), OBJID_CLIENT, __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(&object.p));
     ASSERT_EQ(hr, S_OK);
     ASSERT_NE(object.p, nullptr);
   }
@@ -255,8 +255,8 @@ TEST_F(AccessibleObject, PutValueGoesThroughTheMask) {
   };
   int id = 1;
   for (const Row& row : rows) {
-    KwMaskedEdit& edit = MakeLabelled("Value", row.kind, row.mask, 4 * (row.kind == 'f'),
-                                      row.style, id++);
+    KwMaskedEdit& edit =
+        MakeLabelled("Value", row.kind, row.mask, 4 * (row.kind == 'f'), row.style, id++);
     Held<IAccessible> object;
     ObjectOf(edit, object);
     BSTR put = SysAllocString(row.put);
