@@ -328,6 +328,7 @@ struct Face {
   Kind kind = Kind::Character;
   std::unique_ptr<KwMaskedEdit> edit;  // made at WM_CREATE
   WNDPROC next = nullptr;              // the framework's procedure, behind FaceProc
+  WNDPROC nextAnsi = nullptr;          // the same as it is, an ANSI procedure
   int depth = 0;                       // messages of the window now being handled
   bool destroyed = false;              // WM_NCDESTROY has been through
   bool decimalKey = false;             // the keypad's decimal key is down: its character is '.'
@@ -347,7 +348,24 @@ HINSTANCE ThisModule() {
 #endif
 }
 
-Face* FaceOf(HWND hWnd) { return reinterpret_cast<Face*>(::GetWindowLongPtrW(hWnd, g_faceOffset)); }
+// The Face of the window last asked about on this thread: a keystroke's messages go to one
+// window, which then needs no look-up of its window data for each. (A window's messages are
+// handled on its own thread, where its Face is also freed.)
+thread_local HWND t_lastWnd = nullptr;
+thread_local Face* t_lastFace = nullptr;
+
+Face* FaceOf(HWND hWnd) {
+  if (hWnd == t_lastWnd && t_lastFace != nullptr) return t_lastFace;
+  Face* face = reinterpret_cast<Face*>(::GetWindowLongPtrW(hWnd, g_faceOffset));
+  t_lastWnd = hWnd;
+  t_lastFace = face;
+  return face;
+}
+
+void DeleteFace(Face* face) {
+  if (t_lastFace == face) t_lastWnd = nullptr, t_lastFace = nullptr;
+  delete face;
+}
 
 KwMaskedEdit* MakeControl(Kind kind, const std::string& mask) {
   switch (kind) {
@@ -375,12 +393,17 @@ LRESULT Create(HWND hWnd, Face& face, const CREATESTRUCTW* cs) {
   face.edit.reset(edit);
   // The object's own procedure (Default) is the edit control's; the window's is FaceProc, with
   // the framework's behind it.
+  // Given by its ANSI face, as the framework subclasses (it speaks ANSI): the object's own calls
+  // of the edit control then go to it unconverted, as a C++-made control's do.
   ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
+  ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
   if (!edit->SubclassWindow(hWnd)) {
     face.edit.reset();
     return -1;
   }
   face.next = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC));
+  if (!::IsWindowUnicode(hWnd))
+    face.nextAnsi = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
   ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FaceProc));
   if (cs->style & KWS_OVERWRITE) edit->SetInsertMode(false);
   if (cs->style & KWS_AUTOTAB) edit->SetAutoTab(true);
@@ -424,13 +447,143 @@ bool FilterNumberKey(HWND hWnd, Face& face, UINT& message, WPARAM& wParam, LPARA
   return false;
 }
 
+// ---------------------------------------------------------------------------------------------
+// Colours under any parent
+//
+// The edit control asks its parent for its colours (WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC when
+// read-only) while it paints: in WM_PAINT and WM_PRINTCLIENT, and a single-line control at once
+// when it gets the focus. A parent of our framework hands the question to the control; any other
+// parent knows nothing of it. So while a window of ours paints under such a parent, the parent's
+// procedure is lent one of ours: it lets the parent answer first, as it would, and then puts the
+// control's colours on the device context and answers with the control's brush; every other
+// message goes through to the parent's own procedure untouched. The parent gets its procedure
+// back when the paint is over (unless something replaced it meanwhile: then it is left alone).
+
+LRESULT CallNext(HWND hWnd, const Face& face, UINT message, WPARAM wParam, LPARAM lParam);
+
+struct Lending {
+  HWND parent;
+  HWND child;
+  WNDPROC own;  // the parent's procedure, in its own character set
+  bool wide;    // the parent is a Unicode window
+  Lending* outer;
+};
+
+thread_local Lending* t_lendings =
+    nullptr;  // the paints now running on this thread, innermost first
+
+LRESULT CALLBACK LentProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const Lending* lent = t_lendings;
+  while (lent != nullptr && lent->parent != hWnd) lent = lent->outer;
+  if (lent == nullptr) return ::DefWindowProcW(hWnd, message, wParam, lParam);
+  const LRESULT theirs = lent->wide ? ::CallWindowProcW(lent->own, hWnd, message, wParam, lParam)
+                                    : ::CallWindowProcA(lent->own, hWnd, message, wParam, lParam);
+  if (message != WM_CTLCOLOREDIT && message != WM_CTLCOLORSTATIC) return theirs;
+  // Which of the windows painting under this parent asks (paints may nest).
+  HWND child = reinterpret_cast<HWND>(lParam);
+  while (lent != nullptr && (lent->parent != hWnd || lent->child != child)) lent = lent->outer;
+  if (lent == nullptr || !::IsWindow(child)) return theirs;
+  // The control's answer, by the road a framework parent's reflection takes.
+  const LPARAM kind = message == WM_CTLCOLOREDIT ? CTLCOLOR_EDIT : CTLCOLOR_STATIC;
+  const LRESULT mine = ::SendMessageW(child, WM_REFLECT_BASE + WM_CTLCOLOR, wParam, kind);
+  return mine != 0 ? mine : theirs;
+}
+
+bool PaintsNow(UINT message) {
+  return message == WM_PAINT || message == WM_PRINTCLIENT || message == WM_SETFOCUS;
+}
+
+// Runs one painting message of a window of ours with its parent's procedure lent, where the
+// parent needs it.
+LRESULT PaintUnderAnyParent(HWND hWnd, Face& face, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND parent = ::GetParent(hWnd);
+  if (parent == nullptr || CWnd::FromHandlePermanent(parent) != nullptr)
+    return CallNext(hWnd, face, message, wParam, lParam);
+  Lending lent{parent, hWnd, nullptr, ::IsWindowUnicode(parent) != FALSE, t_lendings};
+  const LONG_PTR lentProc = reinterpret_cast<LONG_PTR>(&LentProc);
+  // A parent already lent by an outer paint keeps that lending, which serves this child too.
+  bool swapped = false;
+  const LONG_PTR current = lent.wide ? ::GetWindowLongPtrW(parent, GWLP_WNDPROC)
+                                     : ::GetWindowLongPtrA(parent, GWLP_WNDPROC);
+  if (current != lentProc) {
+    const LONG_PTR own = lent.wide ? ::SetWindowLongPtrW(parent, GWLP_WNDPROC, lentProc)
+                                   : ::SetWindowLongPtrA(parent, GWLP_WNDPROC, lentProc);
+    swapped = own != 0;
+    lent.own = reinterpret_cast<WNDPROC>(own);
+  } else {
+    for (const Lending* l = t_lendings; l != nullptr; l = l->outer)
+      if (l->parent == parent && l->own != nullptr) lent.own = l->own;
+  }
+  if (lent.own == nullptr) return CallNext(hWnd, face, message, wParam, lParam);
+  t_lendings = &lent;
+  const LRESULT result = CallNext(hWnd, face, message, wParam, lParam);
+  t_lendings = lent.outer;
+  if (swapped && ::IsWindow(parent)) {
+    const LONG_PTR now = lent.wide ? ::GetWindowLongPtrW(parent, GWLP_WNDPROC)
+                                   : ::GetWindowLongPtrA(parent, GWLP_WNDPROC);
+    if (now == lentProc) {
+      if (lent.wide)
+        ::SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lent.own));
+      else
+        ::SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lent.own));
+    }
+  }
+  return result;
+}
+
+// Messages that read the same in both character sets: neither parameter holds text or a
+// character (a typed character of the ASCII range is the same byte in every ANSI code page).
+bool SameInBothSets(UINT message, WPARAM wParam) {
+  switch (message) {
+    case WM_CHAR:
+      return wParam < 0x80;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_GETDLGCODE:
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+    case WM_KILLFOCUS:
+    case WM_SETFOCUS:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case EM_GETSEL:
+    case EM_SETSEL:
+    case EM_SCROLLCARET:
+    case EM_CANUNDO:
+    case EM_UNDO:
+    case EM_EMPTYUNDOBUFFER:
+    case WM_UNDO:
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case WM_CLEAR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Hands a message on to the framework's procedure: straight, when it reads the same in both
+// character sets (the conversion a Unicode window's call of an ANSI procedure makes would change
+// nothing and costs a keystroke several per cent), else converted.
+LRESULT CallNext(HWND hWnd, const Face& face, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (face.nextAnsi != nullptr && SameInBothSets(message, wParam))
+    return face.nextAnsi(hWnd, message, wParam, lParam);
+  return ::CallWindowProcW(face.next, hWnd, message, wParam, lParam);
+}
+
 LRESULT Dispatch(HWND hWnd, Face& face, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message >= KWM_FIRST && message <= KWM_LAST)
     return KwControlsMessage(*face.edit, message, wParam, lParam);
   if (face.kind == Kind::Number && (message == WM_KEYDOWN || message == WM_CHAR) &&
       FilterNumberKey(hWnd, face, message, wParam, lParam))
     return 0;
-  return ::CallWindowProcW(face.next, hWnd, message, wParam, lParam);
+  if (PaintsNow(message)) return PaintUnderAnyParent(hWnd, face, message, wParam, lParam);
+  return CallNext(hWnd, face, message, wParam, lParam);
 }
 
 LRESULT FaceProcOf(Kind kind, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -457,14 +610,14 @@ LRESULT FaceProcOf(Kind kind, HWND hWnd, UINT message, WPARAM wParam, LPARAM lPa
     const LRESULT result = ::CallWindowProcW(g_editProc, hWnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
       ::SetWindowLongPtrW(hWnd, g_faceOffset, 0);
-      delete face;
+      DeleteFace(face);
     }
     return result;
   }
   ++face->depth;
   const LRESULT result = Dispatch(hWnd, *face, message, wParam, lParam);
   if (message == WM_NCDESTROY) face->destroyed = true;
-  if (--face->depth == 0 && face->destroyed) delete face;
+  if (--face->depth == 0 && face->destroyed) DeleteFace(face);
   return result;
 }
 
@@ -538,9 +691,9 @@ struct ClassLifetime {
 const ClassLifetime g_classLifetime;
 
 // The front procedure of every window of ours once its object is attached.
+// (Set once the Face is made: the kind, which only WM_NCCREATE needs, is the Face's.)
 LRESULT CALLBACK FaceProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  Face* face = FaceOf(hWnd);
-  return FaceProcOf(face != nullptr ? face->kind : Kind::Character, hWnd, message, wParam, lParam);
+  return FaceProcOf(Kind::Character, hWnd, message, wParam, lParam);
 }
 
 }  // namespace

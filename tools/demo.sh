@@ -3,9 +3,10 @@
 # simulated window system) and runs it: on a terminal the interactive demo (kwterminal: type
 # into the form; F1 keys, F10 quits); with --script, or when the output is not a terminal, the
 # scripted transcript (kwdemo), which checks every step.
-# With --windows it builds the same form as a Windows program (kwdialog.exe, on the real edit
-# controls of KwMaskEdit.dll) and runs it under Wine on the X display; without a display it runs
-# it under Xvfb, types a sample into it and prints what each control shows.
+# With --windows it builds the demo as a Windows dialog (kwdialog.exe: a dialog template naming
+# the window classes of KwMaskEdit.dll, a program in C) and runs it under Wine on the X display;
+# without a display it runs it under Xvfb, types a sample into it and prints what each control
+# shows.
 #   tools/demo.sh            # interactive
 #   tools/demo.sh --script   # the transcript
 #   tools/demo.sh --windows  # the Windows dialog under Wine
@@ -16,7 +17,7 @@ if [ "${1:-}" = --windows ]; then
   cmake --preset windows >/dev/null
   cmake --build --preset windows --target kwdialog -j "${KW_JOBS:-$(nproc 2>/dev/null || echo 2)}"
   if [ -n "${DISPLAY:-}" ]; then
-    echo "demo.sh: the demo dialog runs under Wine; close its window to end" >&2
+    echo "demo.sh: the demo dialog runs under Wine; OK or Cancel ends it" >&2
     exec tools/wine-run.sh build/windows/bin/kwdialog.exe
   fi
   echo "demo.sh: no X display: the dialog runs under Xvfb with a sample typed into it" >&2

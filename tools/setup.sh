@@ -20,7 +20,7 @@ native="cmake ninja-build g++ make pkg-config"
 demo="$native libncurses-dev tmux"
 windows="$native g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth"
 test_pkgs="$demo $windows libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format \
-valgrind locales python3 unicode-data libclang-rt-14-dev"
+valgrind locales python3 unicode-data clang libclang-rt-14-dev"
 shots="$windows x11-apps imagemagick tmux"
 fuzz="$native clang libclang-rt-14-dev"
 bench="$native libbenchmark-dev qtbase5-dev"

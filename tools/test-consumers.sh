@@ -6,7 +6,10 @@
 #   2. builds examples/consumer with find_package(KwMaskEdit) against the moved tree and runs it;
 #   3. builds the same source with plain g++ and `pkg-config --cflags --libs kwmaskedit`;
 #   4. builds examples/consumer with the library's sources added by add_subdirectory;
-#   5. does 1 and 2 for the Windows build and runs the program under Wine.
+#   5. does 2 to 4 for examples/consumer_c, a program in C of the window classes in a C-only
+#      project, and checks that nothing of C++ reaches it (no C++ flag when it compiles, no C++
+#      runtime when it links);
+#   6. does 1, 2 and 5's find_package for the Windows build and runs the programs under Wine.
 #   tools/test-consumers.sh [native] [windows]   (default: both)
 # Everything lands in build/consumers. Exits 1 when a step fails.
 set -eu
@@ -44,6 +47,45 @@ check_headers() {
   echo "$n installed headers compile on their own"
 }
 
+# The C header of the window classes compiles as C on its own: C89 over the platform's headers,
+# C11 over the simulation's (whose wide literals are u"...").
+check_c_header() {
+  cc=$1 std=$2 prefix=$3
+  if ! (cd "$out" && echo "#include <controls/KwMaskEditControls.h>" |
+          "$cc" -std="$std" -pedantic-errors -fsyntax-only -Wall -Wextra -Werror \
+            -I "$prefix/include/KwMaskEdit" -x c -); then
+    fail "controls/KwMaskEditControls.h does not compile as $std ($cc)"
+  fi
+}
+
+# A C consumer's compile and link commands (from its Ninja build) hold nothing of C++.
+check_c_only() {
+  # The program's own compile and link (not the library's, which add_subdirectory builds along).
+  obj=$(ninja -C "$1" -t targets all | grep -o '^[^:]*app\.c\.o[bj]*' | head -1)
+  exe=$(ninja -C "$1" -t targets all | grep -o '^app\(\.exe\)*:' | tr -d : | head -1)
+  commands="$(ninja -C "$1" -t commands -s "$obj") $(ninja -C "$1" -t commands -s "$exe")"
+  if [ -z "$obj" ] || [ -z "$exe" ]; then fail "$2: no compile or link command found"; fi
+  if echo "$commands" | grep -E -- '-std=(gnu|c)\+\+|stdc\+\+|[^a-z]c\+\+ |g\+\+|clang\+\+' >/dev/null; then
+    fail "$2: something of C++ reaches the C program:
+$(echo "$commands" | grep -E -- '-std=(gnu|c)\+\+|stdc\+\+|[^a-z]c\+\+ |g\+\+|clang\+\+')"
+  fi
+}
+
+# Builds examples/consumer_c as $1 (a folder name) with the extra CMake arguments, checks it is C
+# only, runs it (natively, or with $KW_RUN in front).
+c_consumer() {
+  name=$1
+  shift
+  rm -rf "$out/$name"
+  if cmake -S examples/consumer_c -B "$out/$name" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" \
+       >/dev/null && cmake --build "$out/$name" -j "$jobs" >/dev/null; then
+    check_c_only "$out/$name" "$name"
+    ${KW_RUN:-} "$out/$name/app${KW_EXE:-}" || fail "$name: the C program fails"
+  else
+    fail "$name: the C program does not build"
+  fi
+}
+
 mkdir -p "$out"
 for build in $builds; do
   case "$build" in
@@ -51,6 +93,7 @@ for build in $builds; do
       step "install the native build, moved to $out/native"
       install_moved native
       check_headers g++ "$out/native"
+      check_c_header gcc c11 "$out/native"
 
       step "find_package against the installed tree"
       rm -rf "$out/find-native"
@@ -80,11 +123,24 @@ for build in $builds; do
       else
         fail "add_subdirectory: does not build"
       fi
+
+      step "C: find_package, pkg-config, add_subdirectory"
+      KW_EXE="" KW_RUN=""
+      c_consumer find-c-native -DCMAKE_PREFIX_PATH="$out/native"
+      flags=$(PKG_CONFIG_PATH="$out/native/lib/pkgconfig" pkg-config --cflags --libs kwmaskedit)
+      # shellcheck disable=SC2086 # the flags are words
+      if gcc -std=c11 -Wall -Wextra -Werror examples/consumer_c/app.c $flags -o "$out/pkgconfig-app-c"; then
+        LD_LIBRARY_PATH="$out/native/lib" "$out/pkgconfig-app-c" || fail "pkg-config (C): the program fails"
+      else
+        fail "pkg-config (C): does not build"
+      fi
+      c_consumer subdirectory-c -DKWMASKEDIT_SOURCE_DIR="$root"
       ;;
     windows)
       step "install the Windows build, moved to $out/windows"
       install_moved windows
       check_headers x86_64-w64-mingw32-g++-posix "$out/windows"
+      check_c_header x86_64-w64-mingw32-gcc-posix c89 "$out/windows"
 
       step "find_package against the installed tree, run under Wine"
       rm -rf "$out/find-windows"
@@ -100,6 +156,14 @@ for build in $builds; do
       else
         fail "find_package (Windows): does not build"
       fi
+
+      step "C: find_package against the installed tree, run under Wine"
+      export KW_WINEPREFIX="$root/build/windows/wineprefix"
+      KW_EXE=.exe KW_RUN=tools/wine-run.sh
+      c_consumer find-c-windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+        -DCMAKE_PREFIX_PATH="$out/windows"
+      KW_EXE="" KW_RUN=""
+      unset KW_WINEPREFIX
       ;;
     *) echo "test-consumers.sh: unknown build '$build' (native, windows)" >&2; exit 2 ;;
   esac

@@ -1,7 +1,9 @@
 #!/bin/sh
-# Makes docs/demo-windows.png: the demo form as a Windows program (kwdialog.exe, the real edit
-# controls) under Wine on a private Xvfb display, after a user has filled in part of the form
-# (the date is still being typed, so it shows its warning look).
+# Makes docs/demo-windows.png: the demo dialog (kwdialog.exe: a dialog template naming the window
+# classes, a program in C) under Wine on a private Xvfb display, after a user has filled in part
+# of it (the date is still being typed, so it shows its warning look). Wine runs it in a virtual
+# desktop of the display's size, where it draws the dialog's frame and caption itself (Xvfb has
+# no window manager to draw them); the picture is the desktop trimmed to the dialog.
 #   tools/windows-picture.sh [output file]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,8 +18,9 @@ trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
 cat >"$work/shoot.sh" <<EOF
 #!/bin/sh
 set -eu
-"$root/tools/wine-run.sh" "$root/build/windows/bin/kwdialog.exe" \
-  --keys '5551234567abc202600421234567.89{Tab}1345' >"$work/out.txt" 2>&1 &
+"$root/tools/wine-run.sh" explorer.exe /desktop=KwMaskEditDemo,800x480 \
+  "$root/build/windows/bin/kwdialog.exe" --keys '5551234567abc202600421234567.89{Tab}1345' \
+  >"$work/out.txt" 2>&1 &
 n=0
 until grep -q ready "$work/out.txt" 2>/dev/null; do
   n=\$((n + 1)); [ "\$n" -lt 900 ] || { cat "$work/out.txt" >&2; exit 1; }

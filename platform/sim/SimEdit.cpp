@@ -353,9 +353,11 @@ UINT CharFromX(const EditState& es, int x) {
   return std::min(i, Len(es));
 }
 
-void Paint(Ctx& c) {
+// Paints the control into its window, or with given into that device context (WM_PRINTCLIENT),
+// which leaves the window's update state alone. Either way it asks the parent for its colours.
+void Paint(Ctx& c, HDC given = nullptr) {
   EditState& es = c.es;
-  HDC dc = GetDC(c.hwnd);
+  HDC dc = given != nullptr ? given : GetDC(c.hwnd);
   HWND parent = GetParent(c.hwnd);
   UINT msg = (!es.enabled || (c.Style() & ES_READONLY)) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
   HBRUSH brush = nullptr;
@@ -367,7 +369,7 @@ void Paint(Ctx& c) {
                                                       reinterpret_cast<LPARAM>(c.hwnd)));
   }
   if (!Alive(c)) {
-    ReleaseDC(nullptr, dc);
+    if (given == nullptr) ReleaseDC(nullptr, dc);
     return;
   }
   RECT rc;
@@ -378,10 +380,11 @@ void Paint(Ctx& c) {
                                 : Narrow(CP_ACP, es.text.data(), es.text.size());
   ExtTextOutA(dc, es.margin, es.margin, 0, &rc, shown.c_str(), static_cast<UINT>(shown.size()),
               nullptr);
-  es.paints++;
   es.paintText = GetTextColor(dc);
   es.paintBk = GetBkColor(dc);
   es.paintBrush = brush;
+  if (given != nullptr) return;
+  es.paints++;
   ReleaseDC(c.hwnd, dc);
   c.win->invalid = false;
 }
@@ -570,6 +573,9 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
       return 0;
     case WM_PAINT:
       Paint(c);
+      return 0;
+    case WM_PRINTCLIENT:
+      if (wParam != 0) Paint(c, reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_ERASEBKGND:
       return 1;

@@ -514,6 +514,8 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) {
   return TRUE;
 }
 
+DWORD WINAPI GetSysColor(int index) { return SysColor(index); }
+
 HBRUSH WINAPI GetSysColorBrush(int index) {
   State& s = S();
   auto it = s.sysBrushes.find(index);

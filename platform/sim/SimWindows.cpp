@@ -1017,11 +1017,12 @@ bool SendOnly(UINT msg) {
 }  // namespace
 
 LRESULT WINAPI SendMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  // A window of the sender's character set looked up a moment ago (nearly always): straight to
-  // its procedure.
+  // A window looked up a moment ago (nearly always): of the sender's character set straight to
+  // its procedure, of the other through Deliver's conversion, without a look-up.
   if (State* s = g_state; s != nullptr && hWnd != nullptr) {
     const State::CacheEntry& e = s->findCache[(Value(hWnd) >> 4) & 15];
-    if (e.value == Value(hWnd) && e.window->proc != nullptr && !e.window->unicode) {
+    if (e.value == Value(hWnd) && e.window->proc != nullptr) {
+      if (e.window->unicode) return Deliver(e.window, hWnd, msg, wParam, lParam, false);
       ++s->messageDepth;
       const LRESULT r = e.window->proc(hWnd, msg, wParam, lParam);
       --s->messageDepth;
@@ -1034,7 +1035,8 @@ LRESULT WINAPI SendMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT WINAPI SendMessageW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (State* s = g_state; s != nullptr && hWnd != nullptr) {
     const State::CacheEntry& e = s->findCache[(Value(hWnd) >> 4) & 15];
-    if (e.value == Value(hWnd) && e.window->proc != nullptr && e.window->unicode) {
+    if (e.value == Value(hWnd) && e.window->proc != nullptr) {
+      if (!e.window->unicode) return Deliver(e.window, hWnd, msg, wParam, lParam, true);
       ++s->messageDepth;
       const LRESULT r = e.window->proc(hWnd, msg, wParam, lParam);
       --s->messageDepth;

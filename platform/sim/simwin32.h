@@ -273,6 +273,9 @@ typedef struct tagINPUT {
 #define WM_PASTE 0x0302
 #define WM_CLEAR 0x0303
 #define WM_UNDO 0x0304
+#define WM_PRINTCLIENT 0x0318
+#define PRF_CLIENT 0x00000004L
+#define PRF_ERASEBKGND 0x00000008L
 #define WM_IME_SETCONTEXT 0x0281
 #define WM_IME_NOTIFY 0x0282
 #define WM_IME_CHAR 0x0286
@@ -614,6 +617,7 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 HBRUSH WINAPI CreateSolidBrush(COLORREF color);
 BOOL WINAPI DeleteObject(HGDIOBJ ho);
 HBRUSH WINAPI GetSysColorBrush(int nIndex);
+DWORD WINAPI GetSysColor(int nIndex);
 
 // Input methods: the thread's one input context, driven by a program as an input method would
 // drive it (a composition string set, then completed).

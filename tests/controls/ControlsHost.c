@@ -570,6 +570,201 @@ static void MessageRows(void) {
   }
 }
 
+/* ---- Colours under a parent that knows nothing of ours ---------------------------------- */
+
+/* What a paint of the control (WM_PRINTCLIENT) left on a device context that held the sentinel
+ * colours; under Windows also a pixel of the background, right of the text. */
+struct Painted {
+  COLORREF text, back, pixel;
+};
+
+#define SENTINEL_TEXT RGB(1, 1, 1)
+#define SENTINEL_BACK RGB(2, 2, 2)
+
+static struct Painted PaintOf(HWND h) {
+  struct Painted p;
+#ifdef _WIN32
+  HDC screen = GetDC(NULL);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 24);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+#else
+  HDC dc = GetDC(g_parent);
+#endif
+  SetTextColor(dc, SENTINEL_TEXT);
+  SetBkColor(dc, SENTINEL_BACK);
+  (void)SendMessageW(h, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
+  p.text = GetTextColor(dc);
+  p.back = GetBkColor(dc);
+#ifdef _WIN32
+  p.pixel = GetPixel(dc, 190, 12);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(NULL, screen);
+#else
+  p.pixel = p.back; /* the simulation keeps no pixels */
+  ReleaseDC(g_parent, dc);
+#endif
+  return p;
+}
+
+/* The eight colours, each distinct: text colours 0x10.., backgrounds 0x20... */
+static COLORREF Slot(int which) { return RGB(0x10 * (which + 1), 0x20, 0x30 + which); }
+
+enum Look { NORMAL, FOCUSED, WARNING, ERROR_LOOK, PLATFORM };
+
+struct LookRow {
+  const char* name;
+  enum Kind kind;
+  DWORD style;
+  int focused;
+  int state;
+  enum Look look;
+};
+
+static const struct LookRow kLooks[] = {
+    {"normal", CHARACTER, 0, 0, KWSTATE_NORMAL, NORMAL},
+    {"focused", CHARACTER, 0, 1, KWSTATE_NORMAL, FOCUSED},
+    {"warning", FIELD, 0, 0, KWSTATE_WARNING, WARNING},
+    {"warning 2, focused", NUMBER, 0, 1, KWSTATE_WARNING2, WARNING},
+    {"error wins over warning", CHARACTER, 0, 1, KWSTATE_ERROR | KWSTATE_WARNING, ERROR_LOOK},
+    {"error 2", FIELD, 0, 0, KWSTATE_ERROR2, ERROR_LOOK},
+    {"read-only: the platform's", CHARACTER, ES_READONLY, 0, KWSTATE_ERROR, PLATFORM},
+};
+
+static void CheckLook(HWND h, enum Look look, int readOnly) {
+  const struct Painted p = PaintOf(h);
+  COLORREF text, back;
+  if (look == PLATFORM) {
+    /* DefWindowProc's answer to WM_CTLCOLORSTATIC, which a read-only edit control asks. */
+    text = GetSysColor(COLOR_WINDOWTEXT);
+    back = GetSysColor(readOnly ? COLOR_3DFACE : COLOR_WINDOW);
+  } else {
+    const int t = look == NORMAL    ? KWCOLOR_TEXT
+                  : look == FOCUSED ? KWCOLOR_TEXTFOCUS
+                  : look == WARNING ? KWCOLOR_TEXTWARNING
+                                    : KWCOLOR_TEXTERROR;
+    text = Slot(t);
+    back = Slot(t + KWCOLOR_BACK);
+  }
+  CHECK(p.text == text, "the text colour painted");
+  CHECK(p.back == back, "the background colour painted");
+#ifdef _WIN32
+  CHECK(p.pixel == back, "the background brush painted");
+#endif
+  if (p.text != text || p.back != back || p.pixel != back)
+    printf("    painted text %06lx back %06lx pixel %06lx, expected %06lx %06lx\n",
+           (unsigned long)p.text, (unsigned long)p.back, (unsigned long)p.pixel,
+           (unsigned long)text, (unsigned long)back);
+}
+
+static void LookRows(void) {
+  size_t i;
+  const LONG_PTR parentProc = GetWindowLongPtrW(g_parent, GWLP_WNDPROC);
+  for (i = 0; i < sizeof kLooks / sizeof kLooks[0]; ++i) {
+    const struct LookRow* r = &kLooks[i];
+    HWND h;
+    int which;
+    g_row = r->name;
+    h = Make(r->kind, (int)(i % 2), r->kind == NUMBER ? "%" : "#", r->style);
+    if (!h) continue;
+    for (which = KWCOLOR_TEXT; which <= KWCOLOR_BACKERROR; ++which)
+      (void)KwMask_SetColor(h, which, Slot(which));
+    (void)KwMask_SetState(h, r->state);
+    SetFocus(r->focused ? h : g_parent);
+    Pump();
+    CheckLook(h, r->look, (r->style & ES_READONLY) != 0);
+    UpdateWindow(h);
+    CHECK(GetWindowLongPtrW(g_parent, GWLP_WNDPROC) == parentProc,
+          "the parent has its own procedure back after the paint");
+    DestroyWindow(h);
+  }
+}
+
+/* The same under an ANSI parent: it stays an ANSI window and hears its messages as before. */
+static int g_ansiCommands;
+static LRESULT CALLBACK AnsiParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND) ++g_ansiCommands;
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+static void AnsiParent(void) {
+  WNDCLASSA wc;
+  HWND parent, h;
+  int which;
+  memset(&wc, 0, sizeof wc);
+  wc.lpfnWndProc = AnsiParentProc;
+  wc.lpszClassName = "KwControlsHostAnsiParent";
+  RegisterClassA(&wc);
+  g_row = "ANSI parent";
+  parent = CreateWindowExA(0, wc.lpszClassName, "ANSI", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                           100, NULL, NULL, NULL, NULL);
+  CHECK(parent != NULL && !IsWindowUnicode(parent), "an ANSI parent");
+  h = CreateWindowExA(0, KWC_CHARACTERMASKEDEDITA, "###", WS_CHILD | WS_VISIBLE, 0, 0, 200, 24,
+                      parent, (HMENU)1, NULL, NULL);
+  CHECK(h != NULL, "the control is made");
+  if (!parent || !h) return;
+  for (which = KWCOLOR_TEXT; which <= KWCOLOR_BACKERROR; ++which)
+    (void)KwMask_SetColor(h, which, Slot(which));
+  (void)KwMask_SetState(h, KWSTATE_ERROR);
+  CheckLook(h, ERROR_LOOK, 0);
+  CHECK(!IsWindowUnicode(parent), "still an ANSI window after the paint");
+  CHECK(GetWindowLongPtrA(parent, GWLP_WNDPROC) == (LONG_PTR)AnsiParentProc,
+        "its own procedure back");
+  g_ansiCommands = 0;
+  (void)KwMask_SetDataA(h, "12");
+  CHECK(g_ansiCommands > 0, "it hears the control's notifications");
+  DestroyWindow(parent);
+}
+
+/* ---- Read-only controls ------------------------------------------------------------------- */
+
+static void ReadOnlyRows(void) {
+  int kind;
+  for (kind = CHARACTER; kind <= NUMBER; ++kind) {
+    HWND h;
+    WCHAR before[32], after[32];
+    int pos = -1;
+    g_row = kind == CHARACTER ? "read-only character"
+            : kind == FIELD   ? "read-only field"
+                              : "read-only number";
+    h = Make((enum Kind)kind, kind % 2,
+             kind == NUMBER  ? "%"
+             : kind == FIELD ? "#"
+                             : "###",
+             ES_READONLY);
+    if (!h) continue;
+    CHECK(KwMask_SetDataA(h, "12") == TRUE, "the host still sets the data");
+    (void)KwMask_SetNotifyRejections(h, TRUE);
+    g_rejectedCount = 0;
+    Text(h, before, 32);
+    Press(VK_END, 0, 0);
+    Type("34");
+    Press(VK_BACK, 0, 0);
+    Press(VK_HOME, 0, 0);
+    Press(VK_DELETE, 0, 0);
+    Text(h, after, 32);
+    CHECK(WEq(before, after), "typing, Backspace and Delete take nothing");
+    if (!WEq(before, after)) ShowW("after typing", after);
+    CHECK(KwMask_GetRejection(h, &pos, NULL) == KWR_NONE, "nothing is refused by the control");
+    CHECK(g_rejectedCount == 0, "no KWN_REJECTED");
+    CHECK(SendMessageW(h, EM_CANUNDO, 0, 0) == 0, "nothing to undo");
+    /* EM_SETREADONLY takes it back: the same keys now edit. */
+    CHECK(SendMessageW(h, EM_SETREADONLY, FALSE, 0) != 0, "EM_SETREADONLY FALSE");
+    Press(VK_HOME, 0, 0);
+    Type("3");
+    Text(h, after, 32);
+    CHECK(!WEq(before, after), "writable again, a key edits");
+    CHECK(SendMessageW(h, EM_SETREADONLY, TRUE, 0) != 0, "EM_SETREADONLY TRUE");
+    Text(h, before, 32);
+    Type("4");
+    Text(h, after, 32);
+    CHECK(WEq(before, after), "read-only again");
+    DestroyWindow(h);
+  }
+}
+
 /* The styles of ours at creation, for each class made by both functions. */
 static void Styles(void) {
   int kind, wide;
@@ -589,17 +784,28 @@ static void Styles(void) {
   }
 }
 
-/* A message of ours sent to a window of another class gets that window's usual 0. */
+/* Every message of ours, sent to an edit control (another class) or to a destroyed window: the
+ * platform's usual 0, and nothing written through the pointers. */
 static void OtherClass(void) {
-  WCHAR buf[8] = {'x', 0};
-  double value = 0;
+  UINT message;
   HWND edit =
       CreateWindowExW(0, T("EDIT"), T("abc"), WS_CHILD, 0, 0, 50, 20, g_parent, NULL, NULL, NULL);
+  HWND gone = Make(CHARACTER, 1, "###", 0);
+  DestroyWindow(gone);
   g_row = "another class";
   CHECK(edit != NULL, "an edit control");
-  CHECK(SendMessageW(edit, KWM_GETDATAW, 8, (LPARAM)buf) == 0 && buf[0] == 'x', "GETDATA: 0");
-  CHECK(SendMessageW(edit, KWM_GETVALUE, 0, (LPARAM)&value) == 0, "GETVALUE: 0");
-  CHECK(SendMessageW(edit, KWM_SETSTATE, KWSTATE_ERROR, 0) == 0, "SETSTATE: 0");
+  for (message = KWM_FIRST; message <= KWM_SETNOTIFYREJECTIONS; ++message) {
+    WCHAR buf[8] = {'x', 0};
+    double value = -1;
+    int pos = -1;
+    const int pointers = message == KWM_GETVALUE || message == KWM_GETREJECTION;
+    const WPARAM w = message == KWM_GETREJECTION ? (WPARAM)&pos : pointers ? 0 : 8;
+    const LPARAM l = message == KWM_GETVALUE ? (LPARAM)&value : (LPARAM)buf;
+    CHECK(SendMessageW(edit, message, w, l) == 0, "an edit control answers 0");
+    CHECK(SendMessageW(gone, message, w, l) == 0, "a destroyed window answers 0");
+    CHECK(buf[0] == 'x' && value == -1 && pos == -1, "nothing written");
+    CHECK(GetWindowTextLengthW(edit) == 3, "the edit control's text untouched");
+  }
   DestroyWindow(edit);
 }
 
@@ -661,6 +867,9 @@ int main(void) {
   TypingRows();
   MessageRows();
   Styles();
+  LookRows();
+  AnsiParent();
+  ReadOnlyRows();
   OtherClass();
   MatchRows();
   printf("%d checks, %d failed\n", g_checks, g_failures);

@@ -4,6 +4,7 @@
 // key filter once, not twice.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "character/KwCharacterMaskedEdit.h"
@@ -63,6 +64,202 @@ TEST_F(ClassFace, MessagesAnswerOnAControlMadeThroughTheCppInterface) {
   edit.SetText("345");
   EXPECT_EQ(DataA(h), "345");
   EXPECT_EQ(SendMessageW(h, KWM_GETPROMPT, 0, 0), '*');
+}
+
+// Each message of the class face, sent alike to a control the C++ interface made and to one made
+// by class name (each with the data "12" first): both answer what the row expects, and their
+// texts agree after it.
+int CALLBACK SecondIsWrong(HWND, WCHAR* data, int, LPARAM) { return data[0] && data[1] ? 2 : 0; }
+int CALLBACK WritesNines(HWND, WCHAR* data, int, LPARAM) {
+  for (int i = 0; i < 6; ++i) data[i] = '9';
+  data[6] = 0;
+  return 1;
+}
+
+std::string Copied(HWND h, UINT message, WPARAM size, bool buffer) {
+  char a[64] = {};
+  WCHAR w[64] = {};
+  const bool wide = message % 2 == 1;  // the W forms are the odd values
+  const LRESULT n = wide ? SendMessageW(h, message, size, buffer ? reinterpret_cast<LPARAM>(w) : 0)
+                         : SendMessageA(h, message, size, buffer ? reinterpret_cast<LPARAM>(a) : 0);
+  std::string out = std::to_string(n) + " ";
+  if (wide)
+    for (int i = 0; w[i]; ++i) out += static_cast<char>(w[i]);
+  else
+    out += a;
+  return out;
+}
+
+int Rejected(HWND h) {
+  int n = 0;
+  for (const kwhost::Notification& note : kwhost::Notifications())
+    n += note.hwnd == h && note.code == KWN_REJECTED;
+  return n;
+}
+
+TEST_F(ClassFace, EveryMessageAnswersAlikeOnBothFaces) {
+  using Call = std::string (*)(HWND);
+  struct Row {
+    const char* name;
+    const char* mask;  // "%": the number control, else the character control
+    Call call;
+    const char* expected;
+  };
+  static const WCHAR kMaskW[] = {'(', '#', '#', ')', 0};
+  static const WCHAR kDataW[] = {'9', '8', 0};
+  const Row rows[] = {
+      {"SETMASKA", "###-###",
+       [](HWND h) {
+         const LRESULT r = SendMessageA(h, KWM_SETMASKA, 0, reinterpret_cast<LPARAM>("##-##"));
+         return std::to_string(r) + " " + Text(h);
+       },
+       "1   -  "},
+      {"SETMASKA NULL", "###-###",
+       [](HWND h) {
+         const LRESULT r = SendMessageA(h, KWM_SETMASKA, 0, 0);
+         return std::to_string(r) + " " + Copied(h, KWM_GETMASKA, 64, true);
+       },
+       "1 0 "},
+      {"SETMASKW", "###-###",
+       [](HWND h) {
+         SendMessageW(h, KWM_SETMASKW, 0, reinterpret_cast<LPARAM>(kMaskW));
+         return Copied(h, KWM_GETMASKW, 64, true);
+       },
+       "4 (##)"},
+      {"GETMASKA", "###-###", [](HWND h) { return Copied(h, KWM_GETMASKA, 64, true); },
+       "7 ###-###"},
+      {"GETMASKA small", "###-###", [](HWND h) { return Copied(h, KWM_GETMASKA, 3, true); },
+       "2 ##"},
+      {"GETMASKW NULL", "###-###", [](HWND h) { return Copied(h, KWM_GETMASKW, 64, false); }, "7 "},
+      {"GETDATAA", "###-###", [](HWND h) { return Copied(h, KWM_GETDATAA, 64, true); }, "2 12"},
+      {"GETDATAW size 0", "###-###", [](HWND h) { return Copied(h, KWM_GETDATAW, 0, true); }, "0 "},
+      {"GETPROMPTEDDATAA", "###-###",
+       [](HWND h) { return Copied(h, KWM_GETPROMPTEDDATAA, 64, true); }, "6 12    "},
+      {"GETPROMPTEDDATAW NULL", "###-###",
+       [](HWND h) { return Copied(h, KWM_GETPROMPTEDDATAW, 9, false); }, "6 "},
+      {"SETDATAA", "###-###",
+       [](HWND h) {
+         const LRESULT r = SendMessageA(h, KWM_SETDATAA, 0, reinterpret_cast<LPARAM>("345678"));
+         return std::to_string(r) + " " + Text(h);
+       },
+       "1 345-678"},
+      {"SETDATAW", "###-###",
+       [](HWND h) {
+         const LRESULT r = SendMessageW(h, KWM_SETDATAW, 0, reinterpret_cast<LPARAM>(kDataW));
+         return std::to_string(r) + " " + Text(h);
+       },
+       "1 98 -   "},
+      {"SETDATAW NULL", "###-###",
+       [](HWND h) {
+         const LRESULT r = SendMessageW(h, KWM_SETDATAW, 0, 0);
+         return std::to_string(r) + " " + Text(h);
+       },
+       "1    -   "},
+      {"SETPROMPT", "###-###",
+       [](HWND h) {
+         const LRESULT r = SendMessageW(h, KWM_SETPROMPT, '*', 0);
+         const LRESULT prompt = SendMessageW(h, KWM_GETPROMPT, 0, 0);
+         return std::to_string(r) + " " + std::to_string(prompt) + " " + Text(h);
+       },
+       "1 42 12*-***"},
+      {"SETPROMPT outside the code page", "###-###",
+       [](HWND h) {
+         const LRESULT r = SendMessageW(h, KWM_SETPROMPT, 0x4E00, 0);
+         return std::to_string(r) + " " + std::to_string(SendMessageW(h, KWM_GETPROMPT, 0, 0));
+       },
+       "0 32"},
+      {"SETINSERTMODE", "###-###",
+       [](HWND h) {
+         const LRESULT r = SendMessageW(h, KWM_SETINSERTMODE, FALSE, 0);
+         return std::to_string(r) + " " + std::to_string(SendMessageW(h, KWM_GETINSERTMODE, 0, 0));
+       },
+       "1 0"},
+      {"SETAUTOTAB", "###-###",
+       [](HWND h) {
+         const LRESULT r = SendMessageW(h, KWM_SETAUTOTAB, 3, 0);
+         return std::to_string(r) + " " + std::to_string(SendMessageW(h, KWM_GETAUTOTAB, 0, 0));
+       },
+       "1 1"},
+      {"GETVALUE", "%",
+       [](HWND h) {
+         double value = 0;
+         const LRESULT r = SendMessageW(h, KWM_GETVALUE, 0, reinterpret_cast<LPARAM>(&value));
+         const LRESULT none = SendMessageW(h, KWM_GETVALUE, 0, 0);
+         return std::to_string(r) + " " + std::to_string(value) + " " + std::to_string(none);
+       },
+       "1 12.000000 0"},
+      {"VALIDATE and SETVALIDATEPROC", "###-###",
+       [](HWND h) {
+         const LRESULT none = SendMessageW(h, KWM_VALIDATE, 0, 0);
+         const LRESULT set =
+             SendMessageW(h, KWM_SETVALIDATEPROC, 0, reinterpret_cast<LPARAM>(&SecondIsWrong));
+         const LRESULT found = SendMessageW(h, KWM_VALIDATE, 0, 0);
+         return std::to_string(none) + " " + std::to_string(set) + " " + std::to_string(found);
+       },
+       "0 1 2"},
+      {"SETVALIDATEPROC corrects", "###-###",
+       [](HWND h) {
+         SendMessageW(h, KWM_SETVALIDATEPROC, 0, reinterpret_cast<LPARAM>(&WritesNines));
+         const LRESULT r = SendMessageW(h, KWM_VALIDATE, 0, 0);
+         const std::string corrected = Text(h);
+         SendMessageW(h, KWM_SETVALIDATEPROC, 0, 0);
+         const LRESULT removed = SendMessageW(h, KWM_VALIDATE, 0, 0);
+         return std::to_string(r) + " " + corrected + " " + std::to_string(removed);
+       },
+       "1 999-999 0"},
+      {"SETSTATE", "###-###",
+       [](HWND h) {
+         const LRESULT ok = SendMessageW(h, KWM_SETSTATE, KWSTATE_ERROR, 0);
+         const LRESULT unknown = SendMessageW(h, KWM_SETSTATE, 0x40, 0);
+         const LRESULT state = SendMessageW(h, KWM_GETSTATE, 0, 0);
+         return std::to_string(ok) + " " + std::to_string(unknown) + " " + std::to_string(state);
+       },
+       "1 0 4"},
+      {"SETCOLOR", "###-###",
+       [](HWND h) {
+         const LRESULT known = SendMessageW(h, KWM_SETCOLOR, KWCOLOR_BACKERROR, RGB(1, 2, 3));
+         const LRESULT unknown = SendMessageW(h, KWM_SETCOLOR, 8, RGB(1, 2, 3));
+         return std::to_string(known) + " " + std::to_string(unknown);
+       },
+       "1 0"},
+      {"GETREJECTION and SETNOTIFYREJECTIONS", "###-###",
+       [](HWND h) {
+         SetSel(h, 0, 0);
+         const LRESULT on = SendMessageW(h, KWM_SETNOTIFYREJECTIONS, TRUE, 0);
+         SendMessageW(h, WM_CHAR, 'x', 0);
+         int pos = -1;
+         WCHAR ch = 0;
+         const LRESULT reason = SendMessageW(h, KWM_GETREJECTION, reinterpret_cast<WPARAM>(&pos),
+                                             reinterpret_cast<LPARAM>(&ch));
+         const LRESULT again = SendMessageW(h, KWM_GETREJECTION, 0, 0);
+         return std::to_string(on) + " " + std::to_string(reason) + " " + std::to_string(pos) +
+                " " + static_cast<char>(ch) + " " + std::to_string(Rejected(h)) + " " +
+                std::to_string(again);
+       },
+       "1 1 0 x 1 1"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const bool number = std::string(row.mask) == "%";
+    std::unique_ptr<KwMaskedEdit> made;
+    if (number)
+      made = std::make_unique<KwNumberMaskedEdit>(row.mask);
+    else
+      made = std::make_unique<KwCharacterMaskedEdit>(row.mask);
+    ASSERT_TRUE(made->Create(kEditStyle, EditRect(1), ParentWnd(), 1));
+    HWND named = CreateWindowExA(0, number ? KWC_NUMBERMASKEDEDITA : KWC_CHARACTERMASKEDEDITA,
+                                 row.mask, kEditStyle, 0, 0, 200, 20, Parent(),
+                                 reinterpret_cast<HMENU>(2), nullptr, nullptr);
+    ASSERT_NE(named, nullptr);
+    kwhost::ClearNotifications();
+    for (HWND h : {made->GetSafeHwnd(), named}) {
+      SendMessageA(h, KWM_SETDATAA, 0, reinterpret_cast<LPARAM>("12"));
+      EXPECT_EQ(row.call(h), row.expected) << (h == named ? "by class name" : "C++ interface");
+    }
+    EXPECT_EQ(Text(made->GetSafeHwnd()), Text(named));
+    DestroyWindow(named);
+    made->DestroyWindow();
+  }
 }
 
 TEST_F(ClassFace, AWindowMadeByClassNameIsAControlObjectOfItsKind) {
