@@ -4,6 +4,9 @@
 // navigation), except what the masked control says better: the value (what the user entered,
 // without prompts), the description (what the control expects, how far the user is), the help
 // (the last refusal in words), and the value set from outside, which goes through the mask.
+// A control made by one of the library's class names is no edit control to the standard object
+// (it goes by the class name): for it this object answers the role and the name as the standard
+// object answers them for an edit control.
 //
 // The object keeps the window's handle, not the control: a client may hold it long after the
 // control is gone. Each call finds the control again by its handle; once the window is gone or
@@ -107,6 +110,10 @@ class MaskedAccessible final : public IAccessible, public IOleWindow {
     return m_std->get_accChild(varChild, ppdispChild);
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT varChild, BSTR* pszName) override {
+    if (Control(varChild) != nullptr && !StandardSeesAnEdit()) {
+      const KwWString label = LabelBefore();
+      if (!label.empty()) return Answer(label, pszName, false);
+    }
     return m_std->get_accName(varChild, pszName);
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT varChild, BSTR* pszValue) override {
@@ -121,7 +128,12 @@ class MaskedAccessible final : public IAccessible, public IOleWindow {
     return Answer(edit->GetAccessibleDescriptionW(), pszDescription, false);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT varChild, VARIANT* pvarRole) override {
-    return m_std->get_accRole(varChild, pvarRole);
+    const HRESULT hr = m_std->get_accRole(varChild, pvarRole);
+    // Whatever its window class, the control is editable text.
+    if (hr == S_OK && Control(varChild) != nullptr && pvarRole->vt == VT_I4 &&
+        pvarRole->lVal == ROLE_SYSTEM_CLIENT)
+      pvarRole->lVal = ROLE_SYSTEM_TEXT;
+    return hr;
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT varChild, VARIANT* pvarState) override {
     return m_std->get_accState(varChild, pvarState);
@@ -202,6 +214,35 @@ class MaskedAccessible final : public IAccessible, public IOleWindow {
     if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return nullptr;
     if (!::IsWindow(m_hwnd)) return nullptr;
     return dynamic_cast<KwMaskedEdit*>(CWnd::FromHandlePermanent(m_hwnd));
+  }
+
+  // Whether the standard object knows the window as an edit control. It knows it by its class
+  // name: a control made by one of the library's own class names is a plain client window to
+  // it under Wine, named after its window text (the mask).
+  bool StandardSeesAnEdit() const {
+    VARIANT role;
+    VariantInit(&role);
+    return SUCCEEDED(m_std->get_accRole(SelfChild(), &role)) && role.vt == VT_I4 &&
+           role.lVal == ROLE_SYSTEM_TEXT;
+  }
+
+  // What names an edit control: the text of the static control that is the window before it,
+  // without its mnemonic marks ("&Phone number:" names it "Phone number:"); empty without one.
+  KwWString LabelBefore() const {
+    HWND before = ::GetWindow(m_hwnd, GW_HWNDPREV);
+    WCHAR name[16] = {0};
+    if (before == nullptr || ::GetClassNameW(before, name, 16) == 0 ||
+        ::lstrcmpiW(name, L"Static") != 0)
+      return KwWString();
+    const int length = ::GetWindowTextLengthW(before);
+    KwWString text(static_cast<std::size_t>(length) + 1, WCHAR(0));
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(before, text.data(), length + 1)));
+    KwWString label;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == L'&' && i + 1 < text.size()) ++i;  // "&&" stands for one '&'
+      label += text[i];
+    }
+    return label;
   }
 
   // A text as a new BSTR: S_OK, or with an empty text that means nothing S_FALSE and no string,

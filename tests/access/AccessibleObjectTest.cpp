@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "controls/KwMaskEditControls.h"
 #include "core/AnyControl.h"
 #include "number/NumberTestSupport.h"
 
@@ -234,6 +235,37 @@ TEST_F(AccessibleObject, KeepsTheStandardAnswers) {
   ASSERT_EQ(standard->get_accValue(Self(), &shown), S_OK);
   EXPECT_EQ(Take(shown), TextOf(edit));
   EXPECT_EQ(Value(object.p), "");
+}
+
+// A control made by the library's class name is no edit control to the standard object (it goes
+// by the class name; under Wine a plain client named by its mask): the object still says
+// editable text, named by the label before it.
+TEST_F(AccessibleObject, ClassMadeControlIsNamedByItsLabel) {
+  const RECT r = EditRect(1);
+  m_labels.push_back(CreateWindowExW(0, L"STATIC", L"&Phone number:", WS_CHILD | WS_VISIBLE, 0,
+                                     r.top, 100, r.bottom - r.top, Parent(), nullptr,
+                                     GetModuleHandleW(nullptr), nullptr));
+  const HWND hwnd = CreateWindowExW(0, KWC_CHARACTERMASKEDEDITW, L"(###) ###-####", kEditStyle,
+                                    r.left, r.top, r.right - r.left, r.bottom - r.top, Parent(),
+                                    reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(hwnd, nullptr);
+  m_labels.push_back(hwnd);  // destroyed with the labels
+  Held<IAccessible> object;
+  ASSERT_EQ(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&object.p)),
+            S_OK);
+  VARIANT role;
+  VariantInit(&role);
+  ASSERT_EQ(object->get_accRole(Self(), &role), S_OK);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_TEXT);
+  BSTR name = nullptr;
+  EXPECT_EQ(object->get_accName(Self(), &name), S_OK);
+  EXPECT_EQ(Take(name), "Phone number:");
+  Focus(hwnd);
+  SetSel(hwnd, 1, 1);
+  Keys("55512");
+  EXPECT_EQ(Value(object.p), "(555) 12");
+  EXPECT_EQ(Description(object.p), "format (###) ###-####: 10 digits, 5 entered");
 }
 
 // A value set from outside goes through the mask as SetText does.
