@@ -85,9 +85,50 @@ void GetSel(const EditState& es, UINT& s, UINT& e) {
   e = std::max(es.anchor, es.caret);
 }
 
+void EmptyUndo(EditState& es) {
+  es.undoText.clear();
+  es.undoInsert = 0;
+}
+
+// Keeps the one level of undo across an edit that deletes [s, e) and inserts strl units at s.
+// A deletion that continues the last one (Delete at the same place, Backspace just before it)
+// grows the deleted text; any deletion ends the insertion before it. An insertion that continues
+// the last one, or follows the deletion at its place, grows the inserted run; elsewhere it
+// starts anew and the deleted text is forgotten. Without undo, the buffer is emptied.
+void RecordUndo(EditState& es, UINT s, UINT e, size_t strl, bool canUndo) {
+  if (!canUndo) {
+    if (e > s || strl) EmptyUndo(es);
+    return;
+  }
+  if (e > s) {
+    const bool growing = es.undoInsert == 0 && !es.undoText.empty();
+    if (growing && s == es.undoPos) {
+      es.undoText.append(es.text, s, e - s);
+    } else if (growing && e == es.undoPos) {
+      es.undoText.insert(0, es.text, s, e - s);
+      es.undoPos = s;
+    } else {
+      es.undoText.assign(es.text, s, e - s);
+      es.undoPos = s;
+    }
+    es.undoInsert = 0;
+  }
+  if (strl) {
+    if (s == es.undoPos || (es.undoInsert && s == es.undoPos + es.undoInsert)) {
+      es.undoInsert += static_cast<UINT>(strl);
+    } else {
+      es.undoPos = s;
+      es.undoInsert = static_cast<UINT>(strl);
+      es.undoText.clear();
+    }
+  }
+}
+
 // The standard control's replace-selection: the limit applies when honorLimit is set (typing,
 // pasting, EM_REPLACESEL) and then EN_MAXTEXT comes first and the new text is cut to fit.
-void ReplaceSel(Ctx& c, const WCHAR* str, size_t strl, bool sendUpdate, bool honorLimit) {
+// canUndo keeps the edit as the one that EM_UNDO takes back; without it the undo is forgotten.
+void ReplaceSel(Ctx& c, const WCHAR* str, size_t strl, bool sendUpdate, bool honorLimit,
+                bool canUndo = true) {
   EditState& es = c.es;
   UINT tl = Len(es);
   UINT s, e;
@@ -107,6 +148,7 @@ void ReplaceSel(Ctx& c, const WCHAR* str, size_t strl, bool sendUpdate, bool hon
   if (!str) strl = 0;
   DWORD style = c.Style();
   static const WCHAR kNone[1] = {0};
+  RecordUndo(es, s, e, strl, canUndo);
   if (s == 0 && e == tl) {
     es.text.assign(str ? str : kNone, strl);  // the whole text: no gap to open or close
   } else {
@@ -143,6 +185,23 @@ void ShowComposition(Ctx& c, const KwWString& comp) {
   if (!Alive(c)) return;
   es.compLen = es.caret - start;
   es.anchor = start;
+}
+
+// EM_UNDO: the units the last edit inserted give way to the text it deleted, which is left
+// selected; that edit is in turn the one to undo, so a second undo redoes. A read-only control
+// changes nothing and still answers TRUE.
+LRESULT Undo(Ctx& c) {
+  EditState& es = c.es;
+  if (c.Style() & ES_READONLY) return TRUE;
+  const KwWString text = es.undoText;
+  SetSel(c, es.undoPos, es.undoPos + es.undoInsert);
+  EmptyUndo(es);
+  ReplaceSel(c, text.data(), text.size(), true, true);
+  if (!Alive(c)) return TRUE;
+  SetSel(c, es.undoPos, es.undoPos + es.undoInsert);
+  // The control says once more that its text changed, after the selection is set.
+  Notify(c, EN_CHANGE);
+  return TRUE;
 }
 
 void Clear(Ctx& c) {
@@ -292,6 +351,19 @@ void KeyDown(Ctx& c, UINT vk) {
         }
       }
       break;
+    case VK_RETURN:
+      // In a dialog, Enter that reaches the control itself goes to the default button: the
+      // focus moves there and the button gets the key.
+      if (es.dialogMode && !control && es.parent) {
+        const LRESULT def = SendMessageW(es.parent, DM_GETDEFID, 0, 0);
+        if (HIWORD(def) == DC_HASDEFID) {
+          if (HWND button = GetDlgItem(es.parent, LOWORD(def))) {
+            SendMessageW(es.parent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
+            PostMessageW(button, WM_KEYDOWN, VK_RETURN, 0);
+          }
+        }
+      }
+      break;
     case VK_INSERT:
       if (shift) {
         if (!(c.Style() & ES_READONLY)) Paste(c);
@@ -403,7 +475,13 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
     if (win->exStyle & WS_EX_CLIENTEDGE) {
       es->margin = kEditMarginClientEdge;
     } else if (win->style & WS_BORDER) {
-      win->style &= ~static_cast<DWORD>(WS_BORDER);
+      // The style written back without the border is the control's own reading of it: one
+      // alignment (right before centred) and one case (lower before upper, none with numbers).
+      DWORD style = win->style & ~static_cast<DWORD>(WS_BORDER);
+      if ((style & ES_RIGHT) && (style & ES_CENTER)) style &= ~static_cast<DWORD>(ES_CENTER);
+      if (!(style & ES_NUMBER) && (style & ES_LOWERCASE))
+        style &= ~static_cast<DWORD>(ES_UPPERCASE);
+      win->style = style;
       es->margin = kEditMarginBorder;
     } else {
       es->margin = kEditMarginNone;
@@ -424,7 +502,15 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
       return 0;
     }
     case WM_NCDESTROY: {
+      // The control's state goes with it: whatever the window is sent from now on gets the
+      // default processing (no text, no selection), as the window of no class would. The state
+      // itself stays until no message is under way, for the callers that still hold it.
       LRESULT r = DefWindowProcW(hWnd, msg, wParam, lParam);
+      if (Window* w = Find(hWnd)) {
+        if (w->edit) S().droppedEdits.push_back(std::move(w->edit));
+      } else {
+        S().droppedEdits.push_back(std::move(win->edit));
+      }
       return r;
     }
     case WM_DESTROY:
@@ -446,6 +532,7 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
         win->invalid = true;
       }
       es.modified = false;
+      EmptyUndo(es);  // a text set from outside is no edit to take back
       Notify(c, EN_UPDATE);
       if (Alive(c)) Notify(c, EN_CHANGE);
       return TRUE;
@@ -462,7 +549,7 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
       return static_cast<LRESULT>(es.text.size());
     case EM_REPLACESEL: {
       const auto* text = reinterpret_cast<const WCHAR*>(lParam);
-      ReplaceSel(c, text, WideLength(text), true, true);
+      ReplaceSel(c, text, WideLength(text), true, true, wParam != 0);
       return 1;
     }
     case EM_LIMITTEXT: {
@@ -486,10 +573,12 @@ __attribute__((noinline)) LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, L
       Invalidate(hWnd);
       return TRUE;
     case EM_CANUNDO:
+      return es.undoInsert != 0 || !es.undoText.empty() ? TRUE : FALSE;
     case EM_UNDO:
     case WM_UNDO:
-      return FALSE;
+      return Undo(c);
     case EM_EMPTYUNDOBUFFER:
+      EmptyUndo(es);
       return 0;
     case EM_POSFROMCHAR: {
       UINT index = static_cast<UINT>(wParam);
@@ -615,6 +704,7 @@ LRESULT CALLBACK EditWndProcW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         case EM_SCROLLCARET:
           return 1;
         default:  // WM_GETDLGCODE
+          if (lParam) es.dialogMode = true;
           return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
       }
     }

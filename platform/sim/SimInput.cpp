@@ -333,10 +333,15 @@ BOOL DialogMessage(HWND hDlg, LPMSG msg, bool wide) {
       switch (msg->wParam) {
         case VK_TAB:
           if (!(code & DLGC_WANTTAB)) {
+            bool previous = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+            // A dialog box moves its focus itself.
+            if (IsDialogWindow(hDlg)) {
+              SendMessageW(hDlg, WM_NEXTDLGCTL, previous ? 1 : 0, 0);
+              return TRUE;
+            }
             // An ordinary window serving as a dialog: move along the tab order and select the
             // whole text of an edit control before it takes the focus.
             HWND focus = GetFocus();
-            bool previous = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
             HWND next =
                 GetNextDlgTabItem(hDlg, focus == hDlg ? nullptr : focus, previous ? TRUE : FALSE);
             if (next) {
@@ -374,14 +379,21 @@ BOOL DialogMessage(HWND hDlg, LPMSG msg, bool wide) {
           return TRUE;
         case 0x2B /*VK_EXECUTE*/:
         case VK_RETURN: {
+          // A focused default push button is clicked; else the dialog's default identifier
+          // (unless its control is disabled); without one, IDOK.
+          if (GetFocus() == msg->hwnd &&
+              (SendMessageW(msg->hwnd, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)) {
+            SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(msg->hwnd), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(msg->hwnd));
+            return TRUE;
+          }
           LRESULT dw = SendMessageA(hDlg, DM_GETDEFID, 0, 0);
-          if (HIWORD(dw) == 0x534B /*DC_HASDEFID*/) {
+          if (HIWORD(dw) == DC_HASDEFID) {
             HWND def = GetDlgItem(hDlg, LOWORD(dw));
-            if (def && IsWindowEnabled(def)) {
-              SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(LOWORD(dw), 0 /*BN_CLICKED*/),
+            if (!def || IsWindowEnabled(def))
+              SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(LOWORD(dw), BN_CLICKED),
                            reinterpret_cast<LPARAM>(def));
-              return TRUE;
-            }
+            return TRUE;
           }
           SendMessageA(hDlg, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDOK)));
           return TRUE;

@@ -43,11 +43,28 @@ struct EditState {
   // many units it holds.
   UINT compStart = 0;
   UINT compLen = 0;
+  // The one level of undo: the text the last edit deleted, where it stood, and how many units
+  // the edit inserted there (an undo puts the text back in place of those units).
+  KwWString undoText;
+  UINT undoPos = 0;
+  UINT undoInsert = 0;
+  // Set once the dialog manager has asked for the dialog code with a message: the control then
+  // behaves as a dialog's control (Enter asks the parent for its default button).
+  bool dialogMode = false;
   // What the last paint used (for the simulation's own inspection).
   int paints = 0;
   COLORREF paintText = 0;
   COLORREF paintBk = 0;
   HBRUSH paintBrush = nullptr;
+};
+
+// What makes a window a dialog box: its procedure, how it ends, its default button.
+struct DialogState {
+  DLGPROC proc = nullptr;
+  bool ended = false;
+  INT_PTR result = 0;
+  WORD defId = IDOK;             // DM_GETDEFID's answer until one is set
+  HWND disabledOwner = nullptr;  // the owner a modal dialog disabled, enabled again at the end
 };
 
 struct Window {
@@ -75,6 +92,8 @@ struct Window {
   bool destroying = false;           // WM_DESTROY sent, going away
   std::vector<unsigned char> extra;  // cbWndExtra bytes
   std::unique_ptr<EditState> edit;
+  std::unique_ptr<DialogState> dialog;
+  bool buttonDown = false;  // a button pressed by the mouse or the space bar, not yet released
 };
 
 struct ClassInfo {
@@ -129,6 +148,8 @@ struct State {
   // may hold a Window* across the messages it sends.
   std::unordered_map<std::uintptr_t, std::unique_ptr<Window>> windows;
   std::vector<std::unique_ptr<Window>> destroyed;
+  // The state of edit controls that have had WM_NCDESTROY, kept as long as destroyed windows.
+  std::vector<std::unique_ptr<EditState>> droppedEdits;
   int messageDepth = 0;  // SendMessageA calls under way
   int destroyDepth = 0;  // DestroyWindow calls under way
   // The windows looked up last, by handle (a direct-mapped cache in front of windows).
@@ -306,6 +327,11 @@ COLORREF SysColor(int index);
 LRESULT CALLBACK EditWndProcW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK EditWndProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 ClassInfo SystemEditClass();
+// The other predefined classes (SimDialog.cpp): "Button", "Static" and the dialog box's
+// "#32770", by lower-case name; null for any other name.
+bool SystemClass(const std::string& key, ClassInfo& out);
+void AddSystemClasses(std::map<std::string, ClassInfo>& classes);
+bool IsDialogWindow(HWND hWnd);
 void Invalidate(HWND hWnd);  // the platform's own invalidation (not counted as a request)
 void PaintWindow(HWND hWnd);
 HWND ResolveInputTarget(UINT& message);

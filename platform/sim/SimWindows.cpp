@@ -169,7 +169,8 @@ ClassInfo SystemEditClass() {
 State::State() {
   // The predefined edit control class.
   classes["edit"] = SystemEditClass();
-  nextAtom = 0xC002;
+  AddSystemClasses(classes);
+  nextAtom = 0xC008;
   for (int i = 0; i <= 30; ++i) {
     std::uintptr_t h = NewHandle();
     brushes[h] = BrushState{SysColor(i), true};
@@ -197,7 +198,10 @@ Window* FindSlow(HWND hWnd) {
 
 void Collect() {
   State& s = S();
-  if (s.messageDepth == 0 && s.destroyDepth == 0 && !s.destroyed.empty()) s.destroyed.clear();
+  if (s.messageDepth == 0 && s.destroyDepth == 0) {
+    if (!s.destroyed.empty()) s.destroyed.clear();
+    if (!s.droppedEdits.empty()) s.droppedEdits.clear();
+  }
 }
 
 bool IsDescendant(HWND ancestor, HWND hWnd) {
@@ -297,6 +301,8 @@ BOOL Unregister(ClassInfo* info) {
   std::string key = Lower(info->name.c_str());
   s.classes.erase(key);
   if (key == "edit") s.classes["edit"] = SystemEditClass();
+  ClassInfo system;
+  if (SystemClass(key, system)) s.classes[key] = system;
   return TRUE;
 }
 

@@ -259,6 +259,7 @@ typedef struct tagINPUT {
 #define WM_IME_ENDCOMPOSITION 0x010E
 #define WM_IME_COMPOSITION 0x010F
 #define WM_IME_KEYLAST 0x010F
+#define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_CTLCOLOREDIT 0x0133
 #define WM_CTLCOLORSTATIC 0x0138
@@ -280,7 +281,10 @@ typedef struct tagINPUT {
 #define WM_IME_NOTIFY 0x0282
 #define WM_IME_CHAR 0x0286
 #define WM_USER 0x0400
+#define WM_APP 0x8000
 #define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+#define DC_HASDEFID 0x534B
 
 // Mouse message key flags.
 #define MK_LBUTTON 0x0001
@@ -321,7 +325,23 @@ typedef struct tagINPUT {
 #define DLGC_WANTALLKEYS 0x0004
 #define DLGC_WANTMESSAGE 0x0004
 #define DLGC_HASSETSEL 0x0008
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON 0x0040
 #define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+
+// Buttons and static controls.
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#define BS_TYPEMASK 0x0000000FL
+#define BN_CLICKED 0
+#define BM_SETSTYLE 0x00F4
+#define BM_CLICK 0x00F5
+#define SS_LEFT 0x00000000L
+#define SS_CENTER 0x00000001L
+#define SS_RIGHT 0x00000002L
 
 // Virtual keys.
 #define VK_LBUTTON 0x01
@@ -388,12 +408,18 @@ typedef struct tagINPUT {
 #define WS_EX_CLIENTEDGE 0x00000200L
 #define WS_EX_CONTROLPARENT 0x00010000L
 #define ES_LEFT 0x0000L
+#define ES_CENTER 0x0001L
+#define ES_RIGHT 0x0002L
 #define ES_MULTILINE 0x0004L
 #define ES_UPPERCASE 0x0008L
 #define ES_LOWERCASE 0x0010L
 #define ES_PASSWORD 0x0020L
+#define ES_AUTOVSCROLL 0x0040L
 #define ES_AUTOHSCROLL 0x0080L
+#define ES_NOHIDESEL 0x0100L
+#define ES_OEMCONVERT 0x0400L
 #define ES_READONLY 0x0800L
+#define ES_WANTRETURN 0x1000L
 #define ES_NUMBER 0x2000L
 #define CW_USEDEFAULT ((int)0x80000000)
 
@@ -412,6 +438,39 @@ typedef struct tagINPUT {
 #define GWLP_HWNDPARENT (-8)
 #define GWLP_ID (-12)
 #define GWLP_USERDATA (-21)
+
+// Dialog boxes: the dialog window's extra bytes, and the in-memory template (a DLGTEMPLATE,
+// the menu, class and title, then each DLGITEMTEMPLATE on a DWORD boundary with its class,
+// title and creation data; names are UTF-16 strings or 0xFFFF and an ordinal).
+#define DS_SETFONT 0x40L
+#define DS_CONTROL 0x0400L
+#define DWLP_MSGRESULT 0
+#define DWLP_DLGPROC (DWLP_MSGRESULT + sizeof(LRESULT))
+#define DWLP_USER (DWLP_DLGPROC + sizeof(DLGPROC))
+#define DLGWINDOWEXTRA 30
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+#pragma pack(push, 2)
+typedef struct {
+  DWORD style;
+  DWORD dwExtendedStyle;
+  WORD cdit;
+  short x;
+  short y;
+  short cx;
+  short cy;
+} DLGTEMPLATE;
+typedef struct {
+  DWORD style;
+  DWORD dwExtendedStyle;
+  short x;
+  short y;
+  short cx;
+  short cy;
+  WORD id;
+} DLGITEMTEMPLATE;
+#pragma pack(pop)
+typedef const DLGTEMPLATE* LPCDLGTEMPLATEA;
+typedef const DLGTEMPLATE* LPCDLGTEMPLATEW;
 
 // Window display.
 #define SW_HIDE 0
@@ -573,6 +632,19 @@ BOOL WINAPI GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFil
 LRESULT WINAPI DispatchMessageW(const MSG* lpMsg);
 BOOL WINAPI IsDialogMessageW(HWND hDlg, LPMSG lpMsg);
 void WINAPI PostQuitMessage(int nExitCode);
+
+// Dialog boxes.
+INT_PTR WINAPI DialogBoxIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA hDialogTemplate,
+                                       HWND hWndParent, DLGPROC lpDialogFunc, LPARAM dwInitParam);
+INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW hDialogTemplate,
+                                       HWND hWndParent, DLGPROC lpDialogFunc, LPARAM dwInitParam);
+HWND WINAPI CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTemplate,
+                                       HWND hWndParent, DLGPROC lpDialogFunc, LPARAM dwInitParam);
+HWND WINAPI CreateDialogIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW lpTemplate,
+                                       HWND hWndParent, DLGPROC lpDialogFunc, LPARAM dwInitParam);
+BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
+LRESULT WINAPI DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
 
 // Focus and tab order.
 HWND WINAPI SetFocus(HWND hWnd);
