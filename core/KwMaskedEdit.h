@@ -171,7 +171,30 @@ class KW_API KwMaskedEdit : public CEdit {
   void SetNotifyRejections(bool notify) { m_bNotifyRejections = notify; }
   bool GetNotifyRejections() const { return m_bNotifyRejections; }
 
+  // What assistive technology hears of the control (KwMaskedEditAccess.cpp). The value is what
+  // the user has entered, laid out as shown, without prompts and without the literals that only
+  // stand after the last entered character ("(555) 12" for "(555) 12_-____"); the description
+  // says what the control expects and how far the user is ("format (###) ###-####: 10 digits, 5
+  // entered"); the help says the last refusal in words ("wrong kind at 6: 'x' is not a digit",
+  // "" when the last key or paste was taken). SetAccessibleValue reads a text as shown (a value,
+  // literals and all) and gives its data to SetText: through the mask, with SetText's
+  // notifications; false, taking nothing, on a read-only control. The W forms carry the same
+  // words in UTF-16.
+  std::string GetAccessibleValue() const;
+  std::string GetAccessibleDescription() const;
+  std::string GetAccessibleHelp() const;
+  bool SetAccessibleValue(const std::string& value);
+  KwWString GetAccessibleValueW() const;
+  KwWString GetAccessibleDescriptionW() const;
+  KwWString GetAccessibleHelpW() const;
+  bool SetAccessibleValueW(const KwWString& value);
+
  protected:
+  // WM_GETOBJECT: on Windows the control's client object is its own IAccessible, which wraps the
+  // edit control's standard one (KwMaskedEditAccessible.cpp); elsewhere the edit control answers.
+  LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+  // A refusal is announced to assistive technology: EVENT_SYSTEM_ALERT on the client object.
+  void AnnounceRefusal();
   // Selection and caret, for every control alike (non-virtual). GetSelection reads the
   // selection as the edit control holds it (EM_GETSEL; start == end is a caret at start) and
   // returns its length; SetCaret selects nothing, puts the caret at pos (EM_SETSEL pos, pos)

@@ -251,6 +251,10 @@ LRESULT KwMaskedEdit::RunEditAction(int action, UINT message, WPARAM wParam, LPA
   m_bOutOfMemory = false;
   if (refused) {
     m_bRejectionArmed = false;
+    if (m_bRejectionNoted && ::IsWindow(m_hWnd)) {
+      AnnounceRefusal();
+      if (!alive) return result;  // an in-context event hook reached a host that deleted it
+    }
     // The last thing the edit does: the parent may delete the control when it hears of it.
     if (m_bRejectionNoted && m_bNotifyRejections && ::IsWindow(m_hWnd)) NotifyParent(KWN_REJECTED);
   }
@@ -476,6 +480,7 @@ void KwMaskedEdit::RefuseKey(int reason, int pos, char32_t ch) {
   // ValidationError out of memory ends the refusal quietly all the same.
   try {
     ValidationError();
+    if (alive && ::IsWindow(m_hWnd)) AnnounceRefusal();
     if (alive && m_bNotifyRejections && ::IsWindow(m_hWnd)) NotifyParent(KWN_REJECTED);
   } catch (const std::bad_alloc&) {
   }

@@ -5,6 +5,9 @@
 // says why.
 #ifdef _WIN32
 
+#include <map>
+#include <utility>
+
 #include "platform/probe.h"
 
 namespace kwinspect {
@@ -28,6 +31,33 @@ void FailNextGlobalLock() {}
 void FailNextSetClipboardData() {}
 void FailCreateSolidBrush(bool) {}
 void FailGetLocaleInfoAfter(int) {}
+
+// Win events of this process, counted by an in-context hook: it runs inside NotifyWinEvent, so
+// an event is counted before the call that raised it returns.
+namespace {
+std::map<std::pair<DWORD, HWND>, int> g_winEvents;
+void CALLBACK CountWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG, LONG, DWORD, DWORD) {
+  ++g_winEvents[{event, hwnd}];
+}
+void HookWinEvents() {
+  static const HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_MIN, EVENT_MAX, GetModuleHandleW(nullptr), CountWinEvent,
+                      GetCurrentProcessId(), 0, WINEVENT_INCONTEXT);
+  (void)hook;
+}
+}  // namespace
+
+int WinEventCount(DWORD event, HWND hWnd) {
+  HookWinEvents();
+  int count = 0;
+  for (const auto& [key, n] : g_winEvents)
+    if (key.first == event && (hWnd == nullptr || key.second == hWnd)) count += n;
+  return count;
+}
+void ResetWinEvents() {
+  HookWinEvents();
+  g_winEvents.clear();
+}
 
 }  // namespace kwinspect
 

@@ -32,6 +32,12 @@ void FailCreateSolidBrush(bool fail);
 // Let GetLocaleInfoA answer this many more calls and fail every one after them (-1: never fail).
 void FailGetLocaleInfoAfter(int calls);
 
+// Accessibility events raised with NotifyWinEvent since the last reset, of one kind, for one
+// window (null: any window). Counted on both builds: on the real platform an in-context event
+// hook of this process counts them (set up by the first call of either).
+int WinEventCount(DWORD event, HWND hWnd = nullptr);
+void ResetWinEvents();
+
 // Runs the process with this ANSI code page (1252 or CP_UTF8) from now on, as a process does
 // whose manifest asks for it; true when the process has it now. The real platform cannot
 // switch: it answers whether the process already runs with that code page.

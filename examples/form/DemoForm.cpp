@@ -132,19 +132,28 @@ bool DemoForm::Create(CWnd* pParent) {
                       {"Name", "letters of any script", 10}};
   const int hintColumn[] = {kControlColumn + 19, kControlColumn + 23, kControlColumn + 19,
                             kControlColumn + 19, kControlColumn + 24};
-  bool made = true;
-  for (int i = 0; i < 5; ++i) {
-    made = made && AddLabel(pParent, rows[i].label, kLabelColumn, rows[i].row);
-    made = made && AddLabel(pParent, rows[i].hint, hintColumn[i], rows[i].row);
-  }
   // The controls in tab order; the row of fields sits as three boxes with a gap between them.
-  made = made && phone.Create(kControlStyle, Cells(kControlColumn, 2, 16), pParent, kPhone);
-  made = made && field1.Create(kControlStyle, Cells(kControlColumn, 4, 4), pParent, kField1);
-  made = made && field2.Create(kControlStyle, Cells(kControlColumn + 7, 4, 5), pParent, kField2);
-  made = made && field3.Create(kControlStyle, Cells(kControlColumn + 15, 4, 5), pParent, kField3);
-  made = made && amount.Create(kControlStyle, Cells(kControlColumn, 6, 16), pParent, kAmount);
-  made = made && date.Create(kControlStyle, Cells(kControlColumn, 8, 16), pParent, kDate);
-  made = made && name.Create(kControlStyle, Cells(kControlColumn, 10, 21), pParent, kName);
+  // Each row's label is made just before its control: assistive technology names a control
+  // after the label that is the window before it.
+  const auto label = [&](int i) {
+    return AddLabel(pParent, rows[i].label, kLabelColumn, rows[i].row);
+  };
+  const auto hint = [&](int i) {
+    return AddLabel(pParent, rows[i].hint, hintColumn[i], rows[i].row);
+  };
+  bool made = label(0) &&
+              phone.Create(kControlStyle, Cells(kControlColumn, 2, 16), pParent, kPhone) && hint(0);
+  made = made && label(1) &&
+         field1.Create(kControlStyle, Cells(kControlColumn, 4, 4), pParent, kField1) &&
+         field2.Create(kControlStyle, Cells(kControlColumn + 7, 4, 5), pParent, kField2) &&
+         field3.Create(kControlStyle, Cells(kControlColumn + 15, 4, 5), pParent, kField3) &&
+         hint(1);
+  made = made && label(2) &&
+         amount.Create(kControlStyle, Cells(kControlColumn, 6, 16), pParent, kAmount) && hint(2);
+  made = made && label(3) &&
+         date.Create(kControlStyle, Cells(kControlColumn, 8, 16), pParent, kDate) && hint(3);
+  made = made && label(4) &&
+         name.Create(kControlStyle, Cells(kControlColumn, 10, 21), pParent, kName) && hint(4);
   if (!made) return false;
 
   field1.SetLimitText(3);
