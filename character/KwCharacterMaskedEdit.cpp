@@ -385,18 +385,8 @@ int KwCharacterMaskedEdit::InsertAtW(int pos, char32_t ch) {
   // `at` of the data), written in place; without ch it is the data as it was.
   const int count = PositionCount();
   const Alive alive(this);
-  KwWString nested;
-  const bool own = !m_bInsertInUse;
-  KwWString& shifted = own ? m_strInsert : nested;
-  struct Release {
-    const Alive& alive;
-    bool own;
-    bool& inUse;
-    ~Release() {
-      if (own && alive) inUse = false;
-    }
-  } release{alive, own, m_bInsertInUse};
-  m_bInsertInUse = true;
+  BorrowedText borrowed(alive, m_strInsert, m_bInsertInUse);
+  KwWString& shifted = borrowed.text();
   shifted.resize(static_cast<std::size_t>(count) + 1);
   WCHAR* const begin = &shifted[0];
   WCHAR* out = begin;

@@ -241,18 +241,8 @@ void KwMaskedEdit::DeleteContents() {
 void KwMaskedEdit::Update(int pos) {
   if (!::IsWindow(m_hWnd)) return;
   const Alive alive(this);
-  KwWString nested;
-  const bool own = !m_bShownInUse;
-  KwWString& shown = own ? m_strShown : nested;
-  struct Release {
-    const Alive& alive;
-    bool own;
-    bool& inUse;
-    ~Release() {
-      if (own && alive) inUse = false;
-    }
-  } release{alive, own, m_bShownInUse};
-  m_bShownInUse = true;
+  BorrowedText borrowed(alive, m_strShown, m_bShownInUse);
+  KwWString& shown = borrowed.text();
   m_pModel->ShowMaskInto(shown);
   // The edit control moves its caret on each rewrite and each caret placement, and a visible
   // caret is drawn away and back every time; hidden, it is drawn once when the edit is done.

@@ -341,6 +341,30 @@ class KW_API KwMaskedEdit : public CEdit {
   // notifications makes its own.
   KwWString m_strShown;
   bool m_bShownInUse = false;
+  // A text buffer a member keeps for reuse (no allocation per keystroke), lent for one scope;
+  // when it is already lent further up the stack (a host re-entering from a notification) the
+  // scope gets a text of its own instead. The loan ends with the scope, unless the control was
+  // deleted meanwhile.
+  class BorrowedText {
+   public:
+    BorrowedText(const Alive& alive, KwWString& buffer, bool& inUse)
+        : m_alive(alive), m_own(!inUse), m_inUse(inUse), m_text(m_own ? buffer : m_nested) {
+      inUse = true;
+    }
+    BorrowedText(const BorrowedText&) = delete;
+    BorrowedText& operator=(const BorrowedText&) = delete;
+    ~BorrowedText() {
+      if (m_own && m_alive) m_inUse = false;
+    }
+    KwWString& text() { return m_text; }
+
+   private:
+    const Alive& m_alive;
+    const bool m_own;
+    bool& m_inUse;
+    KwWString m_nested;
+    KwWString& m_text;
+  };
   WCHAR m_chHeldHigh = 0;  // the high surrogate it holds
 
   // Sends WM_COMMAND with nCode to the parent; FALSE when there is no parent.
