@@ -274,6 +274,16 @@ LRESULT KwControlsMessage(KwMaskedEdit& edit, UINT message, WPARAM wParam, LPARA
     case KWM_SETNOTIFYREJECTIONS:
       edit.SetNotifyRejections(wParam != 0);
       return TRUE;
+    case KWM_GETACCVALUEA:
+    case KWM_GETACCVALUEW:
+      return CopyOut(edit.GetAccessibleValueW(), message == KWM_GETACCVALUEW, wParam, lParam);
+    case KWM_GETACCDESCRIPTIONA:
+    case KWM_GETACCDESCRIPTIONW:
+      return CopyOut(edit.GetAccessibleDescriptionW(), message == KWM_GETACCDESCRIPTIONW, wParam,
+                     lParam);
+    case KWM_GETACCHELPA:
+    case KWM_GETACCHELPW:
+      return CopyOut(edit.GetAccessibleHelpW(), message == KWM_GETACCHELPW, wParam, lParam);
     default:
       return 0;
   }
