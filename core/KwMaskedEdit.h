@@ -430,9 +430,19 @@ class KW_API KwMaskedEdit : public CEdit {
   void OpenUndoStep();
   void PushUndoStep(std::vector<UndoStep>& steps, const KwWString& text, int caret);
   bool RestoreUndoStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to);
+  // Steps leave the history through these, which keep their texts' storage for the next steps.
+  void DropUndoSteps(std::vector<UndoStep>& steps, std::size_t count);
+  void KeepSpareText(KwWString& text);
+  // A step's text: a dropped step's storage when there is one (no allocation), else a new one.
+  KwWString TakeSpareText(const KwWString& text);
 
   std::vector<UndoStep> m_vecUndo;
   std::vector<UndoStep> m_vecRedo;
+  // The storage of the last steps dropped, emptied, for the next steps to take: a history that
+  // is emptied and begun again (a host resetting the text between entries) keeps reusing it.
+  static constexpr int kSpareTexts = 4;
+  KwWString m_strSpare[kSpareTexts];
+  int m_nSpareTexts = 0;
   KwWString m_strUndoShown;  // the text as the history last saw it
   int m_nUndoLimit;
   int m_nEditAction = 0;      // the edit being handled, or none
