@@ -240,8 +240,9 @@ class KW_API KwMaskedEdit : public CEdit {
   // SetText's body for the controls whose data is the text set: the data through the model
   // (SetInputDataW), then a new document (the history emptied).
   int SetTextInput(const KwWString& text);
-  // Whether the clipboard holds text that can be read (a paste's first question).
-  bool ClipboardHasText();
+  // Whether the clipboard holds text that can be read (a paste's first question); with text,
+  // also what it holds, read within its block (a text without its NUL ends with the block).
+  bool ClipboardHasText(KwWString* text = nullptr);
   // Closes the clipboard this control opened when it goes out of scope, however the scope
   // ends (the memory may run out while the clipboard is open).
   struct ClipboardOpen {

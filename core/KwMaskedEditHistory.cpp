@@ -518,14 +518,27 @@ void KwMaskedEdit::RefuseKey(int reason, int pos, char32_t ch) {
   }
 }
 
-bool KwMaskedEdit::ClipboardHasText() {
+bool KwMaskedEdit::ClipboardHasText(KwWString* text) {
   // The edit control of a Unicode window pastes CF_UNICODETEXT, which the system makes from a
   // CF_TEXT that another program put there alone.
   if (!::IsClipboardFormatAvailable(CF_UNICODETEXT)) return false;
   if (!::OpenClipboard(m_hWnd)) return false;
   const ClipboardOpen open;  // closed again even when the memory runs out on the way
   HANDLE handle = ::GetClipboardData(CF_UNICODETEXT);
-  const void* memory = handle != nullptr ? ::GlobalLock(handle) : nullptr;
-  if (memory != nullptr) ::GlobalUnlock(handle);
-  return memory != nullptr;
+  const auto* memory =
+      handle != nullptr ? static_cast<const WCHAR*>(::GlobalLock(handle)) : nullptr;
+  if (memory == nullptr) return false;
+  if (text != nullptr) {
+    const size_t size = static_cast<size_t>(::GlobalSize(handle)) / sizeof(WCHAR);
+    size_t length = 0;
+    while (length < size && memory[length] != 0) ++length;
+    try {
+      text->assign(memory, length);
+    } catch (...) {
+      ::GlobalUnlock(handle);
+      throw;
+    }
+  }
+  ::GlobalUnlock(handle);
+  return true;
 }

@@ -431,7 +431,28 @@ LRESULT KwFieldMaskedEdit::OnCut(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT KwFieldMaskedEdit::OnPaste(WPARAM wParam, LPARAM lParam) {
-  return KwMaskedEdit::OnPaste(wParam, lParam);
+  // What the field's length leaves out of a paste is refused as a key would be (RejectFull at
+  // the length, with the first character left out), unless a character the kind refused was
+  // heard first: nothing of a paste goes without a word.
+  int start = 0;
+  int end = 0;
+  GetSelection(start, end);
+  const size_t kept = static_cast<size_t>(GetWindowTextLengthW() - (end - start));
+  KwWString pasted;
+  const bool readable = ClipboardHasText(&pasted);
+  const Alive alive(this);
+  const LRESULT result = KwMaskedEdit::OnPaste(wParam, lParam);
+  if (!alive) return result;
+  const size_t limit = static_cast<size_t>(GetLimitText());
+  if (readable && limit >= kept && kept + pasted.size() > limit) {
+    const size_t first = limit - kept;
+    char32_t ch = pasted[first];
+    if (KwCharKind::IsHighSurrogate(ch) && first + 1 < pasted.size() &&
+        KwCharKind::IsLowSurrogate(pasted[first + 1]))
+      ch = KwCharKind::CombineSurrogates(ch, pasted[first + 1]);
+    NoteRefusedData(RejectFull, static_cast<int>(limit), ch);
+  }
+  return result;
 }
 
 LRESULT KwFieldMaskedEdit::OnClear(WPARAM wParam, LPARAM lParam) {

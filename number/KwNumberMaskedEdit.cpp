@@ -680,32 +680,10 @@ LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   if (m_vecSymbols.empty()) return DefaultUnmasked();
   int start = 0, end = 0;
   GetSelection(start, end);
-  // CF_UNICODETEXT, which the system makes from a CF_TEXT another program put there alone.
-  if (!::IsClipboardFormatAvailable(CF_UNICODETEXT) || !::OpenClipboard(m_hWnd)) {
+  KwWString pasted;
+  if (!ClipboardHasText(&pasted)) {
     NoteRejection(RejectClipboard, start, 0);
     return 0;
-  }
-  KwWString pasted;
-  {
-    const ClipboardOpen open;  // closed again even when the memory runs out on the way
-    HANDLE handle = ::GetClipboardData(CF_UNICODETEXT);
-    const WCHAR* memory =
-        handle != nullptr ? static_cast<const WCHAR*>(::GlobalLock(handle)) : nullptr;
-    if (memory == nullptr) {
-      NoteRejection(RejectClipboard, start, 0);
-      return 0;
-    }
-    // Read within the block: a text without its terminating NUL ends with the block.
-    const size_t size = static_cast<size_t>(::GlobalSize(handle)) / sizeof(WCHAR);
-    size_t length = 0;
-    while (length < size && memory[length] != 0) ++length;
-    try {
-      pasted.assign(memory, length);
-    } catch (...) {
-      ::GlobalUnlock(handle);
-      throw;
-    }
-    ::GlobalUnlock(handle);
   }
 
   KwWString text;

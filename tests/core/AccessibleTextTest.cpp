@@ -187,7 +187,12 @@ INSTANTIATE_TEST_SUITE_P(
                       HelpCase{"FieldLetter", 'f', "#", "12", 3, 1, "", "a",
                                "wrong kind at 1: 'a' is not a digit", 1},
                       HelpCase{"FieldFull", 'f', ">", "abc", 3, 3, "", "d",
-                               "full at 3: no place left for 'd'", 1}),
+                               "full at 3: no place left for 'd'", 1},
+                      // A paste the field's length cuts short is heard as a refusal too.
+                      HelpCase{"FieldPasteCutShort", 'f', "#", "12", 4, 2, "3456", "{C+v}",
+                               "full at 4: no place left for '5'", 1},
+                      HelpCase{"FieldPasteLetter", 'f', "#", "12", 4, 2, "3a", "{C+v}",
+                               "wrong kind at 3: 'a' is not a digit", 1}),
     [](const ::testing::TestParamInfo<HelpCase>& info) { return std::string(info.param.name); });
 
 // A value set from outside (a speech or automation tool) goes through the mask as SetText:
