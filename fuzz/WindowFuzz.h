@@ -3,7 +3,7 @@
 // text limit), then a sequence of steps through the host loop (keys with Shift/Ctrl,
 // characters of every byte 1-255, UTF-16 units sent as WM_CHAR or typed as characters without
 // a key (lone surrogates, pairs whole, digits of other scripts, letters of several scripts, the
-// separators U+202F U+00A0 U+2019), WM_SETTEXT with foreign text, narrow or wide,
+// separators U+202F U+00A0 U+2019), WM_SETTEXT and EM_REPLACESEL with foreign text, narrow or wide,
 // cut/copy/paste/clear with random clipboard contents (CF_TEXT or CF_UNICODETEXT) and injected
 // clipboard or memory failures, focus, clicks, and host calls), or, for a model fuzzer, direct
 // calls of the model operations. After every step:
@@ -507,9 +507,10 @@ class WindowFuzz {
         }
         break;
       }
-      case 16: {  // foreign wide text
+      case 16: {  // foreign wide text, as the whole text or in place of the selection
         const KwWString text = WideText(m_in, m_in.ConsumeBool() ? 16 : 200);
-        ::SendMessageW(m_hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        const UINT msg = m_in.ConsumeBool() ? EM_REPLACESEL : WM_SETTEXT;
+        ::SendMessageW(m_hwnd, msg, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
         break;
       }
       case 17:  // wide text on the clipboard, pasted at once or later
