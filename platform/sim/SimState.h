@@ -225,6 +225,10 @@ struct State {
   int beepCount = 0;
   UINT lastBeep = 0;
   std::map<std::uintptr_t, int> repaints;  // key 0: InvalidateRect(NULL, ...)
+  // Accessibility events raised (NotifyWinEvent) per kind and window, and per kind only those of
+  // windows since destroyed.
+  std::map<std::pair<DWORD, HWND>, int> winEvents;
+  std::map<DWORD, int> winEventsOfDestroyed;
   bool failOpenClipboard = false;
   bool failGlobalAlloc = false;
   bool failGlobalLock = false;

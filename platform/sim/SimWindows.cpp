@@ -112,6 +112,16 @@ void FreeWindow(HWND hWnd) {
   s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(),
                                 [&](const MSG& m) { return m.hwnd == hWnd; }),
                  s.posted.end());
+  // A window's counts of accessibility events go into their kinds' totals: handles are never
+  // used again, and a process that makes and destroys controls for long keeps no entry for each.
+  for (auto e = s.winEvents.begin(); e != s.winEvents.end();) {
+    if (e->first.second == hWnd) {
+      s.winEventsOfDestroyed[e->first.first] += e->second;
+      e = s.winEvents.erase(e);
+    } else {
+      ++e;
+    }
+  }
   auto it = s.windows.find(w->value);
   s.destroyed.push_back(std::move(it->second));
   s.windows.erase(it);
