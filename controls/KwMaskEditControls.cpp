@@ -274,6 +274,16 @@ LRESULT KwControlsMessage(KwMaskedEdit& edit, UINT message, WPARAM wParam, LPARA
     case KWM_SETNOTIFYREJECTIONS:
       edit.SetNotifyRejections(wParam != 0);
       return TRUE;
+    case KWM_GETACCVALUEA:
+    case KWM_GETACCVALUEW:
+      return CopyOut(edit.GetAccessibleValueW(), message == KWM_GETACCVALUEW, wParam, lParam);
+    case KWM_GETACCDESCRIPTIONA:
+    case KWM_GETACCDESCRIPTIONW:
+      return CopyOut(edit.GetAccessibleDescriptionW(), message == KWM_GETACCDESCRIPTIONW, wParam,
+                     lParam);
+    case KWM_GETACCHELPA:
+    case KWM_GETACCHELPW:
+      return CopyOut(edit.GetAccessibleHelpW(), message == KWM_GETACCHELPW, wParam, lParam);
     default:
       return 0;
   }
@@ -302,12 +312,18 @@ class FaceNumberMaskedEdit : public KwNumberMaskedEdit {
   BOOL FilterKey(MSG* pMsg) { return KwNumberMaskedEdit::PreTranslateMessage(pMsg); }
 };
 
+// Which messages the front procedure may hand straight to the framework's procedure: none (an
+// ANSI window, or another procedure behind it, or the window is going), all that only pass
+// through, or those but the keys (the number control's filter).
+enum class Pass : unsigned char { None, All, NotKeys };
+
 // What a window of ours holds, behind its edit control's window data.
 struct Face {
   Kind kind = Kind::Character;
   std::unique_ptr<KwMaskedEdit> edit;  // made at WM_CREATE
   WNDPROC next = nullptr;              // the framework's procedure, behind FaceProc
   WNDPROC nextAnsi = nullptr;          // the same as it is, an ANSI procedure
+  Pass pass = Pass::None;              // what FaceProc may hand straight on (PassesThrough)
   int depth = 0;                       // messages of the window now being handled
   bool destroyed = false;              // WM_NCDESTROY has been through
   bool decimalKey = false;             // the keypad's decimal key is down: its character is '.'
@@ -330,19 +346,22 @@ HINSTANCE ThisModule() {
 // The Face of the window last asked about on this thread: a keystroke's messages go to one
 // window, which then needs no look-up of its window data for each. (A window's messages are
 // handled on its own thread, where its Face is also freed.)
-thread_local HWND t_lastWnd = nullptr;
-thread_local Face* t_lastFace = nullptr;
+struct LastSeen {
+  HWND wnd = nullptr;
+  Face* face = nullptr;
+};
+thread_local LastSeen t_last;
 
 Face* FaceOf(HWND hWnd) {
-  if (hWnd == t_lastWnd && t_lastFace != nullptr) return t_lastFace;
+  if (hWnd == t_last.wnd && t_last.face != nullptr) return t_last.face;
   Face* face = reinterpret_cast<Face*>(::GetWindowLongPtrW(hWnd, g_faceOffset));
-  t_lastWnd = hWnd;
-  t_lastFace = face;
+  t_last.wnd = hWnd;
+  t_last.face = face;
   return face;
 }
 
 void DeleteFace(Face* face) {
-  if (t_lastFace == face) t_lastWnd = nullptr, t_lastFace = nullptr;
+  if (t_last.face == face) t_last = LastSeen();
   delete face;
 }
 
@@ -383,6 +402,8 @@ LRESULT Create(HWND hWnd, Face& face, const CREATESTRUCTW* cs) {
   face.next = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC));
   if (!::IsWindowUnicode(hWnd))
     face.nextAnsi = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+  if (face.nextAnsi == nullptr && face.next == &AfxWndProc)
+    face.pass = face.kind == Kind::Number ? Pass::NotKeys : Pass::All;
   ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FaceProc));
   if (cs->style & KWS_OVERWRITE) edit->SetInsertMode(false);
   if (cs->style & KWS_AUTOTAB) edit->SetAutoTab(true);
@@ -547,6 +568,7 @@ bool SameInBothSets(UINT message, WPARAM wParam) {
 // character sets (the conversion a Unicode window's call of an ANSI procedure makes would change
 // nothing and costs a keystroke several per cent), else converted.
 LRESULT CallNext(HWND hWnd, const Face& face, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (face.pass != Pass::None) return AfxWndProc(hWnd, message, wParam, lParam);
   if (face.nextAnsi != nullptr && SameInBothSets(message, wParam))
     return face.nextAnsi(hWnd, message, wParam, lParam);
   return ::CallWindowProcW(face.next, hWnd, message, wParam, lParam);
@@ -592,7 +614,7 @@ LRESULT FaceProcOf(Kind kind, HWND hWnd, UINT message, WPARAM wParam, LPARAM lPa
   }
   ++face->depth;
   const LRESULT result = Dispatch(hWnd, *face, message, wParam, lParam);
-  if (message == WM_NCDESTROY) face->destroyed = true;
+  if (message == WM_NCDESTROY) face->destroyed = true, face->pass = Pass::None;
   if (--face->depth == 0 && face->destroyed) DeleteFace(face);
   return result;
 }
@@ -666,9 +688,34 @@ struct ClassLifetime {
 
 const ClassLifetime g_classLifetime;
 
+// A message the front procedure only hands on, unchanged, to the framework's: none of ours, no
+// painting, not the window's last, and for the number control no key of its filter.
+bool PassesThrough(const Face& face, UINT message) {
+  switch (message) {
+    case WM_SETFOCUS:
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+    case WM_NCDESTROY:
+      return false;
+    case WM_KEYDOWN:
+    case WM_CHAR:
+      return face.pass == Pass::All;
+    default:
+      return message < KWM_FIRST || message > KWM_LAST;
+  }
+}
+
 // The front procedure of every window of ours once its object is attached.
-// (Set once the Face is made: the kind, which only WM_NCCREATE needs, is the Face's.)
+// (Set once the Face is made: the kind, which only WM_NCCREATE needs, is the Face's.) Most of a
+// keystroke's messages only pass through: those of the window last seen go straight on, and
+// nothing of the Face is touched after them, so they need no count of the messages under way
+// (a window destroyed inside one frees its Face at WM_NCDESTROY, which the long road takes).
 LRESULT CALLBACK FaceProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const LastSeen& last = t_last;
+  const Face* face = last.face;
+  if (hWnd == last.wnd && face != nullptr && face->pass != Pass::None &&
+      PassesThrough(*face, message))
+    return AfxWndProc(hWnd, message, wParam, lParam);
   return FaceProcOf(Kind::Character, hWnd, message, wParam, lParam);
 }
 

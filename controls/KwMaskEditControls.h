@@ -74,10 +74,19 @@
 #define KWM_SETVALIDATEPROC 0x1915 /* lParam: KWVALIDATEPROC or NULL, wParam: its user value */
 #define KWM_GETREJECTION 0x1916    /* wParam: int* position or NULL, lParam: WCHAR* or NULL */
 #define KWM_SETNOTIFYREJECTIONS 0x1917 /* wParam: BOOL; TRUE */
+/* What a screen reader hears of the control (as its accessible object says it): the value (what
+ * the user entered, without prompts), the description (what it expects, how far the user is)
+ * and the help (the last refusal in words). */
+#define KWM_GETACCVALUEA 0x1918
+#define KWM_GETACCVALUEW 0x1919
+#define KWM_GETACCDESCRIPTIONA 0x191A
+#define KWM_GETACCDESCRIPTIONW 0x191B
+#define KWM_GETACCHELPA 0x191C
+#define KWM_GETACCHELPW 0x191D
 #define KWM_LAST 0x19FF
-/* The KWM_GET...DATA and KWM_GETMASK messages copy at most wParam - 1 characters and a NUL and
- * return the number copied without the NUL (0 for a size of 0); with a NULL buffer they return
- * the length needed, without the NUL. */
+/* The KWM_GET...DATA, KWM_GETMASK and KWM_GETACC... messages copy at most wParam - 1 characters and
+ * a NUL and return the number copied without the NUL (0 for a size of 0); with a NULL buffer they
+ * return the length needed, without the NUL. */
 
 /* Notification (WM_COMMAND, HIWORD(wParam)): a key or paste was refused (see KWM_GETREJECTION). */
 #ifndef KWN_REJECTED
@@ -189,6 +198,18 @@ KW_CONTROLS_API int WINAPI KwMatchTemplateW(WCHAR* data, int cchData, const WCHA
   ((int)SendMessageW((hwnd), KWM_GETREJECTION, (WPARAM)(int*)(pPos), (LPARAM)(WCHAR*)(pCh)))
 #define KwMask_SetNotifyRejections(hwnd, on) \
   ((BOOL)SendMessageW((hwnd), KWM_SETNOTIFYREJECTIONS, (WPARAM)(BOOL)(on), 0))
+#define KwMask_GetAccValueA(hwnd, buf, cch) \
+  ((int)SendMessageA((hwnd), KWM_GETACCVALUEA, (WPARAM)(int)(cch), (LPARAM)(LPSTR)(buf)))
+#define KwMask_GetAccValueW(hwnd, buf, cch) \
+  ((int)SendMessageW((hwnd), KWM_GETACCVALUEW, (WPARAM)(int)(cch), (LPARAM)(LPWSTR)(buf)))
+#define KwMask_GetAccDescriptionA(hwnd, buf, cch) \
+  ((int)SendMessageA((hwnd), KWM_GETACCDESCRIPTIONA, (WPARAM)(int)(cch), (LPARAM)(LPSTR)(buf)))
+#define KwMask_GetAccDescriptionW(hwnd, buf, cch) \
+  ((int)SendMessageW((hwnd), KWM_GETACCDESCRIPTIONW, (WPARAM)(int)(cch), (LPARAM)(LPWSTR)(buf)))
+#define KwMask_GetAccHelpA(hwnd, buf, cch) \
+  ((int)SendMessageA((hwnd), KWM_GETACCHELPA, (WPARAM)(int)(cch), (LPARAM)(LPSTR)(buf)))
+#define KwMask_GetAccHelpW(hwnd, buf, cch) \
+  ((int)SendMessageW((hwnd), KWM_GETACCHELPW, (WPARAM)(int)(cch), (LPARAM)(LPWSTR)(buf)))
 
 #endif /* RC_INVOKED */
 
@@ -202,12 +223,18 @@ KW_CONTROLS_API int WINAPI KwMatchTemplateW(WCHAR* data, int cchData, const WCHA
 #define KWM_GETDATA KWM_GETDATAW
 #define KWM_GETPROMPTEDDATA KWM_GETPROMPTEDDATAW
 #define KWM_SETDATA KWM_SETDATAW
+#define KWM_GETACCVALUE KWM_GETACCVALUEW
+#define KWM_GETACCDESCRIPTION KWM_GETACCDESCRIPTIONW
+#define KWM_GETACCHELP KWM_GETACCHELPW
 #define KwMatchTemplate KwMatchTemplateW
 #define KwMask_SetMask KwMask_SetMaskW
 #define KwMask_GetMask KwMask_GetMaskW
 #define KwMask_GetData KwMask_GetDataW
 #define KwMask_GetPromptedData KwMask_GetPromptedDataW
 #define KwMask_SetData KwMask_SetDataW
+#define KwMask_GetAccValue KwMask_GetAccValueW
+#define KwMask_GetAccDescription KwMask_GetAccDescriptionW
+#define KwMask_GetAccHelp KwMask_GetAccHelpW
 #else
 #define KWC_CHARACTERMASKEDEDIT KWC_CHARACTERMASKEDEDITA
 #define KWC_FIELDMASKEDEDIT KWC_FIELDMASKEDEDITA
@@ -217,12 +244,18 @@ KW_CONTROLS_API int WINAPI KwMatchTemplateW(WCHAR* data, int cchData, const WCHA
 #define KWM_GETDATA KWM_GETDATAA
 #define KWM_GETPROMPTEDDATA KWM_GETPROMPTEDDATAA
 #define KWM_SETDATA KWM_SETDATAA
+#define KWM_GETACCVALUE KWM_GETACCVALUEA
+#define KWM_GETACCDESCRIPTION KWM_GETACCDESCRIPTIONA
+#define KWM_GETACCHELP KWM_GETACCHELPA
 #define KwMatchTemplate KwMatchTemplateA
 #define KwMask_SetMask KwMask_SetMaskA
 #define KwMask_GetMask KwMask_GetMaskA
 #define KwMask_GetData KwMask_GetDataA
 #define KwMask_GetPromptedData KwMask_GetPromptedDataA
 #define KwMask_SetData KwMask_SetDataA
+#define KwMask_GetAccValue KwMask_GetAccValueA
+#define KwMask_GetAccDescription KwMask_GetAccDescriptionA
+#define KwMask_GetAccHelp KwMask_GetAccHelpA
 #endif
 
 #endif /* KWMASKEDITCONTROLS_H */

@@ -330,6 +330,7 @@ class KW_API KwMaskedEdit : public CEdit {
   void OnKillFocus(CWnd* pNewWnd);
   void OnLButtonDown(UINT nFlags, CPoint point);
   LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
+  LRESULT OnReplaceSel(WPARAM wParam, LPARAM lParam);
   HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
   BOOL OnEraseBkgnd(CDC* pDC);
 

@@ -6,11 +6,14 @@
 // and the number control's layout), so that they hold whatever model a control keeps. The
 // Windows build answers WM_GETOBJECT with an IAccessible that speaks these words
 // (KwMaskedEditAccessible.cpp); natively the edit control answers it.
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "character/KwCharacterMaskedEdit.h"
+#include "core/KwCharKind.h"
 #include "core/KwMaskedEdit.h"
+#include "core/KwText.h"
 #include "field/KwFieldMaskedEdit.h"
 #include "number/KwNumberMaskedEdit.h"
 
@@ -107,17 +110,26 @@ const char* Text(Word word) {
   return "";
 }
 
+// An ASCII text (the words, numbers) in UTF-16.
+KwWString Ascii(const char* text) {
+  KwWString out;
+  for (const char* p = text; *p != '\0'; ++p) out += static_cast<WCHAR>(*p);
+  return out;
+}
+
+KwWString Number(int n) { return Ascii(std::to_string(n).c_str()); }
+
 // The word's text with %1, %2, %3 replaced by the arguments.
-std::string Say(Word word, const std::string& a1 = "", const std::string& a2 = "",
-                const std::string& a3 = "") {
-  const std::string* args[] = {&a1, &a2, &a3};
-  std::string out;
+KwWString Say(Word word, const KwWString& a1 = KwWString(), const KwWString& a2 = KwWString(),
+              const KwWString& a3 = KwWString()) {
+  const KwWString* args[] = {&a1, &a2, &a3};
+  KwWString out;
   for (const char* p = Text(word); *p != '\0'; ++p) {
     if (p[0] == '%' && p[1] >= '1' && p[1] <= '3') {
       out += *args[p[1] - '1'];
       ++p;
     } else {
-      out += *p;
+      out += static_cast<WCHAR>(*p);
     }
   }
   return out;
@@ -131,19 +143,19 @@ enum class Face { Plain, Character, Number, Field };
 struct Shape {
   Face face = Face::Plain;
   bool hasPrompt = false;
-  char prompt = '\0';
+  WCHAR prompt = 0;
 };
 
 // A control without a mask (or one of a class of its own) is a plain edit control: its text is
 // all there is to hear.
 Shape ShapeOf(const KwMaskedEdit& edit) {
   Shape shape;
-  const bool masked = edit.GetMask().c_str()[0] != '\0';
+  const bool masked = edit.GetMaskW().c_str()[0] != 0;
   if (!masked) return shape;
   if (const auto* c = dynamic_cast<const KwCharacterMaskedEdit*>(&edit)) {
-    shape = Shape{Face::Character, true, c->GetPromptSymbol()};
+    shape = Shape{Face::Character, true, c->GetPromptSymbolW()};
   } else if (const auto* n = dynamic_cast<const KwNumberMaskedEdit*>(&edit)) {
-    shape = Shape{Face::Number, true, n->GetPromptSymbol()};
+    shape = Shape{Face::Number, true, n->GetPromptSymbolW()};
   } else if (dynamic_cast<const KwFieldMaskedEdit*>(&edit) != nullptr) {
     shape.face = Face::Field;
   }
@@ -152,7 +164,7 @@ Shape ShapeOf(const KwMaskedEdit& edit) {
 
 // The kind words (one, many) of a mask character; false for a character that takes nothing.
 // In a character mask '.' is a separator shown by the control; a field of '.' takes the point.
-bool KindWords(char maskChar, bool field, Word& one, Word& many) {
+bool KindWords(WCHAR maskChar, bool field, Word& one, Word& many) {
   switch (maskChar) {
     case '#':
       one = kWordDigit, many = kWordDigits;
@@ -182,15 +194,15 @@ bool KindWords(char maskChar, bool field, Word& one, Word& many) {
   }
 }
 
-std::string Counted(int count, Word one, Word many) {
-  return Say(kWordCount, std::to_string(count), Text(count == 1 ? one : many));
+KwWString Counted(int count, Word one, Word many) {
+  return Say(kWordCount, Number(count), Ascii(Text(count == 1 ? one : many)));
 }
 
 // "a", "a and b", "a, b and c".
-std::string Listed(const std::vector<std::string>& items) {
+KwWString Listed(const std::vector<KwWString>& items) {
   const std::size_t n = items.size();
-  if (n == 0) return std::string();
-  std::string out = items[n - 1];
+  if (n == 0) return KwWString();
+  KwWString out = items[n - 1];
   if (n >= 2) {
     out = Say(kWordPair, items[n - 2], out);
     for (std::size_t i = n - 2; i > 0; --i) out = Say(kWordList, items[i - 1], out);
@@ -200,65 +212,55 @@ std::string Listed(const std::vector<std::string>& items) {
 
 // The mask character of each position of a character mask, 0 for a literal (an escaped one,
 // a separator, any other character): the mask language read as the control reads it.
-std::vector<char> CharacterPositions(const std::string& mask) {
-  std::vector<char> positions;
-  for (std::size_t i = 0; i < mask.size() && mask[i] != '\0'; ++i) {
+std::vector<WCHAR> CharacterPositions(const KwWString& mask) {
+  std::vector<WCHAR> positions;
+  for (std::size_t i = 0; i < mask.size() && mask[i] != 0; ++i) {
     if (mask[i] == '\\') {
       if (i + 1 < mask.size()) ++i;
-      positions.push_back('\0');
+      positions.push_back(0);
       continue;
     }
     Word one;
     Word many;
-    positions.push_back(KindWords(mask[i], false, one, many) ? mask[i] : '\0');
+    positions.push_back(KindWords(mask[i], false, one, many) ? mask[i] : WCHAR(0));
   }
   return positions;
 }
 
-// A refused character in words: 'x', space, or the code of one that has no face.
-std::string CharWords(char ch) {
-  const unsigned char u = static_cast<unsigned char>(ch);
-  if (ch == ' ') return Text(kWordSpace);
-  if (u < 0x20 || u == 0x7F) return Say(kWordCharacterCode, std::to_string(u));
-  return Say(kWordQuoted, std::string(1, ch));
-}
-
-KwWString Widen(const std::string& text) {
-  if (text.empty()) return KwWString();
-  const int size = static_cast<int>(text.size());
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-  if (length <= 0) return KwWString();
-  KwWString wide(static_cast<std::size_t>(length), WCHAR(0));
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
-  return wide;
-}
-
-std::string Narrow(const KwWString& text) {
-  if (text.empty()) return std::string();
-  const int size = static_cast<int>(text.size());
-  const int length =
-      ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return std::string();
-  std::string narrow(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
-  return narrow;
+// A refused character in words: 'x' (a character beyond the Basic Multilingual Plane whole),
+// space, or the code of one that has no face (a control character, half a pair).
+KwWString CharWords(char32_t ch) {
+  if (ch == ' ') return Ascii(Text(kWordSpace));
+  const bool control = ch < 0x20 || (ch >= 0x7F && ch < 0xA0);
+  const bool half = ch >= 0xD800 && ch <= 0xDFFF;
+  if (control || half || ch > 0x10FFFF) {
+    char code[16];
+    std::snprintf(code, sizeof code, ch < 0x80 ? "%u" : "U+%04X", static_cast<unsigned>(ch));
+    return Say(kWordCharacterCode, Ascii(code));
+  }
+  char16_t units[2] = {0, 0};
+  const int n = KwCharKind::ToUtf16(ch, units);
+  KwWString quoted;
+  for (int i = 0; i < n; ++i) quoted += static_cast<WCHAR>(units[i]);
+  return Say(kWordQuoted, quoted);
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
-// The value, the description and the help
+// The value, the description and the help. The rules speak UTF-16, as the controls hold their
+// text; the narrow members are the same words in the ANSI code page.
 
-std::string KwMaskedEdit::GetAccessibleValue() const {
+KwWString KwMaskedEdit::GetAccessibleValueW() const {
   const Shape shape = ShapeOf(*this);
-  if (shape.face == Face::Plain || shape.face == Face::Field) return GetInputData(false);
+  if (shape.face == Face::Plain || shape.face == Face::Field) return GetInputDataW(false);
   // The position lookups change nothing (they only tell where a caret would go).
   KwMaskedEdit& self = const_cast<KwMaskedEdit&>(*this);
-  const std::string shown = ShowMask();
-  std::string value;
+  const KwWString shown = ShowMaskW();
+  KwWString value;
   std::size_t entered = 0;  // the value's length up to its last entered character
   for (int t = 0; t < static_cast<int>(shown.size()); ++t) {
-    const char c = shown[static_cast<std::size_t>(t)];
+    const WCHAR c = shown[static_cast<std::size_t>(t)];
     const bool input = self.IsInputData(t) != 0 && self.GetNextInputLocation(t) == t;
     if (input && c == shape.prompt) continue;  // an empty place
     // The blank a thousands place shows beside a sign is no part of the number.
@@ -270,15 +272,15 @@ std::string KwMaskedEdit::GetAccessibleValue() const {
   return value;
 }
 
-std::string KwMaskedEdit::GetAccessibleDescription() const {
+KwWString KwMaskedEdit::GetAccessibleDescriptionW() const {
   const Shape shape = ShapeOf(*this);
   switch (shape.face) {
     case Face::Character: {
       // The format as the control shows it (the locale's separators), each input position as
       // its mask character; then what the positions take, kind by kind in their order.
-      const std::vector<char> positions = CharacterPositions(GetMask());
-      const std::string shown = ShowMask();
-      std::string format;
+      const std::vector<WCHAR> positions = CharacterPositions(GetMaskW());
+      const KwWString shown = ShowMaskW();
+      KwWString format;
       struct Taken {
         Word one, many;
         int count;
@@ -288,7 +290,7 @@ std::string KwMaskedEdit::GetAccessibleDescription() const {
         Word one;
         Word many;
         if (!KindWords(positions[i], false, one, many)) {
-          format += i < shown.size() ? shown[i] : ' ';
+          format += i < shown.size() ? shown[i] : WCHAR(' ');
           continue;
         }
         format += positions[i];
@@ -297,61 +299,61 @@ std::string KwMaskedEdit::GetAccessibleDescription() const {
         if (k == kinds.size()) kinds.push_back(Taken{one, many, 0});
         ++kinds[k].count;
       }
-      std::vector<std::string> takes;
+      std::vector<KwWString> takes;
       for (const Taken& kind : kinds) takes.push_back(Counted(kind.count, kind.one, kind.many));
       if (kinds.empty()) return Say(kWordFormatNoInput, format);
-      const int entered = static_cast<int>(GetInputData(false).size());
-      return Say(kWordFormat, format, Listed(takes), std::to_string(entered));
+      const int entered = static_cast<int>(GetInputDataW(false).size());
+      return Say(kWordFormat, format, Listed(takes), Number(entered));
     }
     case Face::Number: {
       const auto& number = static_cast<const KwNumberMaskedEdit&>(*this);
       const int decimals = number.GetMaxDecimalPos();
       // One character per data position: the integer digits, the point, the decimals.
-      const int digits = static_cast<int>(GetInputData(true).size()) - decimals - 1;
-      const std::string before = Counted(digits, kWordDigit, kWordDigits);
+      const int digits = static_cast<int>(GetInputDataW(true).size()) - decimals - 1;
+      const KwWString before = Counted(digits, kWordDigit, kWordDigits);
       if (decimals <= 0) return Say(kWordNumberWhole, before);
-      return Say(kWordNumber, before, std::to_string(decimals));
+      return Say(kWordNumber, before, Number(decimals));
     }
     case Face::Field: {
       Word one;
       Word many;
-      const std::string mask = GetMask();
-      if (!KindWords(mask[0], true, one, many)) return Text(kWordNoInput);
-      if (!::IsWindow(m_hWnd)) return Say(kWordFieldNoWindow, Text(many));
+      const KwWString mask = GetMaskW();
+      if (!KindWords(mask[0], true, one, many)) return Ascii(Text(kWordNoInput));
+      if (!::IsWindow(m_hWnd)) return Say(kWordFieldNoWindow, Ascii(Text(many)));
       const int limit = static_cast<int>(GetLimitText());
       return Say(kWordField, Counted(limit, one, many));
     }
     case Face::Plain:
     default:
-      return std::string();
+      return KwWString();
   }
 }
 
-std::string KwMaskedEdit::GetAccessibleHelp() const {
+KwWString KwMaskedEdit::GetAccessibleHelpW() const {
   int pos = 0;
-  char ch = '\0';
-  const int reason = GetLastRejection(&pos, &ch);
-  const std::string at = std::to_string(pos);
+  const int reason = GetLastRejectionW(&pos, nullptr);
+  const char32_t ch = GetLastRejectedCodePoint();
+  const KwWString at = Number(pos);
   switch (reason) {
     case RejectWrongKind: {
       // The kind of the position that refused the character.
       const Shape shape = ShapeOf(*this);
-      char kind = '\0';
+      WCHAR kind = 0;
       bool field = false;
       if (shape.face == Face::Character) {
-        const std::vector<char> positions = CharacterPositions(GetMask());
+        const std::vector<WCHAR> positions = CharacterPositions(GetMaskW());
         if (pos >= 0 && pos < static_cast<int>(positions.size()))
           kind = positions[static_cast<std::size_t>(pos)];
       } else if (shape.face == Face::Number) {
         kind = '#';
       } else if (shape.face == Face::Field) {
-        kind = GetMask()[0];
+        kind = GetMaskW()[0];
         field = true;
       }
       Word one;
       Word many;
       if (!KindWords(kind, field, one, many)) return Say(kWordWrongKindHere, at, CharWords(ch));
-      return Say(kWordWrongKind, at, CharWords(ch), Text(one));
+      return Say(kWordWrongKind, at, CharWords(ch), Ascii(Text(one)));
     }
     case RejectFull:
       return Say(kWordFull, at, CharWords(ch));
@@ -360,33 +362,33 @@ std::string KwMaskedEdit::GetAccessibleHelp() const {
     case RejectNoMask:
       return Say(kWordNoMask, at, CharWords(ch));
     case RejectClipboard:
-      return Text(kWordNoClipboardText);
+      return Ascii(Text(kWordNoClipboardText));
     case RejectOutOfMemory:
-      return Text(kWordOutOfMemory);
+      return Ascii(Text(kWordOutOfMemory));
     default:
-      return std::string();
+      return KwWString();
   }
 }
 
-bool KwMaskedEdit::SetAccessibleValue(const std::string& value) {
+bool KwMaskedEdit::SetAccessibleValueW(const KwWString& value) {
   // A tool that sets the value acts for the user: a read-only control takes nothing from it.
   if (IsReadOnly()) return false;
   // The value is read as a shown text (a value read before, with its literals and the locale's
   // separators) and its data goes in through the mask as SetText takes data.
-  SetText(GetInputData(value.c_str(), true));
+  SetTextW(GetInputDataW(value.c_str(), true));
   return true;
 }
 
-KwWString KwMaskedEdit::GetAccessibleValueW() const { return Widen(GetAccessibleValue()); }
+std::string KwMaskedEdit::GetAccessibleValue() const { return KwNarrow(GetAccessibleValueW()); }
 
-KwWString KwMaskedEdit::GetAccessibleDescriptionW() const {
-  return Widen(GetAccessibleDescription());
+std::string KwMaskedEdit::GetAccessibleDescription() const {
+  return KwNarrow(GetAccessibleDescriptionW());
 }
 
-KwWString KwMaskedEdit::GetAccessibleHelpW() const { return Widen(GetAccessibleHelp()); }
+std::string KwMaskedEdit::GetAccessibleHelp() const { return KwNarrow(GetAccessibleHelpW()); }
 
-bool KwMaskedEdit::SetAccessibleValueW(const KwWString& value) {
-  return SetAccessibleValue(Narrow(value));
+bool KwMaskedEdit::SetAccessibleValue(const std::string& value) {
+  return SetAccessibleValueW(KwWiden(value));
 }
 
 void KwMaskedEdit::AnnounceRefusal() {

@@ -125,11 +125,15 @@ static void PrintShown(HWND dialog) {
     int id;
     const char* name;
   } controls[] = {{IDC_PHONE, "phone"},    {IDC_CODE, "field 1"},  {IDC_YEAR, "field 2"},
-                  {IDC_NUMBER, "field 3"}, {IDC_AMOUNT, "amount"}, {IDC_DATE, "date"}};
+                  {IDC_NUMBER, "field 3"}, {IDC_AMOUNT, "amount"}, {IDC_DATE, "date"},
+                  {IDC_NAME, "name"}};
   size_t i;
   char text[64];
+  WCHAR wide[64];
   for (i = 0; i < sizeof controls / sizeof controls[0]; ++i) {
-    GetDlgItemTextA(dialog, controls[i].id, text, (int)sizeof text);
+    /* In UTF-8: the name takes letters of any script. */
+    GetDlgItemTextW(dialog, controls[i].id, wide, (int)(sizeof wide / sizeof wide[0]));
+    if (!WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, (int)sizeof text, NULL, NULL)) text[0] = 0;
     printf("%s shows '%s'\n", controls[i].name, text);
   }
   GetDlgItemTextA(dialog, IDC_CHECK, text, (int)sizeof text);
@@ -146,10 +150,12 @@ static INT_PTR CALLBACK DemoProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lP
       int id;
       g_dialog = dialog;
       for (id = IDC_PHONE; id <= IDC_DATE; ++id) SetLooks(GetDlgItem(dialog, id));
-      /* The fields' lengths: three letters, a year, a number of four digits. */
+      SetLooks(GetDlgItem(dialog, IDC_NAME));
+      /* The fields' lengths: three letters, a year, a number of four digits, a name. */
       SendDlgItemMessageW(dialog, IDC_CODE, EM_LIMITTEXT, 3, 0);
       SendDlgItemMessageW(dialog, IDC_YEAR, EM_LIMITTEXT, 4, 0);
       SendDlgItemMessageW(dialog, IDC_NUMBER, EM_LIMITTEXT, 4, 0);
+      SendDlgItemMessageW(dialog, IDC_NAME, EM_LIMITTEXT, 24, 0);
       (void)KwMask_SetValidateProc(GetDlgItem(dialog, IDC_DATE), CheckDate, 0);
       ShowCheck(dialog);
       if (g_keys != NULL) PostMessageW(dialog, WM_APP_TYPE, 0, 0);

@@ -10,5 +10,6 @@
 #define IDC_AMOUNT 105
 #define IDC_DATE 106
 #define IDC_CHECK 107
+#define IDC_NAME 108
 
 #endif

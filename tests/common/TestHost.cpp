@@ -1,5 +1,7 @@
 #include "TestHost.h"
 
+#include <cstdio>
+
 #include "Fenced.h"
 
 namespace kwtest {
@@ -43,6 +45,16 @@ HWND WindowTest::CreateEdit(int id, const char* text, DWORD style) {
   EXPECT_NE(h, nullptr) << "cannot create an edit control";
   if (h) m_created.push_back(h);
   return h;
+}
+
+std::string Hex(const KwWString& s) {
+  std::string out;
+  char buf[8];
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    std::snprintf(buf, sizeof buf, "%s%04X", i ? " " : "", static_cast<unsigned>(s[i]));
+    out += buf;
+  }
+  return out;
 }
 
 }  // namespace kwtest

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "host/KeyScript.h"
@@ -21,6 +22,10 @@ using namespace kwhost;
       GTEST_SKIP() << "needs the simulated window system's inspection interface (beeps, "  \
                       "repaint counts, injected failures), which the real platform lacks"; \
   } while (0)
+
+// UTF-16 units as hex words ("0142 3042"), so that a failed comparison names them on both
+// builds.
+std::string Hex(const KwWString& s);
 
 // Base fixture for window tests: each test starts with the parent shown and focused, no key
 // held, an empty queue, no recorded notifications, no beeps and an empty clipboard. Edit

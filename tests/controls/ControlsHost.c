@@ -491,6 +491,26 @@ static void RowRejection(HWND h) {
   CHECK(KwMask_GetRejection(h, &pos, &ch) == KWR_NONE, "an accepted key clears it");
 }
 
+/* What a screen reader hears: the value without prompts or trailing literals, the description,
+ * and the last refusal in words (none yet: an empty text). */
+static void RowAccValue(HWND h) {
+  (void)KwMask_SetDataA(h, "55512");
+  CheckCopies(h, KWM_GETACCVALUEA, KWM_GETACCVALUEW, "(555) 12");
+}
+
+static void RowAccDescription(HWND h) {
+  (void)KwMask_SetDataA(h, "55512");
+  CheckCopies(h, KWM_GETACCDESCRIPTIONA, KWM_GETACCDESCRIPTIONW,
+              "format (###) ###-####: 10 digits, 5 entered");
+}
+
+static void RowAccHelp(HWND h) {
+  char a[8] = "x";
+  CHECK(KwMask_GetAccHelpA(h, a, 8) == 0 && a[0] == 0, "no refusal yet: the empty text");
+  Type("x");
+  CheckCopies(h, KWM_GETACCHELPA, KWM_GETACCHELPW, "wrong kind at 0: 'x' is not a digit");
+}
+
 static void RowNotifyRejections(HWND h) {
   g_rejectedCount = 0;
   Type("x");
@@ -557,6 +577,9 @@ static const struct MessageRow kMessages[] = {
     {"KWM_SETVALIDATEPROC", CHARACTER, "###-###", RowValidateProc},
     {"KWM_GETREJECTION", CHARACTER, "###", RowRejection},
     {"KWM_SETNOTIFYREJECTIONS", CHARACTER, "###", RowNotifyRejections},
+    {"KWM_GETACCVALUE", CHARACTER, "(###) ###-####", RowAccValue},
+    {"KWM_GETACCDESCRIPTION", CHARACTER, "(###) ###-####", RowAccDescription},
+    {"KWM_GETACCHELP", CHARACTER, "###", RowAccHelp},
     {"EM_UNDO", CHARACTER, "###-###", RowUndo},
     {"edit messages", CHARACTER, "###-###", RowEditMessages},
     {"destroyed in its notification", CHARACTER, "###", RowDestroyInNotification},

@@ -236,6 +236,55 @@ INSTANTIATE_TEST_SUITE_P(
                       PutCase{"FieldEmptied", 'f', "#", "12", 4, "", ""}),
     [](const ::testing::TestParamInfo<PutCase>& info) { return std::string(info.param.name); });
 
+// The words in UTF-16 are the control's own characters: letters of any script, a character of
+// two units whole (in the value, and quoted whole in the help), and the code of one that has
+// no face. Typed as WM_CHAR units; a value set from outside in UTF-16 goes through the mask.
+struct WideCase {
+  const char* name;
+  char kind;
+  const char* mask;
+  KwWString typed;
+  KwWString put;  // then set with SetAccessibleValueW (empty: not set)
+  KwWString value;
+  KwWString help;
+};
+void PrintTo(const WideCase& c, std::ostream* os) { *os << c.name; }
+
+class HeardWide : public AnyControlTest, public ::testing::WithParamInterface<WideCase> {};
+
+TEST_P(HeardWide, SpeaksTheControlsCharacters) {
+  const WideCase& c = GetParam();
+  KwMaskedEdit& edit = Make(c.kind, c.mask, "", kEditStyle, 4);
+  Ready(edit, 0, 0);
+  for (WCHAR unit : c.typed) ::SendMessageW(edit.GetSafeHwnd(), WM_CHAR, unit, 1);
+  EXPECT_EQ(Hex(edit.GetAccessibleHelpW()), Hex(c.help));
+  if (!c.put.empty()) {
+    ASSERT_TRUE(edit.SetAccessibleValueW(c.put));
+  }
+  EXPECT_EQ(Hex(edit.GetAccessibleValueW()), Hex(c.value));
+}
+
+const KwWString kSmile = {WCHAR(0xD83D), WCHAR(0xDE00)};  // U+1F600
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, HeardWide,
+    ::testing::Values(WideCase{"FieldLetters", 'f', "?", KW_W("\u0142\u0416\u3042\u00E9"),
+                               KwWString(), KW_W("\u0142\u0416\u3042\u00E9"), KwWString()},
+                      WideCase{"CharacterLetters", 'c', "????", KW_W("\u0142\u0416\u3042"),
+                               KwWString(), KW_W("\u0142\u0416\u3042"), KwWString()},
+                      WideCase{"FullWidthDigits", 'c', "##", KW_W("\uFF11\u0662"), KwWString(),
+                               KW_W("12"), KwWString()},
+                      WideCase{"PairKeptByAnyCharacter", 'f', "&", KW_W("x") + kSmile, KwWString(),
+                               KW_W("x") + kSmile, KwWString()},
+                      WideCase{"PairRefusedWhole", 'c', "??", kSmile, KwWString(), KwWString(),
+                               KW_W("wrong kind at 0: '") + kSmile + KW_W("' is not a letter")},
+                      WideCase{"ControlCharacterByCode", 'c', "##", KW_W("\u0085"), KwWString(),
+                               KwWString(),
+                               KW_W("wrong kind at 0: character code U+0085 is not a digit")},
+                      WideCase{"PutThroughTheMask", 'f', "?", KwWString(), KW_W("\u0416x1\u3042"),
+                               KW_W("\u0416x\u3042"), KwWString()}),
+    [](const ::testing::TestParamInfo<WideCase>& info) { return std::string(info.param.name); });
+
 TEST_F(AnyControlTest, ReadOnlyTakesNoValueFromOutside) {
   int id = 1;
   for (char kind : {'c', 'n', 'f'}) {

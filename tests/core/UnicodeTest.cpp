@@ -16,17 +16,6 @@
 namespace kwtest {
 namespace {
 
-// Units as hex words ("0142 3042"), so that a failed comparison names them on both builds.
-std::string Hex(const KwWString& s) {
-  std::string out;
-  char buf[8];
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    std::snprintf(buf, sizeof buf, "%s%04X", i ? " " : "", static_cast<unsigned>(s[i]));
-    out += buf;
-  }
-  return out;
-}
-
 // The narrow form of a text as the platform's A functions give it (the ANSI code page).
 std::string Ansi(const KwWString& s) {
   if (s.empty()) return std::string();
