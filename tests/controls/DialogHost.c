@@ -20,8 +20,6 @@
 #endif
 #if defined(_WIN32) || !defined(KW_ASAN)
 #include <malloc.h>
-#else
-#include <sanitizer/allocator_interface.h>
 #endif
 #include <stdio.h>
 #include <stdlib.h>
@@ -150,6 +148,11 @@ static int HeapCountIsExact(void) {
 #endif
 }
 
+#if !defined(_WIN32) && defined(KW_ASAN)
+/* The sanitizer's runtime (sanitizer/allocator_interface.h, not installed with every compiler). */
+size_t __sanitizer_get_current_allocated_bytes(void);
+#endif
+
 /* The bytes the heap holds in use. */
 static size_t HeapInUse(void) {
 #if defined(_WIN32)
@@ -184,7 +187,6 @@ static void RunOnce(int round, int fromResource, size_t* heapAfter) {
 #endif
     result = DialogBoxIndirectParamW(GetModuleHandleW(NULL), (LPCDLGTEMPLATEW)g_template, NULL,
                                      FormProc, (LPARAM)&seen);
-  (void)fromResource;
   *heapAfter = HeapInUse();
   printf("round %d (%s): dialog answered %d; phone '%s', code '%s', amount '%s' (%g)\n", round,
          fromResource ? "resource" : "memory", (int)result, seen.phone, seen.code, seen.amount,
