@@ -19,13 +19,13 @@ struct FormControl {
 #define KW_BUTTON 0x80
 #define KW_EDIT 0x81
 #define KW_STATIC 0x82
-#define KW_LTEXT (SS_LEFT | WS_GROUP)     /* LTEXT */
+#define KW_LTEXT (SS_LEFT | WS_GROUP)                  /* LTEXT */
 #define KW_EDITTEXT (ES_LEFT | WS_BORDER | WS_TABSTOP) /* EDITTEXT */
 
 static const struct FormControl kForm[] = {
     {NULL, KW_STATIC, "Phone", (DWORD)-1, KW_LTEXT, 7, 9, 50, 8},
-    {KWC_CHARACTERMASKEDEDITA, 0, "(###) ###-####", IDC_PHONE,
-     WS_TABSTOP | WS_BORDER | KWS_AUTOTAB, 60, 7, 90, 12},
+    {KWC_CHARACTERMASKEDEDITA, 0, "(###) ###-####", IDC_PHONE, WS_TABSTOP | WS_BORDER | KWS_AUTOTAB,
+     60, 7, 90, 12},
     {NULL, KW_STATIC, "Code", (DWORD)-1, KW_LTEXT, 7, 25, 50, 8},
     {KWC_FIELDMASKEDEDITA, 0, ">", IDC_CODE, WS_TABSTOP | WS_BORDER | KWS_AUTOTAB, 60, 23, 40, 12},
     {NULL, KW_STATIC, "Amount", (DWORD)-1, KW_LTEXT, 7, 41, 50, 8},
