@@ -388,10 +388,11 @@ HWND CreateDialogOf(bool wide, bool modal, HINSTANCE instance, const void* data,
   return Find(hDlg) ? hDlg : nullptr;
 }
 
-// The modal loop: the dialog is shown when the queue first runs dry, and each message goes
-// through the dialog manager until EndDialog. Nothing can arrive later on the one simulated
-// thread: a dialog still open when the queue is empty again would wait forever, so it ends
-// there with -1.
+// The modal loop: the dialog is shown when the queue first runs dry (or after its first
+// WM_TIMER), and each message goes through the dialog manager until EndDialog; a message for
+// another window, which the dialog manager leaves, is translated and dispatched. When the queue
+// is empty the loop waits, which on the one simulated thread only a timer can end: a dialog still
+// open with no timer left would wait forever, so it ends there with -1.
 INT_PTR DialogBoxOf(bool wide, HINSTANCE instance, const void* data, HWND owner, DLGPROC proc,
                     LPARAM param) {
   if (owner && !Find(owner)) {
@@ -426,13 +427,21 @@ INT_PTR DialogBoxOf(bool wide, HINSTANCE instance, const void* data, HWND owner,
         ShowWindow(hDlg, SW_SHOWNORMAL);
         continue;
       }
+      if (WaitForTimer(nullptr)) continue;
       break;
     }
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    wide ? IsDialogMessageW(hDlg, &msg) : IsDialogMessageA(hDlg, &msg);
+    if (!(wide ? IsDialogMessageW(hDlg, &msg) : IsDialogMessageA(hDlg, &msg))) {
+      TranslateMessage(&msg);
+      wide ? DispatchMessageW(&msg) : DispatchMessageA(&msg);
+    }
+    if (!shown && msg.message == WM_TIMER && Find(hDlg) && !Find(hDlg)->dialog->ended) {
+      shown = true;
+      ShowWindow(hDlg, SW_SHOWNORMAL);
+    }
   }
   if (Window* w = Find(hDlg)) {
     disabled = w->dialog->disabledOwner;
@@ -533,6 +542,17 @@ BOOL WINAPI EndDialog(HWND hDlg, INT_PTR result) {
   ShowWindow(hDlg, SW_HIDE);
   if (hadFocus && owner && Find(owner)) SetFocus(owner);
   return TRUE;
+}
+
+// A message to a control of the dialog; 0 when it has none of that identifier.
+LRESULT WINAPI SendDlgItemMessageA(HWND hDlg, int id, UINT msg, WPARAM wParam, LPARAM lParam) {
+  HWND item = GetDlgItem(hDlg, id);
+  return item ? SendMessageA(item, msg, wParam, lParam) : 0;
+}
+
+LRESULT WINAPI SendDlgItemMessageW(HWND hDlg, int id, UINT msg, WPARAM wParam, LPARAM lParam) {
+  HWND item = GetDlgItem(hDlg, id);
+  return item ? SendMessageW(item, msg, wParam, lParam) : 0;
 }
 
 LRESULT WINAPI DefDlgProcA(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -255,6 +255,110 @@ SHORT WINAPI VkKeyScanA(CHAR chIn) {
   return -1;
 }
 
+namespace {
+
+// The US keyboard's scan codes, as Wine's keyboard answers them: the virtual key of each scan
+// code (0x00-0x7F) with left and right Shift, Control and Alt told apart (MAPVK_VSC_TO_VK_EX).
+const BYTE kVkOfScan[128] = {
+    0xAD, 0x1B, 0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39, 0x30, 0xBD, 0xBB, 0x08, 0x09,
+    0x51, 0x57, 0x45, 0x52, 0x54, 0x59, 0x55, 0x49, 0x4F, 0x50, 0xDB, 0xDD, 0x0D, 0xA2, 0x41, 0x53,
+    0x44, 0x46, 0x47, 0x48, 0x4A, 0x4B, 0x4C, 0xBA, 0xDE, 0xC0, 0xA0, 0xDC, 0x5A, 0x58, 0x43, 0x56,
+    0x42, 0x4E, 0x4D, 0xBC, 0xBE, 0xBF, 0xA1, 0x2C, 0xA4, 0x20, 0x14, 0x70, 0x71, 0x72, 0x73, 0x74,
+    0x75, 0x76, 0x77, 0x78, 0x79, 0x90, 0x91, 0x24, 0x26, 0x21, 0x6D, 0x25, 0x0C, 0x27, 0x6B, 0x23,
+    0x28, 0x22, 0x2D, 0x2E, 0x00, 0x00, 0xE2, 0x7A, 0x7B, 0x00, 0x00, 0x5B, 0x5C, 0x5D, 0x00, 0x00,
+    0xDF, 0xE1, 0xE3, 0xE4, 0x92, 0xE9, 0x15, 0x19, 0x03, 0xEB, 0xEC, 0xED, 0xEE, 0xF3, 0x03, 0x00,
+    0xF2, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1C, 0x00, 0x1D, 0x00, 0x00, 0x00, 0x00,
+};
+
+// The generic key of a left or right Shift, Control or Alt.
+UINT GenericVk(UINT vk) {
+  switch (vk) {
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+      return VK_SHIFT;
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+      return VK_CONTROL;
+    case 0xA4:
+    case 0xA5:
+      return VK_MENU;
+    default:
+      return vk;
+  }
+}
+
+// A key's scan code: the first that gives it (the generic modifiers their left key's), and for
+// the keys whose code is an extended one of another key's, that code.
+UINT ScanOfVk(UINT vk) {
+  struct Pair {
+    BYTE vk, scan;
+  };
+  static const Pair kExtended[] = {{0x13, 0x45},       {0x2F, 0x38},      {VK_MULTIPLY, 0x37},
+                                   {VK_DECIMAL, 0x53}, {VK_DIVIDE, 0x35}, {VK_RCONTROL, 0x1D},
+                                   {0xA5, 0x38}};
+  for (const Pair& p : kExtended)
+    if (p.vk == vk) return p.scan;
+  if (vk == 0 || vk > 0xFF) return 0;
+  for (UINT scan = 0; scan < 128; ++scan)
+    if (kVkOfScan[scan] == vk) return scan;
+  for (UINT scan = 0; scan < 128; ++scan)
+    if (GenericVk(kVkOfScan[scan]) == vk) return scan;
+  return 0;
+}
+
+// The character a key gives unshifted, letters in upper case; 0 for none (the number pad's
+// digits among them, as Wine answers).
+UINT CharOfVk(UINT vk) {
+  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return vk;
+  switch (vk) {
+    case VK_BACK:
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_SPACE:
+      return vk;
+    case 0x03 /*VK_CANCEL*/:
+      return 0;
+    case VK_SEPARATOR:
+      return '.';
+    case 0x92:
+      return '=';
+    case 0xE2:
+      return '<';
+    case 0xE4:
+      return '\n';
+    case 0xE9:
+      return 0xB1;
+    default:
+      break;
+  }
+  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return 0;
+  bool produced = false;
+  const char c = TranslateKey(vk, false, false, false, &produced);
+  return produced ? static_cast<unsigned char>(c) : 0;
+}
+
+UINT MapVirtualKeyOf(UINT code, UINT type) {
+  switch (type) {
+    case MAPVK_VK_TO_VSC:
+      return ScanOfVk(code);
+    case MAPVK_VSC_TO_VK:
+      return code < 128 ? GenericVk(kVkOfScan[code]) : 0;
+    case MAPVK_VK_TO_CHAR:
+      return CharOfVk(code);
+    case MAPVK_VSC_TO_VK_EX:
+      return code < 128 ? kVkOfScan[code] : 0;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+UINT WINAPI MapVirtualKeyA(UINT code, UINT type) { return MapVirtualKeyOf(code, type); }
+
+UINT WINAPI MapVirtualKeyW(UINT code, UINT type) { return MapVirtualKeyOf(code, type); }
+
 BOOL WINAPI TranslateMessage(const MSG* msg) {
   if (!msg) return FALSE;
   switch (msg->message) {

@@ -114,6 +114,15 @@ struct InputEvent {
   DWORD time = 0;
 };
 
+// A timer: WM_TIMER for the window (or the thread, hwnd null) once due, then every elapse.
+struct Timer {
+  HWND hwnd = nullptr;
+  UINT_PTR id = 0;
+  UINT elapse = 0;
+  DWORD due = 0;  // the tick count at which it is next due
+  TIMERPROC proc = nullptr;
+};
+
 struct GlobalBlock {
   std::vector<char> data;
   UINT flags = 0;
@@ -166,6 +175,7 @@ struct State {
   std::vector<InputEvent> input;
   bool quitPosted = false;
   int quitCode = 0;
+  std::vector<Timer> timers;
 
   // Focus and keyboard.
   HWND focus = nullptr;
@@ -225,6 +235,10 @@ struct State {
   int beepCount = 0;
   UINT lastBeep = 0;
   std::map<std::uintptr_t, int> repaints;  // key 0: InvalidateRect(NULL, ...)
+  // Accessibility events raised (NotifyWinEvent) per kind and window, and per kind only those of
+  // windows since destroyed.
+  std::map<std::pair<DWORD, HWND>, int> winEvents;
+  std::map<DWORD, int> winEventsOfDestroyed;
   bool failOpenClipboard = false;
   bool failGlobalAlloc = false;
   bool failGlobalLock = false;
@@ -347,6 +361,10 @@ const KwWString& ImeResultString();
 LRESULT ImeDefaultProcessing(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, bool wide);
 // The simulation's clock in milliseconds: message times, input times and GetTickCount.
 DWORD TickNow();
+// Waiting for a message when none is there: nothing else runs on the simulated thread, so only
+// a timer can bring one. Lets the clock run on to the first timer of the window (of any window
+// when null) that is due and answers true; false when there is no timer to wait for.
+bool WaitForTimer(HWND hWnd);
 
 }  // namespace kwsim
 

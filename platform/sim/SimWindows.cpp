@@ -112,6 +112,19 @@ void FreeWindow(HWND hWnd) {
   s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(),
                                 [&](const MSG& m) { return m.hwnd == hWnd; }),
                  s.posted.end());
+  s.timers.erase(std::remove_if(s.timers.begin(), s.timers.end(),
+                                [&](const Timer& t) { return t.hwnd == hWnd; }),
+                 s.timers.end());
+  // A window's counts of accessibility events go into their kinds' totals: handles are never
+  // used again, and a process that makes and destroys controls for long keeps no entry for each.
+  for (auto e = s.winEvents.begin(); e != s.winEvents.end();) {
+    if (e->first.second == hWnd) {
+      s.winEventsOfDestroyed[e->first.first] += e->second;
+      e = s.winEvents.erase(e);
+    } else {
+      ++e;
+    }
+  }
   auto it = s.windows.find(w->value);
   s.destroyed.push_back(std::move(it->second));
   s.windows.erase(it);
@@ -250,6 +263,7 @@ void Reset() {
   State& s = S();
   s.posted.clear();
   s.input.clear();
+  s.timers.clear();
   s.quitPosted = false;
   std::memset(s.asyncKeys, 0, sizeof s.asyncKeys);
   std::memset(s.threadKeys, 0, sizeof s.threadKeys);
@@ -999,6 +1013,8 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR) {
   return MakeHandle<HMODULE>(0x400000);
 }
 
+HMODULE WINAPI GetModuleHandleW(LPCWSTR) { return GetModuleHandleA(nullptr); }
+
 // ---------------------------------------------------------------------------------------------
 // Messages.
 
@@ -1153,6 +1169,83 @@ BOOL WINAPI PeekMessageW(LPMSG out, HWND hWnd, UINT first, UINT last, UINT remov
       return TRUE;
     }
   }
+  // Last, the timer due first of those that are due; taking its message starts its next elapse.
+  if (MatchesFilter(WM_TIMER, first, last)) {
+    const DWORD now = Now();
+    Timer* next = nullptr;
+    for (Timer& t : s.timers) {
+      if (static_cast<LONG>(now - t.due) < 0 || !MatchesWindow(hWnd, t.hwnd)) continue;
+      if (!next || static_cast<LONG>(t.due - next->due) < 0) next = &t;
+    }
+    if (next) {
+      MSG m{};
+      m.hwnd = next->hwnd;
+      m.message = WM_TIMER;
+      m.wParam = next->id;
+      m.lParam = reinterpret_cast<LPARAM>(next->proc);
+      m.time = now;
+      *out = m;
+      if (doRemove) next->due = now + next->elapse;
+      return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+namespace kwsim {
+
+bool WaitForTimer(HWND hWnd) {
+  State& s = S();
+  const Timer* next = nullptr;
+  for (const Timer& t : s.timers)
+    if (MatchesWindow(hWnd, t.hwnd) && (!next || static_cast<LONG>(t.due - next->due) < 0))
+      next = &t;
+  if (!next) return false;
+  const LONG wait = static_cast<LONG>(next->due - Now());
+  if (wait > 0) s.sleptMs += static_cast<DWORD>(wait);
+  return true;
+}
+
+}  // namespace kwsim
+
+UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
+  State& s = S();
+  if (hWnd && !Find(hWnd)) {
+    s.lastError = ERROR_INVALID_HANDLE;  // as Wine answers (not ERROR_INVALID_WINDOW_HANDLE)
+    return 0;
+  }
+  elapse = elapse < USER_TIMER_MINIMUM   ? USER_TIMER_MINIMUM
+           : elapse > USER_TIMER_MAXIMUM ? USER_TIMER_MAXIMUM
+                                         : elapse;
+  auto find = [&](UINT_PTR which) {
+    for (Timer& t : s.timers)
+      if (t.hwnd == hWnd && t.id == which) return &t;
+    return static_cast<Timer*>(nullptr);
+  };
+  Timer* timer = find(id);
+  if (!timer) {
+    // A thread's timer takes an identifier of its own, counted down from 0x7FFF.
+    if (!hWnd)
+      for (id = 0x7FFF; find(id); --id) {
+      }
+    timer = &s.timers.emplace_back();
+    timer->hwnd = hWnd;
+    timer->id = id;
+  }
+  timer->elapse = elapse;
+  timer->due = Now() + elapse;
+  timer->proc = proc;
+  return id ? id : 1;
+}
+
+BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR id) {
+  State& s = S();
+  for (auto it = s.timers.begin(); it != s.timers.end(); ++it) {
+    if (it->hwnd != hWnd || it->id != id) continue;
+    s.timers.erase(it);
+    return TRUE;
+  }
+  s.lastError = ERROR_INVALID_PARAMETER;
   return FALSE;
 }
 
@@ -1160,11 +1253,13 @@ namespace {
 
 BOOL GetMessageOf(LPMSG out, HWND hWnd, UINT first, UINT last, bool wide) {
   if (!out) return -1;
-  if (wide ? PeekMessageW(out, hWnd, first, last, PM_REMOVE)
-           : PeekMessageA(out, hWnd, first, last, PM_REMOVE))
-    return out->message == WM_QUIT ? FALSE : TRUE;
-  // Nothing can arrive later on the one simulated thread: instead of waiting forever, the
-  // loop is told to end.
+  // Waiting is for a timer, the one thing that can still come on the one simulated thread.
+  do {
+    if (wide ? PeekMessageW(out, hWnd, first, last, PM_REMOVE)
+             : PeekMessageA(out, hWnd, first, last, PM_REMOVE))
+      return out->message == WM_QUIT ? FALSE : TRUE;
+  } while (MatchesFilter(WM_TIMER, first, last) && WaitForTimer(hWnd));
+  // Nothing can arrive later: instead of waiting forever, the loop is told to end.
   MSG m{};
   m.message = WM_QUIT;
   m.time = Now();
@@ -1173,7 +1268,13 @@ BOOL GetMessageOf(LPMSG out, HWND hWnd, UINT first, UINT last, bool wide) {
 }
 
 LRESULT DispatchMessageOf(const MSG* msg, bool wide) {
-  if (!msg || !msg->hwnd) return 0;
+  if (!msg) return 0;
+  // A timer made with a procedure calls it, of a window or of the thread.
+  if (msg->message == WM_TIMER && msg->lParam) {
+    reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, Now());
+    return 0;
+  }
+  if (!msg->hwnd) return 0;
   auto w = Find(msg->hwnd);
   if (!w) {
     S().lastError = ERROR_INVALID_WINDOW_HANDLE;
@@ -1243,6 +1344,20 @@ HWND WINAPI GetFocus(void) {
   State& s = S();
   if (s.focus && !Find(s.focus)) s.focus = nullptr;
   return s.focus;
+}
+
+// The simulation has one desktop and no other program: a visible window's top-level window
+// becomes the active one (the one that takes the keys while no window has the focus); a hidden
+// one is answered TRUE and stays as it is, as Wine leaves a dialog that asks during
+// WM_INITDIALOG.
+BOOL WINAPI SetForegroundWindow(HWND hWnd) {
+  State& s = S();
+  if (!hWnd || !Find(hWnd)) {
+    s.lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return FALSE;
+  }
+  if (IsWindowVisible(hWnd)) s.active = TopLevelOf(hWnd);
+  return TRUE;
 }
 
 namespace {

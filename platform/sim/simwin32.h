@@ -261,6 +261,7 @@ typedef struct tagINPUT {
 #define WM_IME_KEYLAST 0x010F
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
+#define WM_TIMER 0x0113
 #define WM_CTLCOLOREDIT 0x0133
 #define WM_CTLCOLORSTATIC 0x0138
 #define WM_MOUSEFIRST 0x0200
@@ -295,6 +296,11 @@ typedef struct tagINPUT {
 // Dialog command identifiers.
 #define IDOK 1
 #define IDCANCEL 2
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
+#define IDYES 6
+#define IDNO 7
 
 // Edit control messages and notifications.
 #define EM_GETSEL 0x00B0
@@ -442,8 +448,13 @@ typedef struct tagINPUT {
 // Dialog boxes: the dialog window's extra bytes, and the in-memory template (a DLGTEMPLATE,
 // the menu, class and title, then each DLGITEMTEMPLATE on a DWORD boundary with its class,
 // title and creation data; names are UTF-16 strings or 0xFFFF and an ordinal).
+#define DS_FIXEDSYS 0x0008L
 #define DS_SETFONT 0x40L
+#define DS_MODALFRAME 0x80L
 #define DS_CONTROL 0x0400L
+#define DS_SHELLFONT (DS_SETFONT | DS_FIXEDSYS)
+#define FW_DONTCARE 0
+#define DEFAULT_CHARSET 1
 #define DWLP_MSGRESULT 0
 #define DWLP_DLGPROC (DWLP_MSGRESULT + sizeof(LRESULT))
 #define DWLP_USER (DWLP_DLGPROC + sizeof(DLGPROC))
@@ -488,6 +499,15 @@ typedef const DLGTEMPLATE* LPCDLGTEMPLATEW;
 #define KEYEVENTF_KEYUP 0x0002
 #define KEYEVENTF_UNICODE 0x0004
 #define KEYEVENTF_SCANCODE 0x0008
+#define MAPVK_VK_TO_VSC 0
+#define MAPVK_VSC_TO_VK 1
+#define MAPVK_VK_TO_CHAR 2
+#define MAPVK_VSC_TO_VK_EX 3
+
+// Timers: WM_TIMER comes when nothing else is waiting, once each elapse has passed.
+#define USER_TIMER_MINIMUM 0x0000000A
+#define USER_TIMER_MAXIMUM 0x7FFFFFFF
+typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 
 // Clipboard and global memory.
 #define CF_TEXT 1
@@ -614,6 +634,7 @@ int WINAPI GetWindowTextLengthW(HWND hWnd);
 BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect);
 BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect);
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
+HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
 
 // Messages.
 LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
@@ -632,6 +653,8 @@ BOOL WINAPI GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFil
 LRESULT WINAPI DispatchMessageW(const MSG* lpMsg);
 BOOL WINAPI IsDialogMessageW(HWND hDlg, LPMSG lpMsg);
 void WINAPI PostQuitMessage(int nExitCode);
+UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
+BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent);
 
 // Dialog boxes.
 INT_PTR WINAPI DialogBoxIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA hDialogTemplate,
@@ -645,10 +668,15 @@ HWND WINAPI CreateDialogIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW lpTe
 BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
 LRESULT WINAPI DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam,
+                                   LPARAM lParam);
+LRESULT WINAPI SendDlgItemMessageW(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam,
+                                   LPARAM lParam);
 
 // Focus and tab order.
 HWND WINAPI SetFocus(HWND hWnd);
 HWND WINAPI GetFocus(void);
+BOOL WINAPI SetForegroundWindow(HWND hWnd);
 HWND WINAPI GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL bPrevious);
 
 // Keyboard.
@@ -657,6 +685,8 @@ UINT WINAPI SendInput(UINT cInputs, LPINPUT pInputs, int cbSize);
 SHORT WINAPI GetAsyncKeyState(int vKey);
 SHORT WINAPI GetKeyState(int nVirtKey);
 SHORT WINAPI VkKeyScanA(CHAR ch);
+UINT WINAPI MapVirtualKeyA(UINT uCode, UINT uMapType);
+UINT WINAPI MapVirtualKeyW(UINT uCode, UINT uMapType);
 
 // Clipboard and global memory.
 BOOL WINAPI OpenClipboard(HWND hWndNewOwner);

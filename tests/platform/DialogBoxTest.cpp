@@ -4,8 +4,12 @@
 // real platform's own conformance facts for single-line controls (with and without
 // ES_WANTRETURN, several edit controls without buttons), and add the default push button that
 // moves with the focus, the first control's focus, WM_CLOSE, the template's extended form and a
-// modeless dialog. Every row passes on the simulation and under Wine. (Multi-line controls in
-// dialogs are left out: the library's controls are single-line.)
+// modeless dialog. Then what a dialog's own loop brings besides keys (timers, keys sent with
+// SendInput, messages for other windows) and the calls a dialog procedure makes of the platform
+// (DWLP_USER, SendDlgItemMessageW, SetForegroundWindow), timers outside a dialog, and the
+// keyboard's scan codes (MapVirtualKey) that SendInput takes. Every row passes on the simulation
+// and under Wine. (Multi-line controls in dialogs are left out: the library's controls are
+// single-line.)
 #include <string>
 #include <vector>
 
@@ -370,5 +374,265 @@ TEST_F(ModelessDialog, FromTemplateThroughTheCallersLoop) {
   EXPECT_FALSE(IsWindow(edit));
   kwtest::Focus(kwtest::Parent());
 }
+
+// --- What a dialog's own loop brings
+// --------------------------------------------------------------
+
+// Each row but the first lets its timers fall due before the loop first finds the queue empty,
+// so that the dialog ends unseen (showing it would cost a window manager's round trip).
+enum LoopSetup {
+  kTimerEnds,          // a timer of 30 ms: the loop waits for it
+  kKilledTimer,        // one killed (TRUE, then FALSE), another of 30 ms
+  kPostedBeforeTimer,  // a timer due, then a message posted: the message comes first
+  kEarlierDueFirst,    // two due: the one due first comes first, whatever the order they were set
+  kTimerProcedure,     // a timer with a procedure: DispatchMessage calls it, not the dialog's
+  kOtherWindow,        // WM_CLOSE posted to another window: the dialog's loop dispatches it
+  kTypedKeys,          // "xy" and Enter sent with SendInput once the edit control has the focus
+  kProcedureCalls,     // DWLP_USER, SendDlgItemMessageW, SetForegroundWindow of the hidden dialog
+};
+
+struct LoopCase {
+  const char* name;
+  LoopSetup setup;
+  INT_PTR want;
+};
+void PrintTo(const LoopCase& c, std::ostream* os) { *os << c.name; }
+
+constexpr UINT_PTR kGiveUp = 99;  // ends a dialog whose awaited message never comes
+const LoopCase* g_loop = nullptr;
+bool g_appSeen = false;
+bool g_killed = false;
+int g_procCalls = 0;
+HWND g_other = nullptr;
+
+void CALLBACK EndByTimer(HWND hDlg, UINT msg, UINT_PTR id, DWORD) {
+  EndDialog(hDlg, msg == WM_TIMER ? static_cast<INT_PTR>(800 + id) : 0);
+}
+
+// The keys of a lower-case text and Enter, by their virtual keys and scan codes.
+UINT SendKeys(const char* text) {
+  std::vector<INPUT> in;
+  auto add = [&](WORD vk, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    in.push_back(i);
+  };
+  for (const char* c = text; *c; ++c) {
+    const WORD vk = *c == '\r' ? VK_RETURN : static_cast<WORD>(VkKeyScanA(*c) & 0xFF);
+    add(vk, false);
+    add(vk, true);
+  }
+  return SendInput(static_cast<UINT>(in.size()), in.data(), static_cast<int>(sizeof(INPUT)));
+}
+
+INT_PTR CALLBACK LoopProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM) {
+  const LoopCase& c = *g_loop;
+  switch (msg) {
+    case WM_INITDIALOG:
+      SetTimer(hDlg, kGiveUp, 5000, nullptr);
+      switch (c.setup) {
+        case kTimerEnds:
+          SetTimer(hDlg, 6, 30, nullptr);
+          break;
+        case kKilledTimer:
+          SetTimer(hDlg, 7, 10, nullptr);
+          g_killed = KillTimer(hDlg, 7) && !KillTimer(hDlg, 7);
+          SetTimer(hDlg, 6, 30, nullptr);
+          Sleep(50);
+          break;
+        case kPostedBeforeTimer:
+          SetTimer(hDlg, 5, 0, nullptr);
+          Sleep(50);
+          PostMessageA(hDlg, WM_APP, 0, 0);
+          break;
+        case kEarlierDueFirst:
+          SetTimer(hDlg, 8, 40, nullptr);
+          SetTimer(hDlg, 9, 10, nullptr);
+          Sleep(100);
+          break;
+        case kTimerProcedure:
+          SetTimer(hDlg, 8, 10, EndByTimer);
+          Sleep(50);
+          break;
+        case kOtherWindow:
+          PostMessageA(g_other, WM_CLOSE, 0, 0);
+          PostMessageA(hDlg, WM_APP, 0, 0);
+          break;
+        case kTypedKeys:
+          SetForegroundWindow(hDlg);
+          PostMessageA(hDlg, WM_APP + 1, 0, 0);
+          break;
+        case kProcedureCalls: {
+          SetWindowLongPtrW(hDlg, DWLP_USER, 0x1234);
+          INT_PTR bits = 0;
+          if (SetForegroundWindow(hDlg) && !IsWindowVisible(hDlg)) bits |= 2;
+          if (SendDlgItemMessageW(hDlg, 1000, WM_GETTEXTLENGTH, 0, 0) == 3) bits |= 4;
+          if (SendDlgItemMessageW(hDlg, 4242, WM_GETTEXTLENGTH, 0, 0) == 0) bits |= 8;
+          g_procCalls = static_cast<int>(bits);
+          PostMessageA(hDlg, WM_APP, 0, 0);
+          break;
+        }
+      }
+      return TRUE;
+    case WM_APP + 1:
+      if (SendKeys("xy\r") != 6) EndDialog(hDlg, 1);
+      return TRUE;
+    case WM_APP:
+      g_appSeen = true;
+      if (c.setup == kOtherWindow) EndDialog(hDlg, IsWindow(g_other) ? 555 : 444);
+      if (c.setup == kProcedureCalls)
+        EndDialog(hDlg, g_procCalls | (GetWindowLongPtrW(hDlg, DWLP_USER) == 0x1234 ? 1 : 0));
+      return TRUE;
+    case WM_TIMER:
+      if (wParam == kGiveUp) {
+        EndDialog(hDlg, -99);
+      } else if (c.setup == kPostedBeforeTimer) {
+        EndDialog(hDlg, g_appSeen ? 500 : 0);
+      } else if (c.setup == kKilledTimer) {
+        EndDialog(hDlg, g_killed ? static_cast<INT_PTR>(600 + wParam) : 0);
+      } else {
+        // A timer with a procedure never reaches the dialog's procedure.
+        EndDialog(hDlg, c.setup == kTimerProcedure ? 999 : static_cast<INT_PTR>(600 + wParam));
+      }
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED)
+        EndDialog(hDlg, kwtest::Text(GetDlgItem(hDlg, 1000)) == "xy" ? 444 : 555);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+class DialogLoop : public kwtest::WindowTest, public ::testing::WithParamInterface<LoopCase> {};
+
+const LoopCase kLoopCases[] = {
+    {"TimerEndsTheDialog", kTimerEnds, 606},
+    {"KilledTimerNeverComes", kKilledTimer, 606},
+    {"PostedMessageBeforeADueTimer", kPostedBeforeTimer, 500},
+    {"TimerDueFirstComesFirst", kEarlierDueFirst, 609},
+    {"TimerProcedureIsCalled", kTimerProcedure, 808},
+    {"MessageForAnotherWindowIsDispatched", kOtherWindow, 444},
+    {"SendInputReachesTheFocusedControl", kTypedKeys, 444},
+    {"ProcedureCalls", kProcedureCalls, 15},
+};
+
+TEST_P(DialogLoop, Ends) {
+  const LoopCase& c = GetParam();
+  g_loop = &c;
+  g_appSeen = g_killed = false;
+  g_procCalls = 0;
+  g_other =
+      CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(g_other, nullptr);
+  const Template t(kDialogStyle, ItemsOf(kForm), true);
+  EXPECT_EQ(DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.get(), nullptr, LoopProc, 0),
+            c.want);
+  if (IsWindow(g_other)) DestroyWindow(g_other);
+  g_loop = nullptr;
+  kwtest::Focus(kwtest::Parent());
+}
+
+PTEST_ROWS(DialogLoop, kLoopCases);
+
+// --- Timers outside a dialog --------------------------------------------------------------------
+
+class Timers : public kwtest::WindowTest {};
+
+// A window's timer answers its identifier (1 for 0); the thread's take identifiers of their own;
+// a due timer stays until its message is taken, which starts its next elapse; a destroyed
+// window's timers go with it.
+TEST_F(Timers, IdentifiersAndDueMessages) {
+  HWND w =
+      CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(w, nullptr);
+  MSG m;
+  while (PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+  }
+  EXPECT_EQ(SetTimer(w, 0, 10, nullptr), 1u);
+  EXPECT_TRUE(KillTimer(w, 0));
+  EXPECT_FALSE(KillTimer(w, 0));
+  const UINT_PTR a = SetTimer(nullptr, 0, 10000, nullptr);
+  const UINT_PTR b = SetTimer(nullptr, 0, 10000, nullptr);
+  EXPECT_NE(a, 0u);
+  EXPECT_NE(b, 0u);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(SetTimer(nullptr, a, 10000, nullptr), a) << "an existing thread timer is set again";
+  EXPECT_TRUE(KillTimer(nullptr, a));
+  EXPECT_TRUE(KillTimer(nullptr, b));
+  EXPECT_EQ(GetModuleHandleW(nullptr), GetModuleHandleA(nullptr));
+
+  EXPECT_EQ(SetTimer(w, 3, 10, nullptr), 3u);
+  EXPECT_FALSE(PeekMessageA(&m, w, WM_TIMER, WM_TIMER, PM_REMOVE)) << "not due yet";
+  Sleep(50);
+  ASSERT_TRUE(PeekMessageA(&m, w, WM_TIMER, WM_TIMER, PM_NOREMOVE));
+  EXPECT_EQ(m.hwnd, w);
+  EXPECT_EQ(m.wParam, 3u);
+  EXPECT_TRUE(PeekMessageA(&m, w, WM_TIMER, WM_TIMER, PM_REMOVE));
+  EXPECT_FALSE(PeekMessageA(&m, w, WM_TIMER, WM_TIMER, PM_REMOVE)) << "the next elapse began";
+  Sleep(50);
+  EXPECT_TRUE(PeekMessageA(&m, w, WM_TIMER, WM_TIMER, PM_REMOVE));
+  DestroyWindow(w);
+  Sleep(50);
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
+}
+
+// --- Scan codes ---------------------------------------------------------------------------------
+
+struct ScanCase {
+  const char* name;
+  UINT vk;
+  UINT scan;    // MAPVK_VK_TO_VSC
+  UINT ch;      // MAPVK_VK_TO_CHAR
+  UINT vkBack;  // MAPVK_VSC_TO_VK of the scan code (the generic modifier key)
+  UINT vkEx;    // MAPVK_VSC_TO_VK_EX (left and right told apart)
+};
+void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.name; }
+
+class ScanCodes : public ::testing::TestWithParam<ScanCase> {};
+
+// The US keyboard: the keys a host types, the modifiers, keys of the number pad, and keys that
+// share a scan code with another. (The number pad's digit keys are left out: Wine answers no
+// scan code for them, Windows their keys' codes.)
+const ScanCase kScanCases[] = {
+    {"LetterA", 'A', 0x1E, 'A', 'A', 'A'},
+    {"LetterX", 'X', 0x2D, 'X', 'X', 'X'},
+    {"Digit5", '5', 0x06, '5', '5', '5'},
+    {"Digit0", '0', 0x0B, '0', '0', '0'},
+    {"Period", VK_OEM_PERIOD, 0x34, '.', VK_OEM_PERIOD, VK_OEM_PERIOD},
+    {"Comma", VK_OEM_COMMA, 0x33, ',', VK_OEM_COMMA, VK_OEM_COMMA},
+    {"Minus", VK_OEM_MINUS, 0x0C, '-', VK_OEM_MINUS, VK_OEM_MINUS},
+    {"Quote", VK_OEM_7, 0x28, '\'', VK_OEM_7, VK_OEM_7},
+    {"Space", VK_SPACE, 0x39, ' ', VK_SPACE, VK_SPACE},
+    {"Enter", VK_RETURN, 0x1C, '\r', VK_RETURN, VK_RETURN},
+    {"Tab", VK_TAB, 0x0F, '\t', VK_TAB, VK_TAB},
+    {"Backspace", VK_BACK, 0x0E, '\b', VK_BACK, VK_BACK},
+    {"Escape", VK_ESCAPE, 0x01, 0x1B, VK_ESCAPE, VK_ESCAPE},
+    {"Shift", VK_SHIFT, 0x2A, 0, VK_SHIFT, VK_LSHIFT},
+    {"RightShift", VK_RSHIFT, 0x36, 0, VK_SHIFT, VK_RSHIFT},
+    {"Control", VK_CONTROL, 0x1D, 0, VK_CONTROL, VK_LCONTROL},
+    {"RightControl", VK_RCONTROL, 0x1D, 0, VK_CONTROL, VK_LCONTROL},
+    {"Alt", VK_MENU, 0x38, 0, VK_MENU, 0xA4},
+    {"Home", VK_HOME, 0x47, 0, VK_HOME, VK_HOME},
+    {"Delete", VK_DELETE, 0x53, 0, VK_DELETE, VK_DELETE},
+    {"NumpadDecimal", VK_DECIMAL, 0x53, '.', VK_DELETE, VK_DELETE},
+    {"NumpadDivide", VK_DIVIDE, 0x35, '/', VK_OEM_2, VK_OEM_2},
+    {"NumpadAdd", VK_ADD, 0x4E, '+', VK_ADD, VK_ADD},
+    {"F1", VK_F1, 0x3B, 0, VK_F1, VK_F1},
+};
+
+TEST_P(ScanCodes, BothWays) {
+  const ScanCase& c = GetParam();
+  EXPECT_EQ(MapVirtualKeyA(c.vk, MAPVK_VK_TO_VSC), c.scan);
+  EXPECT_EQ(MapVirtualKeyW(c.vk, MAPVK_VK_TO_VSC), c.scan);
+  EXPECT_EQ(MapVirtualKeyA(c.vk, MAPVK_VK_TO_CHAR), c.ch);
+  EXPECT_EQ(MapVirtualKeyA(c.scan, MAPVK_VSC_TO_VK), c.vkBack);
+  EXPECT_EQ(MapVirtualKeyA(c.scan, MAPVK_VSC_TO_VK_EX), c.vkEx);
+}
+
+PTEST_ROWS(ScanCodes, kScanCases);
 
 }  // namespace

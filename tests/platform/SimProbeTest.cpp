@@ -48,6 +48,26 @@ TEST_F(Inspection, BeepsAndRepaintRequestsAreCounted) {
   EXPECT_EQ(kwinspect::RepaintRequests(), 0);
 }
 
+// Accessibility events per kind and window; a destroyed window's stay in its kinds' totals
+// (its own entries go with it, so that a long run keeps none for each window it made).
+TEST_F(Inspection, AccessibilityEventsAreCounted) {
+  KWTEST_REQUIRE_INSPECT();
+  kwinspect::ResetWinEvents();
+  HWND a = CreateEdit(1, "a");
+  HWND b = CreateEdit(2, "b");
+  NotifyWinEvent(EVENT_SYSTEM_ALERT, a, OBJID_CLIENT, CHILDID_SELF);
+  NotifyWinEvent(EVENT_SYSTEM_ALERT, b, OBJID_CLIENT, CHILDID_SELF);
+  NotifyWinEvent(EVENT_SYSTEM_ALERT, b, OBJID_CLIENT, CHILDID_SELF);
+  EXPECT_EQ(kwinspect::WinEventCount(EVENT_SYSTEM_ALERT, a), 1);
+  EXPECT_EQ(kwinspect::WinEventCount(EVENT_SYSTEM_ALERT, b), 2);
+  DestroyWindow(b);
+  EXPECT_EQ(kwinspect::WinEventCount(EVENT_SYSTEM_ALERT, b), 0);
+  EXPECT_EQ(kwinspect::WinEventCount(EVENT_SYSTEM_ALERT), 3);
+  EXPECT_EQ(kwinspect::WinEventCount(0x8000 /*EVENT_OBJECT_CREATE*/), 0);
+  kwinspect::ResetWinEvents();
+  EXPECT_EQ(kwinspect::WinEventCount(EVENT_SYSTEM_ALERT), 0);
+}
+
 TEST_F(Inspection, FailureSwitches) {
   KWTEST_REQUIRE_INSPECT();
   kwinspect::FailNextGlobalAlloc();  // the clipboard's switch: see the next test
