@@ -171,12 +171,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<OpCase>& info) { return std::string(info.param.name); });
 
 // A position holds one UTF-16 unit: a character of two is refused, whatever the position takes.
-TEST(CharacterModelWide, SetAtRefusesACharacterOfTwoUnits) {
+// NULL wide data is the empty data.
+TEST(CharacterModelWide, TwoUnitsRefusedAndNullDataEmpties) {
   auto edit = Model("&&", "ab");
   EXPECT_EQ(edit->SetAtW(0, 0x1F600), -1);
   EXPECT_EQ(edit->SetAtW(1, 0x4E00), 1);
   EXPECT_EQ(edit->ShowMask(), "a?");  // the narrow text of U+4E00
   EXPECT_EQ(edit->ShowMaskW(), KW_W("a\u4E00"));
+  EXPECT_EQ(edit->SetInputDataW(nullptr, 0, 1), 1);  // NULL is the empty data
+  EXPECT_EQ(edit->ShowMask(), "__");
 }
 
 TEST(CharacterLocations, NextPreviousAndEmpty) {

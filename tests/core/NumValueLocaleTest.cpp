@@ -108,6 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"HexadecimalOverflowSmallP", 'c', "0x1p99999", HUGE_VAL},
         ValueCase{"SignThenPlus", 'c', "-+5", 0.0},
         ValueCase{"OverflowSignedExponent", 'c', "1e+400", HUGE_VAL},
+        ValueCase{"OverflowUpperCaseExponent", 'c', "1E400", HUGE_VAL},
+        ValueCase{"HexadecimalPointAloneInPlainText", 'p', "0x.", 0.0},
         ValueCase{"OverflowByDigitsAlone", 'p', kManyDigits.c_str(), HUGE_VAL},
         ValueCase{"UnderflowByZerosAlone", 'p', kManyZeros.c_str(), 0.0},
         ValueCase{"SignThenBlank", 'c', "- 2", 0.0},

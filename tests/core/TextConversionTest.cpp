@@ -29,8 +29,7 @@ TEST(TextConversion, OneCharacterEachWayInTheWesternCodePage) {
     char narrow;
     bool back;  // the narrow character widens to the wide one again
   } rows[] = {
-      {'a', 'a', true},
-      {0x00E9, '\xE9', true},
+      {'a', 'a', true},       {0x00E9, '\xE9', true},
       {0x20AC, '\x80', true},  // the euro sign, 0x80 in this code page
       {0x4E00, '?', false},    // no character of the code page: its default
       {0xD83D, '?', false},    // half a pair
