@@ -17,7 +17,7 @@
 //   kw_keys [--scale F] [--only LETTERS]
 //   groups: a phone mask, b plain edit, n number, c full field of n positions (mid-field
 //           keystroke, insert mode, set text, plain edit floor), m memory per mask position,
-//           p 1 MB paste
+//           p pastes of 0.25, 0.5, 1 and 2 MB
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -335,14 +335,18 @@ double PasteBytes(Control& edit, std::size_t bytes, long pastes, const char* wha
   return static_cast<double>(ns) / static_cast<double>(pastes);
 }
 
-// 1 MB and 2 MB: twice the text should take about twice the time (nothing quadratic).
+// 0.25, 0.5, 1 and 2 MB: twice the text should take about twice the time (nothing quadratic).
 template <typename Control>
 void PasteRows(const char* kind, const char* mask) {
   char name[64];
-  for (int mb : {1, 2}) {
+  for (int kb : {256, 512, 1024, 2048}) {
     Control edit(mask);
-    std::snprintf(name, sizeof name, "p_paste_%dmb_%s_ns", mb, kind);
-    Report(name, PasteBytes(edit, static_cast<std::size_t>(mb) << 20, Iterations(100), kind),
+    if (kb >= 1024) {
+      std::snprintf(name, sizeof name, "p_paste_%dmb_%s_ns", kb / 1024, kind);
+    } else {
+      std::snprintf(name, sizeof name, "p_paste_%dkb_%s_ns", kb, kind);
+    }
+    Report(name, PasteBytes(edit, static_cast<std::size_t>(kb) << 10, Iterations(100), kind),
            "ns/paste");
   }
 }

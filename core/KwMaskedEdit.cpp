@@ -29,6 +29,7 @@ BEGIN_MESSAGE_MAP(KwMaskedEdit, CEdit)
   ON_WM_ERASEBKGND()
   ON_WM_LBUTTONDOWN()
   ON_MESSAGE(WM_IME_STARTCOMPOSITION, OnImeStartComposition)
+  ON_MESSAGE(EM_REPLACESEL, OnReplaceSel)
   ON_MESSAGE(WM_GETOBJECT, OnGetObject)
   KW_ON_TEXT_AND_CLIPBOARD_MESSAGES()
 END_MESSAGE_MAP()
@@ -525,6 +526,29 @@ void KwMaskedEdit::OnKillFocus(CWnd* /*pNewWnd*/) {
   m_joiner.Reset();
   m_chHeldHigh = 0;
   Default();
+}
+
+LRESULT KwMaskedEdit::OnReplaceSel(WPARAM /*wParam*/, LPARAM lParam) {
+  // A host's EM_REPLACESEL: the text the edit control would make of it (the selection replaced)
+  // is taken as a foreign text, through the model, as a host's WM_SETTEXT is; the edit control
+  // left to itself would change the window behind the model's back. Its notifications are the
+  // foreign text's; it is an undo step of its own, whatever wParam asks; the caret goes to the
+  // first empty input position from the selection's start, as after a paste.
+  if (WithoutMask(*this)) return Default();
+  int start = 0;
+  int end = 0;
+  GetSelection(start, end);
+  KwWString text = GetWindowTextW();
+  const std::size_t from = std::min(static_cast<std::size_t>(std::max(start, 0)), text.size());
+  const std::size_t to =
+      std::min(std::max(static_cast<std::size_t>(std::max(end, 0)), from), text.size());
+  const auto* inserted = reinterpret_cast<const WCHAR*>(lParam);
+  text.replace(from, to - from, inserted != nullptr ? inserted : KW_W(""),
+               inserted != nullptr ? KwWideLength(inserted) : 0);
+  const Alive alive(this);
+  ::SendMessageW(m_hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (alive) SetCaret(GetEmptyInputLocation(static_cast<int>(from)));
+  return 0;
 }
 
 LRESULT KwMaskedEdit::OnImeStartComposition(WPARAM /*wParam*/, LPARAM /*lParam*/) {

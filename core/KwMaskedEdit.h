@@ -240,8 +240,9 @@ class KW_API KwMaskedEdit : public CEdit {
   // SetText's body for the controls whose data is the text set: the data through the model
   // (SetInputDataW), then a new document (the history emptied).
   int SetTextInput(const KwWString& text);
-  // Whether the clipboard holds text that can be read (a paste's first question).
-  bool ClipboardHasText();
+  // Whether the clipboard holds text that can be read (a paste's first question); with text,
+  // also what it holds, read within its block (a text without its NUL ends with the block).
+  bool ClipboardHasText(KwWString* text = nullptr);
   // Closes the clipboard this control opened when it goes out of scope, however the scope
   // ends (the memory may run out while the clipboard is open).
   struct ClipboardOpen {
@@ -330,6 +331,7 @@ class KW_API KwMaskedEdit : public CEdit {
   void OnKillFocus(CWnd* pNewWnd);
   void OnLButtonDown(UINT nFlags, CPoint point);
   LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
+  LRESULT OnReplaceSel(WPARAM wParam, LPARAM lParam);
   HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
   BOOL OnEraseBkgnd(CDC* pDC);
 
@@ -429,9 +431,19 @@ class KW_API KwMaskedEdit : public CEdit {
   void OpenUndoStep();
   void PushUndoStep(std::vector<UndoStep>& steps, const KwWString& text, int caret);
   bool RestoreUndoStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to);
+  // Steps leave the history through these, which keep their texts' storage for the next steps.
+  void DropUndoSteps(std::vector<UndoStep>& steps, std::size_t count);
+  void KeepSpareText(KwWString& text);
+  // A step's text: a dropped step's storage when there is one (no allocation), else a new one.
+  KwWString TakeSpareText(const KwWString& text);
 
   std::vector<UndoStep> m_vecUndo;
   std::vector<UndoStep> m_vecRedo;
+  // The storage of the last steps dropped, emptied, for the next steps to take: a history that
+  // is emptied and begun again (a host resetting the text between entries) keeps reusing it.
+  static constexpr int kSpareTexts = 4;
+  KwWString m_strSpare[kSpareTexts];
+  int m_nSpareTexts = 0;
   KwWString m_strUndoShown;  // the text as the history last saw it
   int m_nUndoLimit;
   int m_nEditAction = 0;      // the edit being handled, or none

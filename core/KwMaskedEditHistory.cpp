@@ -29,6 +29,9 @@ enum {
 constexpr char kCtrlY = 0x19;
 constexpr char kCtrlZ = 0x1A;
 constexpr std::size_t kUndoByteBudget = 16u << 20;
+// A dropped step's text is kept for reuse up to this many units; a longer one is freed (its
+// copying costs more than its allocation, and it would hold its memory long after).
+constexpr std::size_t kSpareTextCapacity = 4096;
 
 bool Joins(int action) {
   return action == kEditTyping || action == kEditBackspace || action == kEditDelete;
@@ -297,7 +300,10 @@ void KwMaskedEdit::RefuseForMemory(int action, WPARAM wParam, bool started) {
   const Depths depths{m_nMessageDepth, m_nUpdateDepth, m_nCaretDeferred};
   ++m_nUndoReplay;
   try {
-    if (m_bEditPushedStep && !m_vecUndo.empty()) m_vecUndo.pop_back();
+    if (m_bEditPushedStep && !m_vecUndo.empty()) {
+      KeepSpareText(m_vecUndo.back().text);
+      m_vecUndo.pop_back();
+    }
     if (started && ::IsWindow(m_hWnd)) {
       const KwWString data = m_pModel->GetInputDataW(m_strBeforeEdit.c_str(), true);
       m_pModel->SetInputDataW(data.c_str(), 0, 1);
@@ -351,7 +357,7 @@ void KwMaskedEdit::OpenUndoStep() {
     int end = 0;
     GetSelection(start, end);
   }
-  m_vecRedo.clear();
+  DropUndoSteps(m_vecRedo, m_vecRedo.size());
   // A character typed (or a Backspace or Delete made) where the last one left the caret joins
   // its step, as a word processor groups a run of typing.
   const bool joins = Joins(m_nEditAction) && !m_bEditSelection &&
@@ -373,14 +379,38 @@ void KwMaskedEdit::PushUndoStep(std::vector<UndoStep>& steps, const KwWString& t
     recycled.caretOther = caret;
     steps.push_back(std::move(recycled));
   } else {
-    steps.push_back(UndoStep{text, caret, caret});
+    steps.push_back(UndoStep{TakeSpareText(text), caret, caret});
   }
   std::size_t bytes = 0;
   for (const UndoStep& step : steps) bytes += step.text.size() * sizeof(WCHAR);
-  while (bytes > kUndoByteBudget && steps.size() > 1) {
-    bytes -= steps.front().text.size() * sizeof(WCHAR);
-    steps.erase(steps.begin());
+  std::size_t dropped = 0;
+  while (bytes > kUndoByteBudget && steps.size() - dropped > 1) {
+    bytes -= steps[dropped].text.size() * sizeof(WCHAR);
+    ++dropped;
   }
+  DropUndoSteps(steps, dropped);
+}
+
+void KwMaskedEdit::DropUndoSteps(std::vector<UndoStep>& steps, std::size_t count) {
+  count = std::min(count, steps.size());
+  for (std::size_t i = 0; i < count; ++i) KeepSpareText(steps[i].text);
+  steps.erase(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+void KwMaskedEdit::KeepSpareText(KwWString& text) {
+  // A text within the string's own small buffer has no storage worth keeping.
+  if (m_nSpareTexts == kSpareTexts || text.capacity() <= KwWString().capacity() ||
+      text.capacity() > kSpareTextCapacity)
+    return;
+  text.clear();
+  m_strSpare[m_nSpareTexts++] = std::move(text);
+}
+
+KwWString KwMaskedEdit::TakeSpareText(const KwWString& text) {
+  if (m_nSpareTexts == 0) return text;
+  KwWString spare = std::move(m_strSpare[--m_nSpareTexts]);
+  spare.assign(text);  // within its storage unless the text is longer
+  return spare;
 }
 
 bool KwMaskedEdit::RestoreUndoStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to) {
@@ -388,7 +418,7 @@ bool KwMaskedEdit::RestoreUndoStep(std::vector<UndoStep>& from, std::vector<Undo
     return false;
   UndoStep step = std::move(from.back());
   from.pop_back();
-  to.push_back(UndoStep{m_strUndoShown, step.caretOther, step.caret});
+  to.push_back(UndoStep{TakeSpareText(m_strUndoShown), step.caretOther, step.caret});
 
   const Alive alive(this);
   ++m_nUndoReplay;
@@ -407,6 +437,8 @@ bool KwMaskedEdit::RestoreUndoStep(std::vector<UndoStep>& from, std::vector<Undo
   --m_nUndoReplay;
   const int length = static_cast<int>(m_strUndoShown.size());
   SetCaret(std::clamp(step.caret, 0, length));
+  if (!alive) return true;
+  KeepSpareText(step.text);
   // Typing after an undo or redo starts a step of its own.
   m_nLastEditAction = kEditNone;
   return true;
@@ -421,8 +453,8 @@ bool KwMaskedEdit::Undo() { return RestoreUndoStep(m_vecUndo, m_vecRedo); }
 bool KwMaskedEdit::Redo() { return RestoreUndoStep(m_vecRedo, m_vecUndo); }
 
 void KwMaskedEdit::EmptyUndoBuffer() {
-  m_vecUndo.clear();
-  m_vecRedo.clear();
+  DropUndoSteps(m_vecUndo, m_vecUndo.size());
+  DropUndoSteps(m_vecRedo, m_vecRedo.size());
   m_nLastEditAction = kEditNone;
 }
 
@@ -433,8 +465,8 @@ void KwMaskedEdit::SetUndoLimit(int steps) {
     return;
   }
   const auto limit = static_cast<std::size_t>(m_nUndoLimit);
-  if (m_vecUndo.size() > limit) m_vecUndo.erase(m_vecUndo.begin(), m_vecUndo.end() - limit);
-  if (m_vecRedo.size() > limit) m_vecRedo.erase(m_vecRedo.begin(), m_vecRedo.end() - limit);
+  if (m_vecUndo.size() > limit) DropUndoSteps(m_vecUndo, m_vecUndo.size() - limit);
+  if (m_vecRedo.size() > limit) DropUndoSteps(m_vecRedo, m_vecRedo.size() - limit);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -486,14 +518,27 @@ void KwMaskedEdit::RefuseKey(int reason, int pos, char32_t ch) {
   }
 }
 
-bool KwMaskedEdit::ClipboardHasText() {
+bool KwMaskedEdit::ClipboardHasText(KwWString* text) {
   // The edit control of a Unicode window pastes CF_UNICODETEXT, which the system makes from a
   // CF_TEXT that another program put there alone.
   if (!::IsClipboardFormatAvailable(CF_UNICODETEXT)) return false;
   if (!::OpenClipboard(m_hWnd)) return false;
   const ClipboardOpen open;  // closed again even when the memory runs out on the way
   HANDLE handle = ::GetClipboardData(CF_UNICODETEXT);
-  const void* memory = handle != nullptr ? ::GlobalLock(handle) : nullptr;
-  if (memory != nullptr) ::GlobalUnlock(handle);
-  return memory != nullptr;
+  const auto* memory =
+      handle != nullptr ? static_cast<const WCHAR*>(::GlobalLock(handle)) : nullptr;
+  if (memory == nullptr) return false;
+  if (text != nullptr) {
+    const size_t size = static_cast<size_t>(::GlobalSize(handle)) / sizeof(WCHAR);
+    size_t length = 0;
+    while (length < size && memory[length] != 0) ++length;
+    try {
+      text->assign(memory, length);
+    } catch (...) {
+      ::GlobalUnlock(handle);
+      throw;
+    }
+  }
+  ::GlobalUnlock(handle);
+  return true;
 }

@@ -2,6 +2,7 @@
 // limit with auto-tab, data exchange and the clipboard through the shared base bodies.
 #include "field/KwFieldMaskedEdit.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "core/KwLocaleSeparators.h"
@@ -126,6 +127,15 @@ std::string KwFieldMaskedEdit::ShowMask() const { return KwNarrow(m_strFieldText
 
 KwWString KwFieldMaskedEdit::ShowMaskW() const { return m_strFieldText; }
 
+void KwFieldMaskedEdit::ShowMaskInto(KwWString& out) const { out.assign(m_strFieldText); }
+
+void KwFieldMaskedEdit::ReserveFieldText(std::size_t units) {
+  // Only ever grown, and then to at least twice what it was: a string's reserve may give back
+  // storage (that of a shorter text), and a field typed into grows one unit at a time.
+  if (m_strFieldText.capacity() < units)
+    m_strFieldText.reserve(std::max(units, 2 * m_strFieldText.capacity()));
+}
+
 int KwFieldMaskedEdit::SetTextW(const KwWString& text) { return SetTextInput(text); }
 
 void KwFieldMaskedEdit::DeleteContents() {
@@ -159,10 +169,17 @@ int KwFieldMaskedEdit::SetInputData(const char* data, int keep, int raw) {
 }
 
 KwWString KwFieldMaskedEdit::GetInputDataW(bool) const {
+  KwWString text;
+  ShownTextInto(text);
+  return text;
+}
+
+void KwFieldMaskedEdit::ShownTextInto(KwWString& out) const {
   if (!::IsWindow(m_hWnd)) {
-    return KwWString();
+    out.clear();
+    return;
   }
-  return GetWindowTextW();
+  GetWindowTextW(out);
 }
 
 KwWString KwFieldMaskedEdit::GetInputDataW(const WCHAR* text, bool) const {
@@ -171,7 +188,10 @@ KwWString KwFieldMaskedEdit::GetInputDataW(const WCHAR* text, bool) const {
 
 int KwFieldMaskedEdit::SetInputDataW(const WCHAR* data, int keep, int) {
   m_strFieldText.clear();
-  KwWString text = GetInputDataW(true);
+  const Alive alive(this);
+  BorrowedText borrowed(alive, m_strLayout, m_bLayoutInUse);
+  KwWString& text = borrowed.text();
+  ShownTextInto(text);
   if (keep >= 0 && static_cast<size_t>(keep) < text.size()) {
     text.resize(static_cast<size_t>(keep));
   }
@@ -182,7 +202,7 @@ int KwFieldMaskedEdit::SetInputDataW(const WCHAR* data, int keep, int) {
   // Basic Multilingual Plane is taken whole (both its units) or refused whole; a surrogate
   // without its partner is refused.
   bool allTaken = true;
-  m_strFieldText.reserve(text.size());
+  ReserveFieldText(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const KwTextChar c = KwCharKind::CharAt(text.data(), text.size(), i);
     if (c.units == 1) {
@@ -216,13 +236,16 @@ void KwFieldMaskedEdit::TakeShownText() {
   // The edit control takes any text, half a character too: a foreign text may hold a surrogate
   // without its partner, and a cut or clear whose selection ended inside a pair leaves one
   // half. The field takes the text without such halves, and the window then shows what it took.
-  const KwWString shown = GetInputDataW(true);
+  const Alive alive(this);
+  BorrowedText borrowed(alive, m_strTaken, m_bTakenInUse);
+  KwWString& shown = borrowed.text();
+  ShownTextInto(shown);
   int start = 0;
   int end = 0;
   if (::IsWindow(m_hWnd)) GetSelection(start, end);
   int caret = start;  // where the caret stands once the halves before it are gone
   m_strFieldText.clear();
-  m_strFieldText.reserve(shown.size());
+  ReserveFieldText(shown.size());
   for (std::size_t i = 0; i < shown.size();) {
     const KwTextChar c = KwCharKind::CharAt(shown.data(), shown.size(), i);
     if (c.units > 0) {
@@ -234,7 +257,6 @@ void KwFieldMaskedEdit::TakeShownText() {
     }
   }
   if (m_strFieldText.size() != shown.size() && ::IsWindow(m_hWnd)) {
-    const Alive alive(this);
     Update(-1);
     if (alive) SetCaret(caret);
   }
@@ -275,7 +297,10 @@ int KwFieldMaskedEdit::InsertAtW(int pos, char32_t ch) {
   // No kind takes NUL, and as a text it would cut off everything after it; a surrogate is no
   // character: both are refused here.
   const int count = ch == 0 ? 0 : KwCharKind::ToUtf16(ch, units);
-  const KwWString kept = GetInputDataW(true);
+  const Alive alive(this);
+  BorrowedText borrowedKept(alive, m_strKept, m_bKeptInUse);
+  KwWString& kept = borrowedKept.text();
+  ShownTextInto(kept);
   const size_t length = kept.size();
   if (static_cast<unsigned long long>(GetFieldLimit()) < length + (count > 0 ? count : 1)) {
     // A character of another kind is refused as such, whether the field has room or not.
@@ -287,7 +312,9 @@ int KwFieldMaskedEdit::InsertAtW(int pos, char32_t ch) {
   if (count == 0) {
     return -1;
   }
-  KwWString candidate;
+  BorrowedText borrowedCandidate(alive, m_strCandidate, m_bCandidateInUse);
+  KwWString& candidate = borrowedCandidate.text();
+  candidate.clear();
   candidate.reserve(length + static_cast<size_t>(count));
   int placedAt = -1;
   for (size_t i = 0; i <= length; ++i) {
@@ -302,7 +329,6 @@ int KwFieldMaskedEdit::InsertAtW(int pos, char32_t ch) {
       candidate += kept[i];
     }
   }
-  const Alive alive(this);
   if (SetInputDataW(candidate.c_str(), 0, 1) == 0) {
     if (alive) {
       SetInputDataW(kept.c_str(), 0, 1);
@@ -405,7 +431,28 @@ LRESULT KwFieldMaskedEdit::OnCut(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT KwFieldMaskedEdit::OnPaste(WPARAM wParam, LPARAM lParam) {
-  return KwMaskedEdit::OnPaste(wParam, lParam);
+  // What the field's length leaves out of a paste is refused as a key would be (RejectFull at
+  // the length, with the first character left out), unless a character the kind refused was
+  // heard first: nothing of a paste goes without a word.
+  int start = 0;
+  int end = 0;
+  GetSelection(start, end);
+  const size_t kept = static_cast<size_t>(GetWindowTextLengthW() - (end - start));
+  KwWString pasted;
+  const bool readable = ClipboardHasText(&pasted);
+  const Alive alive(this);
+  const LRESULT result = KwMaskedEdit::OnPaste(wParam, lParam);
+  if (!alive) return result;
+  const size_t limit = static_cast<size_t>(GetLimitText());
+  if (readable && limit >= kept && kept + pasted.size() > limit) {
+    const size_t first = limit - kept;
+    char32_t ch = pasted[first];
+    if (KwCharKind::IsHighSurrogate(ch) && first + 1 < pasted.size() &&
+        KwCharKind::IsLowSurrogate(pasted[first + 1]))
+      ch = KwCharKind::CombineSurrogates(ch, pasted[first + 1]);
+    NoteRefusedData(RejectFull, static_cast<int>(limit), ch);
+  }
+  return result;
 }
 
 LRESULT KwFieldMaskedEdit::OnClear(WPARAM wParam, LPARAM lParam) {

@@ -51,6 +51,7 @@ class KW_API KwFieldMaskedEdit : public KwMaskedEdit, protected KwMaskedEditMode
   KwWString GetMaskW() const override;
   bool SetMaskW(const KwWString& mask) override;
   KwWString ShowMaskW() const override;
+  void ShowMaskInto(KwWString& out) const override;
   int SetTextW(const KwWString& text) override;
   KwWString GetInputDataW(const WCHAR* text, bool withPrompt) const override;
   KwWString GetInputDataW(bool withPrompt) const override;
@@ -101,4 +102,22 @@ class KW_API KwFieldMaskedEdit : public KwMaskedEdit, protected KwMaskedEditMode
   KwWString m_strFieldText;
 
   DECLARE_MESSAGE_MAP()
+
+ private:
+  // GetInputDataW(true) into out, within out's storage when it is long enough.
+  void ShownTextInto(KwWString& out) const;
+  void ReserveFieldText(std::size_t units);
+
+  // A keystroke's texts, kept from one to the next so that typing allocates nothing (one
+  // nested in another's rewrite makes its own): the text before an insertion, the text with
+  // the character inserted, the text SetInputDataW filters, and the shown text taken after a
+  // rewrite.
+  KwWString m_strKept;
+  KwWString m_strCandidate;
+  KwWString m_strLayout;
+  KwWString m_strTaken;
+  bool m_bKeptInUse = false;
+  bool m_bCandidateInUse = false;
+  bool m_bLayoutInUse = false;
+  bool m_bTakenInUse = false;
 };

@@ -35,6 +35,8 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "WideText.h"
+#include "core/KwText.h"
 #include "field/KwFieldMaskedEdit.h"
 #include "host/KwHost.h"
 #include "host/ModelProbe.h"
@@ -71,54 +73,6 @@ inline std::string Text(FuzzedDataProvider& in, std::size_t max, std::size_t lon
   return in.ConsumeRandomLengthString(max);
 }
 
-// UTF-16 units worth drawing: halves of pairs, decimal digits of other scripts (full-width,
-// Arabic-Indic, Devanagari), letters of several scripts (with case forms that change length or
-// have none), blanks and separators (U+202F, U+00A0, U+2019), marks and format characters.
-inline WCHAR Unit(FuzzedDataProvider& in) {
-  static const uint16_t kUnits[] = {
-      0xD83D, 0xDE00, 0xD800, 0xDBFF, 0xDC00, 0xDFFF,                          // halves of pairs
-      0xFF10, 0xFF11, 0xFF19, 0x0660, 0x0661, 0x0669, 0x0966, 0x0967, 0x096F,  // digits
-      0x0142, 0x0141, 0x0416, 0x0436, 0x3042, 0x30A2, 0x4E00, 0xAC00, 0x00E9,
-      0x00DF, 0x0130, 0x01C5, 0x03A3, 0x05D0, 0x0627,  // letters
-      0x202F, 0x00A0, 0x2019, 0x2007, 0x3000, 0x0020,  // blanks and separators
-      0x0301, 0x200B, 0xFEFF, 0xFFFD, 0x20AC, 0x00B2,  // marks, format, symbols, a superscript
-  };
-  if (in.ConsumeIntegralInRange<int>(0, 3) == 0)
-    return static_cast<WCHAR>(in.ConsumeIntegralInRange<uint16_t>(1, 0xFFFF));
-  return static_cast<WCHAR>(
-      kUnits[in.ConsumeIntegralInRange<std::size_t>(0, sizeof kUnits / sizeof kUnits[0] - 1)]);
-}
-
-// A character beyond the first plane as its surrogate pair (emoji, CJK extension B).
-inline KwWString Pair(FuzzedDataProvider& in) {
-  const char32_t code = in.ConsumeBool() ? in.ConsumeIntegralInRange<char32_t>(0x1F300, 0x1F64F)
-                                         : in.ConsumeIntegralInRange<char32_t>(0x20000, 0x2A6DF);
-  const char32_t v = code - 0x10000;
-  return {static_cast<WCHAR>(0xD800 + (v >> 10)), static_cast<WCHAR>(0xDC00 + (v & 0x3FF))};
-}
-
-// A wide text: units of the table, pairs, ASCII digits, letters and mask characters.
-inline KwWString WideText(FuzzedDataProvider& in, std::size_t max) {
-  static const char kAscii[] = "0123456789aZ ,.-/#?";
-  KwWString text;
-  const std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, max);
-  for (std::size_t i = 0; i < n && in.remaining_bytes() > 0; ++i) {
-    switch (in.ConsumeIntegralInRange<int>(0, 3)) {
-      case 0:
-        text += Pair(in);
-        break;
-      case 1:
-        text += static_cast<WCHAR>(
-            kAscii[in.ConsumeIntegralInRange<std::size_t>(0, sizeof kAscii - 2)]);
-        break;
-      default:
-        text += Unit(in);
-        break;
-    }
-  }
-  return text;
-}
-
 // Puts wide text on the clipboard as CF_UNICODETEXT (the system makes CF_TEXT of it).
 inline void WideClipboard(const KwWString& text) { kwhost::SetClipboardTextW(text); }
 
@@ -136,41 +90,6 @@ KwWString ShownW(const C& c, long) {
                                       &wide[0], static_cast<int>(wide.size()));
   wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
   return wide;
-}
-
-inline bool IsHigh(WCHAR u) { return (u & 0xFC00) == 0xD800; }
-inline bool IsLow(WCHAR u) { return (u & 0xFC00) == 0xDC00; }
-
-// The first unit of text that is half of a pair alone, or -1.
-inline int HalfPairAt(const KwWString& text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (IsHigh(text[i]) && (i + 1 == text.size() || !IsLow(text[i + 1])))
-      return static_cast<int>(i);
-    if (IsLow(text[i]) && (i == 0 || !IsHigh(text[i - 1]))) return static_cast<int>(i);
-  }
-  return -1;
-}
-
-// Whether position pos of text falls between the two halves of a pair.
-inline bool InsidePair(const KwWString& text, int pos) {
-  return pos > 0 && pos < static_cast<int>(text.size()) &&
-         IsHigh(text[static_cast<std::size_t>(pos - 1)]) &&
-         IsLow(text[static_cast<std::size_t>(pos)]);
-}
-
-// Wide text for a message (escapes the units that print badly).
-inline std::string ShowW(const KwWString& text) {
-  std::string out;
-  for (WCHAR u : text) {
-    if (u >= 0x20 && u < 0x7F) {
-      out += static_cast<char>(u);
-    } else {
-      char buf[12];
-      std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(u));
-      out += buf;
-    }
-  }
-  return out;
 }
 
 template <class Control>
@@ -409,22 +328,39 @@ class WindowFuzz {
     const int n = static_cast<int>(m_edit->ShowMask().size());
     const int op = m_in.ConsumeIntegralInRange<int>(0, 7);
     auto pos = [&] { return m_in.ConsumeIntegralInRange<int>(-2, n + 2); };
+    // Mostly the wide members with UTF-16 (WideText.h), one time in four the narrow ones with
+    // any byte but NUL.
+    const bool narrow = m_in.ConsumeIntegralInRange<int>(0, 3) == 0;
     switch (op) {
-      case 0:
-        m_edit->SetInputData(Text(m_in, 48, LongestText()).c_str(),
-                             m_in.ConsumeIntegralInRange<int>(-1, n + 1), m_in.ConsumeBool());
+      case 0: {
+        const int keep = m_in.ConsumeIntegralInRange<int>(-1, n + 1);
+        const bool raw = m_in.ConsumeBool();
+        if (narrow) {
+          m_edit->SetInputData(Text(m_in, 48, LongestText()).c_str(), keep, raw);
+        } else {
+          m_edit->SetInputDataW(WideText(m_in, 48).c_str(), keep, raw);
+        }
         break;
+      }
       case 1: {
         const int p = pos();
-        const int r =
-            m_edit->InsertAt(p, static_cast<char>(m_in.ConsumeIntegralInRange<int>(1, 255)));
+        const char32_t ch = narrow ? 0 : SomeCharW(m_in, "09az AZ-.", 3);
+        const int r = narrow ? m_edit->InsertAt(
+                                   p, static_cast<char>(m_in.ConsumeIntegralInRange<int>(1, 255)))
+                             : m_edit->InsertAtW(p, ch);
         KW_FUZZ_CHECK(r >= -1 && r <= n + 1, "InsertAt(%d) answered %d", p, r);
         break;
       }
       case 2: {
         const int p = pos();
-        const int r = m_edit->SetAt(p, static_cast<char>(m_in.ConsumeIntegralInRange<int>(1, 255)));
-        KW_FUZZ_CHECK(r == -1 || r == p, "SetAt(%d) answered %d", p, r);
+        const int size = static_cast<int>(m_edit->GetInputDataW(true).size());
+        const int r =
+            narrow ? m_edit->SetAt(p, static_cast<char>(m_in.ConsumeIntegralInRange<int>(1, 255)))
+                   : m_edit->SetAtW(p, SomeCharW(m_in, "09az AZ-.", 3));
+        // A field answers where the character went: appended at the end of a shorter text, or
+        // over the whole pair whose second half p named.
+        const bool fieldPlace = IsField() && r >= 0 && (r == size || r == p - 1) && r < p;
+        KW_FUZZ_CHECK(r == -1 || r == p || fieldPlace, "SetAt(%d) answered %d of %d", p, r, size);
         break;
       }
       case 3: {
@@ -450,10 +386,10 @@ class WindowFuzz {
         break;
       }
       case 5: {
-        const std::string data = m_edit->GetInputData(true);
-        m_edit->SetInputData(data.c_str(), 0, 1);
-        KW_FUZZ_CHECK(m_edit->GetInputData(true) == data, "the data '%s' came back as '%s'",
-                      Show(data).c_str(), Show(m_edit->GetInputData(true)).c_str());
+        const KwWString data = m_edit->GetInputDataW(true);
+        m_edit->SetInputDataW(data.c_str(), 0, 1);
+        KW_FUZZ_CHECK(m_edit->GetInputDataW(true) == data, "the data '%s' came back as '%s'",
+                      ShowW(data).c_str(), ShowW(m_edit->GetInputDataW(true)).c_str());
         break;
       }
       case 6:
@@ -659,6 +595,12 @@ class WindowFuzz {
         m_dataLength);
     KW_FUZZ_CHECK(m_edit->GetInputData(false).size() <= data.size(),
                   "after %s the packed data is longer than '%s'", what, Show(data).c_str());
+    // The narrow members read what the wide ones do, through the ANSI code page.
+    const KwWString dataW = m_edit->GetInputDataW(true);
+    KW_FUZZ_CHECK(data == KwNarrow(dataW) &&
+                      m_edit->GetInputData(false) == KwNarrow(m_edit->GetInputDataW(false)),
+                  "after %s the narrow data '%s' for the wide '%s'", what, Show(data).c_str(),
+                  ShowW(dataW).c_str());
     if (!m_edit->GetMask().empty()) {
       // In UTF-16, as the window holds it: the rendering whole, and never half a pair.
       const KwWString wide = kwhost::TextW(m_hwnd);

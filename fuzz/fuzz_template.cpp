@@ -3,6 +3,10 @@
 // its end. A match (0) leaves the data in the template's form: as long as the template, up to
 // the 254 positions the matcher reads; a mismatch leaves the data as it was and names a
 // position within it or one past its end (1000 for data longer than 999 characters).
+// The matcher speaks the narrow interface (a validator's data is the ANSI text): the data and
+// the template are drawn as UTF-16 (characters of several scripts, digits of other scripts,
+// the world's separators, halves of pairs and pairs whole) and handed over through the ANSI
+// code page, as a host's wide text reaches it, or drawn as any bytes.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -12,6 +16,8 @@
 #include <string>
 
 #include "FuzzCheck.h"
+#include "WideText.h"
+#include "core/KwText.h"
 #include "core/KwValidator.h"
 #include "host/ModelProbe.h"
 
@@ -21,18 +27,16 @@ using kwfuzz::Show;
 
 using Matcher = kwhost::TemplateMatcher;
 
-// Template characters: mostly letters, digits, '?' and separators, sometimes any byte.
+// A narrow text of up to max characters of alphabet, mostly: as UTF-16 through the code page,
+// or, one time in four, any bytes.
+std::string Narrow(FuzzedDataProvider& in, const char* alphabet, std::size_t max) {
+  if (in.ConsumeIntegralInRange<int>(0, 3) == 0) return in.ConsumeRandomLengthString(max);
+  return KwNarrow(kwfuzz::SomeTextW(in, alphabet, 5, max));
+}
+
+// Template characters: mostly letters, digits, '?' and separators.
 std::string Template(FuzzedDataProvider& in) {
-  static const char kTemplate[] = "A9?-/ .x0";
-  std::string t;
-  const int length = in.ConsumeIntegralInRange<int>(0, in.ConsumeBool() ? 20 : 300);
-  for (int i = 0; i < length; ++i) {
-    if (in.ConsumeIntegralInRange<int>(0, 4) == 0)
-      t += static_cast<char>(in.ConsumeIntegral<uint8_t>());
-    else
-      t += kTemplate[in.ConsumeIntegralInRange<std::size_t>(0, sizeof kTemplate - 2)];
-  }
-  return t;
+  return Narrow(in, "A9?-/ .x0", in.ConsumeBool() ? 20 : 300);
 }
 
 }  // namespace
@@ -40,8 +44,7 @@ std::string Template(FuzzedDataProvider& in) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, std::size_t size) {
   FuzzedDataProvider in(bytes, size);
   const std::string tmpl = Template(in);
-  std::string data =
-      in.ConsumeBool() ? in.ConsumeRandomLengthString(1200) : in.ConsumeRandomLengthString(30);
+  std::string data = Narrow(in, "aZ09-/ .?", in.ConsumeBool() ? 1200 : 30);
 
   // The template as a C string in a block of its own size (it ends at its first NUL).
   const std::size_t tmplLength = std::strlen(tmpl.c_str());

@@ -20,9 +20,12 @@ class ModelProbe : public Control {
   using Control::GetNextInputLocation;
   using Control::GetPreviousInputLocation;
   using Control::InsertAt;
+  using Control::InsertAtW;
   using Control::IsInputData;
   using Control::SetAt;
+  using Control::SetAtW;
   using Control::SetInputData;
+  using Control::SetInputDataW;
 
   // Every refused keystroke comes through ValidationError; counting it works on every
   // platform (the beep it makes can only be counted on the simulation).

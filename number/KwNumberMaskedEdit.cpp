@@ -140,6 +140,12 @@ std::string KwNumberMaskedEdit::ShowMask() const { return KwNarrow(ShowMaskW());
 
 KwWString KwNumberMaskedEdit::ShowMaskW() const {
   KwWString shown;
+  ShowMaskInto(shown);
+  return shown;
+}
+
+void KwNumberMaskedEdit::ShowMaskInto(KwWString& shown) const {
+  shown.clear();
   for (int i = PositionCount() - 1; i >= 0; --i) {
     const KwMaskSymbol* symbol = m_vecSymbols[i];
     if (symbol->m_nKind == KindThousandSeparator) {
@@ -151,7 +157,6 @@ KwWString KwNumberMaskedEdit::ShowMaskW() const {
     }
   }
   std::reverse(shown.begin(), shown.end());
-  return shown;
 }
 
 void KwNumberMaskedEdit::SetPromptSymbol(char symbol) { SetPromptSymbolW(KwWidenChar(symbol)); }
@@ -201,10 +206,14 @@ std::string KwNumberMaskedEdit::GetInputData(const char* text, bool withPrompt) 
 KwWString KwNumberMaskedEdit::GetInputDataW(bool withPrompt) const {
   if (m_vecSymbols.empty()) return GetWindowTextW();
   KwWString data;
+  if (!withPrompt) {
+    InputDataInto(data);
+    return data;
+  }
   for (const KwMaskSymbol* symbol : m_vecSymbols) {
     if (symbol->m_nKind == KindThousandSeparator) continue;
     if (symbol->m_chValue == m_chPromptSymbol) {
-      if (withPrompt) data += m_chPromptSymbol;
+      data += m_chPromptSymbol;
     } else if (symbol->m_nKind == KindDecimalSeparator) {
       data += WCHAR('.');
     } else {
@@ -212,6 +221,22 @@ KwWString KwNumberMaskedEdit::GetInputDataW(bool withPrompt) const {
     }
   }
   return data;
+}
+
+void KwNumberMaskedEdit::InputDataInto(KwWString& data) const {
+  data.clear();
+  for (const KwMaskSymbol* symbol : m_vecSymbols) {
+    if (symbol->m_nKind == KindThousandSeparator || symbol->m_chValue == m_chPromptSymbol) continue;
+    data += symbol->m_nKind == KindDecimalSeparator ? WCHAR('.') : symbol->m_chValue;
+  }
+}
+
+bool KwNumberMaskedEdit::IsNumberEmpty() const {
+  for (const KwMaskSymbol* symbol : m_vecSymbols) {
+    if (symbol->m_nKind != KindThousandSeparator && symbol->m_chValue != m_chPromptSymbol)
+      return false;
+  }
+  return true;
 }
 
 int KwNumberMaskedEdit::SetInputData(const char* data, int keep, int raw) {
@@ -227,7 +252,10 @@ int KwNumberMaskedEdit::SetInputDataW(const WCHAR* data, int keep, int raw) {
     return 1;
   }
 
-  KwWString text = GetInputDataW(false);
+  const Alive alive(this);
+  BorrowedText borrowed(alive, m_strLayout, m_bLayoutInUse);
+  KwWString& text = borrowed.text();
+  InputDataInto(text);
   if (keep < 0) keep = 0;
   if (static_cast<size_t>(keep) < text.size()) text.resize(static_cast<size_t>(keep));
   int result = 1;
@@ -440,8 +468,7 @@ int KwNumberMaskedEdit::InsertAtW(int pos, char32_t wide) {
   // A position holds one UTF-16 unit: no digit is a character of two.
   if (m_vecSymbols.empty() || wide > 0xFFFF) return -1;
   const WCHAR ch = static_cast<WCHAR>(wide);
-  const KwWString old = GetInputDataW(false);
-  if (old.empty()) m_nFirstShown = m_nDecimalIndex;
+  if (IsNumberEmpty()) m_nFirstShown = m_nDecimalIndex;
   const int a = m_nFirstShown + pos;
   const bool fractionSide = a > m_nDecimalIndex || (a == m_nDecimalIndex && ch == '.');
 
@@ -461,7 +488,13 @@ int KwNumberMaskedEdit::InsertAtW(int pos, char32_t wide) {
       if (IsDataPosition(i)) receiving = i;
   }
 
-  KwWString text;
+  const Alive alive(this);
+  BorrowedText borrowedOld(alive, m_strOldData, m_bOldDataInUse);
+  KwWString& old = borrowedOld.text();
+  InputDataInto(old);
+  BorrowedText borrowedText(alive, m_strInsertData, m_bInsertDataInUse);
+  KwWString& text = borrowedText.text();
+  text.clear();
   for (int i = 0; i < PositionCount(); ++i) {
     if (!IsDataPosition(i)) continue;
     if (fractionSide && i == receiving) text += ch;
@@ -469,7 +502,6 @@ int KwNumberMaskedEdit::InsertAtW(int pos, char32_t wide) {
     if (!fractionSide && i == receiving) text += ch;
   }
 
-  const Alive alive(this);
   const int taken = SetInputDataW(text.c_str(), 0, 0);
   if (!alive) return -1;
   if (taken == 0) {
@@ -484,7 +516,7 @@ int KwNumberMaskedEdit::SetAtW(int pos, char32_t wide) {
   const WCHAR ch = static_cast<WCHAR>(wide);
   // An empty number is typed from the first place left of the point, whatever run it showed
   // before, as InsertAt starts it at the point.
-  if (GetInputDataW(false).empty()) m_nFirstShown = PositionCount() - m_nMaxDecimalPos - 2;
+  if (IsNumberEmpty()) m_nFirstShown = PositionCount() - m_nMaxDecimalPos - 2;
   const int i = m_nFirstShown + pos;
   if (i >= PositionCount() && ch != '.' && m_digitSymbol.AcceptsChar(ch)) {
     // After the last decimal: the decimals are full.
@@ -648,32 +680,10 @@ LRESULT KwNumberMaskedEdit::OnPaste(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   if (m_vecSymbols.empty()) return DefaultUnmasked();
   int start = 0, end = 0;
   GetSelection(start, end);
-  // CF_UNICODETEXT, which the system makes from a CF_TEXT another program put there alone.
-  if (!::IsClipboardFormatAvailable(CF_UNICODETEXT) || !::OpenClipboard(m_hWnd)) {
+  KwWString pasted;
+  if (!ClipboardHasText(&pasted)) {
     NoteRejection(RejectClipboard, start, 0);
     return 0;
-  }
-  KwWString pasted;
-  {
-    const ClipboardOpen open;  // closed again even when the memory runs out on the way
-    HANDLE handle = ::GetClipboardData(CF_UNICODETEXT);
-    const WCHAR* memory =
-        handle != nullptr ? static_cast<const WCHAR*>(::GlobalLock(handle)) : nullptr;
-    if (memory == nullptr) {
-      NoteRejection(RejectClipboard, start, 0);
-      return 0;
-    }
-    // Read within the block: a text without its terminating NUL ends with the block.
-    const size_t size = static_cast<size_t>(::GlobalSize(handle)) / sizeof(WCHAR);
-    size_t length = 0;
-    while (length < size && memory[length] != 0) ++length;
-    try {
-      pasted.assign(memory, length);
-    } catch (...) {
-      ::GlobalUnlock(handle);
-      throw;
-    }
-    ::GlobalUnlock(handle);
   }
 
   KwWString text;

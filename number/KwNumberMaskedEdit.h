@@ -67,6 +67,7 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit, protected KwMaskedEditMod
   KwWString GetMaskW() const override;
   bool SetMaskW(const KwWString& mask) override;
   KwWString ShowMaskW() const override;
+  void ShowMaskInto(KwWString& out) const override;
   int SetTextW(const KwWString& text) override;
   KwWString GetInputDataW(const WCHAR* text, bool withPrompt) const override;
   KwWString GetInputDataW(bool withPrompt) const override;
@@ -142,4 +143,17 @@ class KW_API KwNumberMaskedEdit : public KwMaskedEdit, protected KwMaskedEditMod
   // Puts the caret at a text index after a deletion: anchor is the position index that
   // followed the deleted range.
   void PlaceCaretAfterDeletion(int anchor);
+  // GetInputDataW(false) into out, within out's storage when it is long enough.
+  void InputDataInto(KwWString& out) const;
+  bool IsNumberEmpty() const;
+
+  // A keystroke's texts, kept from one to the next so that typing allocates nothing (one
+  // nested in another's rewrite makes its own): the data before an insertion, the data with
+  // the character inserted, and the text SetInputDataW lays out.
+  KwWString m_strOldData;
+  KwWString m_strInsertData;
+  KwWString m_strLayout;
+  bool m_bOldDataInUse = false;
+  bool m_bInsertDataInUse = false;
+  bool m_bLayoutInUse = false;
 };

@@ -93,7 +93,12 @@ def main(argv):
     own("heap allocations per mask position", ours.get("m_mask_allocs_per_pos"), "x")
     for kind in ("character", "field", "number", "plain"):
         one, two = ours.get(f"p_paste_1mb_{kind}_ns"), ours.get(f"p_paste_2mb_{kind}_ns")
+        quarter, half = ours.get(f"p_paste_256kb_{kind}_ns"), ours.get(f"p_paste_512kb_{kind}_ns")
+        own(f"0.25 MB paste, {kind}", quarter, "ns")
+        own(f"0.5 MB paste, {kind}", half, "ns")
         own(f"1 MB paste, {kind}", one, "ns")
+        own(f"1 MB ÷ 0.25 MB paste, {kind} (linear: 4)",
+            one / quarter if one and quarter else None, "x")
         own(f"2 MB ÷ 1 MB paste, {kind} (linear: 2)", two / one if one and two else None, "x",
             3.5, "< 3.5 (quadratic: 4)")
     if wine:

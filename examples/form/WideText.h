@@ -80,6 +80,13 @@ auto Rejection(const C& c, int* pos, int)
     -> decltype(c.GetLastRejectionW(pos, nullptr), std::pair<int, KwWString>()) {
   WCHAR ch[1] = {0};
   const int reason = c.GetLastRejectionW(pos, ch);
+  // A character of two units comes as its first: the control gives it whole too.
+  const char32_t code = c.GetLastRejectedCodePoint();
+  if (code > 0xFFFF) {
+    KwWString pair;
+    kwhost::AppendUtf16(pair, code);
+    return {reason, pair};
+  }
   return {reason, KwWString(1, ch[0])};
 }
 template <class C>

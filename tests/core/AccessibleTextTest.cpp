@@ -213,7 +213,12 @@ INSTANTIATE_TEST_SUITE_P(
                       HelpCase{"FieldWithoutMask", 'f', "", "", 0, 0, "", "a",
                                "no mask at 0: 'a' cannot be typed", 1},
                       HelpCase{"NumberWithoutMask", 'n', "", "", 0, 0, "", "5",
-                               "no mask at 0: '5' cannot be typed", 1}),
+                               "no mask at 0: '5' cannot be typed", 1},
+                      // A paste the field's length cuts short is heard as a refusal too.
+                      HelpCase{"FieldPasteCutShort", 'f', "#", "12", 4, 2, "3456", "{C+v}",
+                               "full at 4: no place left for '5'", 1},
+                      HelpCase{"FieldPasteLetter", 'f', "#", "12", 4, 2, "3a", "{C+v}",
+                               "wrong kind at 3: 'a' is not a digit", 1}),
     [](const ::testing::TestParamInfo<HelpCase>& info) { return std::string(info.param.name); });
 
 // A value set from outside (a speech or automation tool) goes through the mask as SetText:

@@ -339,5 +339,48 @@ TEST_F(Unicode, CompositionStartMovesTheCaretOrIsRefused) {
   }
 }
 
+// The edit control's caret keys step over UTF-16 units, not characters: Right from before a pair
+// stops between its halves, as Left from after it does (measured under Wine). The controls leave
+// these moves to the edit control, so a field holding a pair moves as a plain edit control does;
+// what is typed or deleted there never leaves half a pair (the rows above, and the fuzzers).
+TEST_F(Unicode, CaretKeysStepOverUnitsAsTheEditControlDoes) {
+  const KwWString text = {'a', kSmileHigh, kSmileLow, 'b'};
+  const struct {
+    const char* name;
+    int caret;
+    UINT key;
+    bool shift;
+    std::pair<int, int> sel;
+  } rows[] = {{"RightIntoThePair", 1, VK_RIGHT, false, {2, 2}},
+              {"RightOutOfThePair", 2, VK_RIGHT, false, {3, 3}},
+              {"LeftIntoThePair", 3, VK_LEFT, false, {2, 2}},
+              {"ShiftRightSelectsHalf", 1, VK_RIGHT, true, {1, 2}}};
+  int id = 70;
+  for (bool field : {false, true}) {
+    for (const auto& r : rows) {
+      SCOPED_TRACE(std::string(field ? "field " : "edit control ") + r.name);
+      HWND h = nullptr;
+      if (field) {
+        FieldProbe& f = MakeField("&", ++id);
+        f.SetTextW(text);
+        h = f.GetSafeHwnd();
+      } else {
+        const RECT rc = EditRect(++id);
+        h = ::CreateWindowExW(0, KW_W("EDIT"), text.c_str(), kEditStyle, rc.left, rc.top,
+                              rc.right - rc.left, rc.bottom - rc.top, Parent(),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              ::GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(h, nullptr);
+        Focus(h);
+      }
+      SetSel(h, r.caret, r.caret);
+      Press(r.key, r.shift);
+      EXPECT_EQ(Sel(h), r.sel);
+      EXPECT_EQ(Hex(TextW(h)), Hex(text));
+      if (!field) ::DestroyWindow(h);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kwtest

@@ -3,7 +3,8 @@
 # once on a terminal without them (TERM=vt100) and once with NO_COLOR: types into the phone
 # control, selects and copies, types letters beyond ASCII into the name (the terminal speaks
 # UTF-8), checks what the screen shows, shrinks and restores the terminal,
-# quits with F10 and checks the exit status. Every check polls the screen (up to KW_TERMINAL_TIMEOUT seconds, 60 by
+# quits with F10 and checks the exit status; then, in the French locale, types an amount and
+# checks its separators. Every check polls the screen (up to KW_TERMINAL_TIMEOUT seconds, 60 by
 # default), so a slow, loaded machine only makes it slower. Without tmux it is skipped (77).
 #   tests/terminal/terminal_test.sh build/native/bin/kwterminal
 set -u
@@ -100,6 +101,33 @@ run() {
   echo "ok: $look"
 }
 
+# The amount in the user's locale: French groups thousands with U+202F (a narrow no-break
+# space) and writes the decimal comma; the locale's decimal separator types the point.
+french() {
+  look="French locale, LANG=fr_FR.UTF-8"
+  if ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$'; then
+    echo "SKIP ($look): the locale fr_FR.UTF-8 is not generated (tools/setup.sh test makes it)"
+    return
+  fi
+  tm kill-server >/dev/null 2>&1
+  socket="$base-$(($(echo "$socket" | sed 's/.*-//') + 1))"
+  tm new-session -d -s demo -x 80 -y 24 \
+    "env LANG=fr_FR.UTF-8 LC_CTYPE=C.UTF-8 TERM=xterm-256color '$program'; echo \"the demo ended with status \$?\"; exec sleep 3600" ||
+    fail "tmux cannot start"
+  expect "phone: character control"
+  tm send-keys -t demo Tab Tab Tab Tab
+  expect "amount: number control"
+  tm send-keys -t demo -l 1234567,89
+  nnbsp=$(printf '\342\200\257')
+  expect "[1${nnbsp}234${nnbsp}567,89"
+  expect "data   '1234567.89'"
+  tm send-keys -t demo F10
+  poll "F10 did not end the demo" shows "the demo ended with status"
+  shows "the demo ended with status 0" || fail "the demo did not end well"
+  echo "ok: $look"
+}
+
 run "colours, TERM=xterm-256color" yes TERM=xterm-256color
 run "no colours, TERM=vt100" no TERM=vt100
 run "NO_COLOR=1" no TERM=xterm-256color NO_COLOR=1
+french
