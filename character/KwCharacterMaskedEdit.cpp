@@ -277,8 +277,9 @@ KwWString KwCharacterMaskedEdit::GetInputDataW(const WCHAR* text, bool /*withPro
       literals += symbol->m_chValue;
     } else if (runOpen) {
       runOpen = false;
+      // The run starts before this input position, which lies within the text.
       const std::size_t at = static_cast<std::size_t>(runStart);
-      if (at <= t.size() && t.compare(at, literals.size(), literals) == 0) {
+      if (t.compare(at, literals.size(), literals) == 0) {
         data.append(t, copied, at - copied);
         copied = at + literals.size();
       }

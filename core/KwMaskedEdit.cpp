@@ -63,6 +63,8 @@ bool IsHexDigit(char c) {
 
 // Whether a number too far out of a double's range is too large (else too small): the sign of
 // its order of magnitude, the digits before the point less the zeros after it plus the exponent.
+// The text is one that from_chars read whole: an exponent mark has a signed or unsigned run of
+// digits after it.
 bool TooLarge(const char* p, const char* end, bool hex) {
   long long order = 0;
   bool point = false;
@@ -78,11 +80,10 @@ bool TooLarge(const char* p, const char* end, bool hex) {
   }
   if (p != end) {
     ++p;
-    bool negative = false;
-    if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    const bool negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
     long long exponent = 0;
-    for (; p != end && *p >= '0' && *p <= '9'; ++p)
-      exponent = std::min(exponent * 10 + (*p - '0'), 1LL << 40);
+    for (; p != end; ++p) exponent = std::min(exponent * 10 + (*p - '0'), 1LL << 40);
     order += negative ? -exponent : exponent;
   }
   return order > 0;

@@ -104,11 +104,19 @@ constexpr WordEntry kWords[] = {
 };
 static_assert(sizeof kWords / sizeof kWords[0] == kWordCount_, "one text for every word");
 
-const char* Text(Word word) {
-  for (const WordEntry& entry : kWords)
-    if (entry.word == word) return entry.text;
-  return "";
+// The table is in the order of the words, and each '%' of a text stands for an argument: checked
+// here, so that the look-ups below need not.
+constexpr bool WordsInOrder() {
+  for (int i = 0; i < kWordCount_; ++i) {
+    if (kWords[i].word != i) return false;
+    for (const char* p = kWords[i].text; *p != '\0'; ++p)
+      if (p[0] == '%' && (p[1] < '1' || p[1] > '3')) return false;
+  }
+  return true;
 }
+static_assert(WordsInOrder(), "the words in order, %1 to %3 their only arguments");
+
+const char* Text(Word word) { return kWords[word].text; }
 
 // An ASCII text (the words, numbers) in UTF-16.
 KwWString Ascii(const char* text) {
@@ -125,7 +133,7 @@ KwWString Say(Word word, const KwWString& a1 = KwWString(), const KwWString& a2 
   const KwWString* args[] = {&a1, &a2, &a3};
   KwWString out;
   for (const char* p = Text(word); *p != '\0'; ++p) {
-    if (p[0] == '%' && p[1] >= '1' && p[1] <= '3') {
+    if (p[0] == '%') {
       out += *args[p[1] - '1'];
       ++p;
     } else {
@@ -198,10 +206,9 @@ KwWString Counted(int count, Word one, Word many) {
   return Say(kWordCount, Number(count), Ascii(Text(count == 1 ? one : many)));
 }
 
-// "a", "a and b", "a, b and c".
+// "a", "a and b", "a, b and c": one item at least.
 KwWString Listed(const std::vector<KwWString>& items) {
   const std::size_t n = items.size();
-  if (n == 0) return KwWString();
   KwWString out = items[n - 1];
   if (n >= 2) {
     out = Say(kWordPair, items[n - 2], out);
@@ -211,10 +218,11 @@ KwWString Listed(const std::vector<KwWString>& items) {
 }
 
 // The mask character of each position of a character mask, 0 for a literal (an escaped one,
-// a separator, any other character): the mask language read as the control reads it.
+// a separator, any other character): the mask language read as the control reads it (its mask
+// ends at the first NUL).
 std::vector<WCHAR> CharacterPositions(const KwWString& mask) {
   std::vector<WCHAR> positions;
-  for (std::size_t i = 0; i < mask.size() && mask[i] != 0; ++i) {
+  for (std::size_t i = 0; i < mask.size(); ++i) {
     if (mask[i] == '\\') {
       if (i + 1 < mask.size()) ++i;
       positions.push_back(0);

@@ -122,7 +122,7 @@ int KwMaskedEdit::OnValidate() {
 
 namespace {
 
-enum class Look { Normal, Focused, Warning, Error, None };
+enum Look { kLookNormal, kLookFocused, kLookWarning, kLookError };
 
 }  // namespace
 
@@ -131,7 +131,7 @@ enum class Look { Normal, Focused, Warning, Error, None };
 HBRUSH KwMaskedEdit::CtlColor(CDC* pDC, UINT /*nCtlColor*/) {
   if (GetStyle() & kNoColourStyles) return nullptr;
 
-  Look look = Look::None;
+  Look look = kLookNormal;
   bool byState = false;
   bool byFocus = false;
   switch (m_nErrorOverride) {
@@ -139,50 +139,38 @@ HBRUSH KwMaskedEdit::CtlColor(CDC* pDC, UINT /*nCtlColor*/) {
       byState = true;
       break;
     case OverrideError:
-      look = Look::Error;
+      look = kLookError;
       break;
     case OverrideNormal:
       byFocus = true;
       break;
     case OverrideWarning:
-      look = Look::Warning;
+      look = kLookWarning;
       break;
     default:
       return nullptr;  // colouring switched off
   }
   if (byState) {
     if (m_nState & kErrorBits)
-      look = Look::Error;
+      look = kLookError;
     else if (m_nState & kWarningBits)
-      look = Look::Warning;
+      look = kLookWarning;
     else
       byFocus = true;
   }
-  if (byFocus) look = (CWnd::GetFocus() == this) ? Look::Focused : Look::Normal;
+  if (byFocus) look = (CWnd::GetFocus() == this) ? kLookFocused : kLookNormal;
 
-  COLORREF text = m_crText;
-  COLORREF background = m_crBackground;
-  const CBrush* brush = &m_brBackground;
-  switch (look) {
-    case Look::Error:
-      text = m_crTextError;
-      background = m_crBackgroundError;
-      brush = &m_brBackgroundError;
-      break;
-    case Look::Warning:
-      text = m_crTextWarning;
-      background = m_crBackgroundWarning;
-      brush = &m_brBackgroundWarning;
-      break;
-    case Look::Focused:
-      text = m_crTextFocus;
-      background = m_crBackgroundFocus;
-      brush = &m_brBackgroundFocus;
-      break;
-    case Look::Normal:
-    case Look::None:
-      break;
-  }
+  // The text colour, the background and its brush of each look.
+  const struct {
+    COLORREF text, background;
+    const CBrush* brush;
+  } looks[] = {{m_crText, m_crBackground, &m_brBackground},
+               {m_crTextFocus, m_crBackgroundFocus, &m_brBackgroundFocus},
+               {m_crTextWarning, m_crBackgroundWarning, &m_brBackgroundWarning},
+               {m_crTextError, m_crBackgroundError, &m_brBackgroundError}};
+  const COLORREF text = looks[look].text;
+  const COLORREF background = looks[look].background;
+  const CBrush* brush = looks[look].brush;
   if (pDC != nullptr) {
     pDC->SetTextColor(text);
     pDC->SetBkColor(background);

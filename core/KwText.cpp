@@ -26,9 +26,9 @@ KwWString KwWiden(const char* text, std::size_t length) {
   }
   const int n = ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
   if (n <= 0) return out;
+  // The same text again, into the room the first call asked for: it fills it.
   out.resize(static_cast<std::size_t>(n));
-  const int got = ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), &out[0], n);
-  out.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), &out[0], n);
   return out;
 }
 
@@ -50,9 +50,7 @@ std::string KwNarrow(const WCHAR* text, std::size_t length) {
                                       nullptr, nullptr);
   if (n <= 0) return out;
   out.resize(static_cast<std::size_t>(n));
-  const int got = ::WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), &out[0], n,
-                                        nullptr, nullptr);
-  out.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  ::WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), &out[0], n, nullptr, nullptr);
   return out;
 }
 

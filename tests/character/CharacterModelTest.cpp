@@ -61,6 +61,14 @@ TEST(CharacterMask, ConstructorAppliesItsMaskWithTheSpacePrompt) {
   KwCharacterMaskedEdit edit("(###)");
   EXPECT_EQ(edit.GetMask(), "(###)");
   EXPECT_EQ(edit.ShowMask(), "(   )");
+  // The wide constructor the same; NULL or an empty mask makes a control without one.
+  KwCharacterMaskedEdit wide(KW_W("(##)"));
+  EXPECT_EQ(wide.GetMask(), "(##)");
+  for (const WCHAR* none : {static_cast<const WCHAR*>(nullptr), KW_W("")}) {
+    KwCharacterMaskedEdit plain(none);
+    EXPECT_EQ(plain.GetMask(), "");
+    EXPECT_EQ(plain.ShowMask(), "");
+  }
 }
 
 // A new prompt symbol fills the empty positions only; control characters and DEL are refused;
@@ -154,15 +162,32 @@ INSTANTIATE_TEST_SUITE_P(
         OpCase{"SetAtConverts", ">#-#", "q12", 'A', 0, 0, "z", 0, "Z1-2"},
         OpCase{"SetAtRefused", ">#-#", "q12", 'A', 1, 0, "x", -1, "Q1-2"},
         OpCase{"SetAtPromptEmpties", ">#-#", "q12", 'A', 3, 0, "_", 3, "Q1-_"},
+        // Outside the positions and on a literal nothing is set: the position is answered.
+        OpCase{"SetAtBeforeTheFirst", ">#-#", "q12", 'A', -1, 0, "z", -1, "Q1-2"},
+        OpCase{"SetAtPastTheLast", ">#-#", "q12", 'A', 4, 0, "z", 4, "Q1-2"},
+        OpCase{"SetAtOnALiteral", ">#-#", "q12", 'A', 2, 0, "5", 2, "Q1-2"},
         OpCase{"SetTextKeepsPromptsInPlace", "###", "", 'T', 0, 0, "1_3", 1, "1_3"},
         OpCase{"SetTextSucceedsWhenNothingFits", "###", "", 'T', 0, 0, "abc", 1, "___"}),
     [](const ::testing::TestParamInfo<OpCase>& info) { return std::string(info.param.name); });
+
+// A position holds one UTF-16 unit: a character of two is refused, whatever the position takes.
+// NULL wide data is the empty data.
+TEST(CharacterModelWide, TwoUnitsRefusedAndNullDataEmpties) {
+  auto edit = Model("&&", "ab");
+  EXPECT_EQ(edit->SetAtW(0, 0x1F600), -1);
+  EXPECT_EQ(edit->SetAtW(1, 0x4E00), 1);
+  EXPECT_EQ(edit->ShowMask(), "a?");  // the narrow text of U+4E00
+  EXPECT_EQ(edit->ShowMaskW(), KW_W("a\u4E00"));
+  EXPECT_EQ(edit->SetInputDataW(nullptr, 0, 1), 1);  // NULL is the empty data
+  EXPECT_EQ(edit->ShowMask(), "__");
+}
 
 TEST(CharacterLocations, NextPreviousAndEmpty) {
   auto edit = Model("(###)", "1_3");
   EXPECT_EQ(edit->GetPreviousInputLocation(0), 1) << "none at or before 0: the next one";
   EXPECT_EQ(edit->GetPreviousInputLocation(4), 3);
   EXPECT_EQ(edit->GetPreviousInputLocation(-2), 0);
+  EXPECT_EQ(edit->GetPreviousInputLocation(9), 3) << "past the end: the last one";
   EXPECT_EQ(edit->GetNextInputLocation(-3), 1);
   EXPECT_EQ(edit->GetNextInputLocation(2), 2);
   EXPECT_EQ(edit->GetNextInputLocation(4), 5);
@@ -193,6 +218,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, CharacterDataFromText,
                          ::testing::Values(TextCase{kPhone, "(555) 123-4567", "5551234567"},
                                            TextCase{kPhone, "5551234567", "5551234567"},
                                            TextCase{kPhone, "555-1234", "555-1234"},
+                                           // A text that ends before a run of literals.
+                                           TextCase{kPhone, "(55", "55"},
                                            TextCase{"(###)", "(123)", "123)"},
                                            TextCase{"##--##", "12-", "12-"}));
 

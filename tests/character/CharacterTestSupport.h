@@ -19,6 +19,8 @@ class CharEditProbe : public ModelProbe<KwCharacterMaskedEdit> {
  public:
   using ModelProbe::ModelProbe;
   using ModelProbe::PositionCount;
+  using ModelProbe::SetAtW;
+  using ModelProbe::SetInputDataW;
   const KwValidator* Validator() const { return m_pValidator; }
   const KwMaskSymbol& Symbol(std::size_t i) const { return *m_vecSymbols.at(i); }
 };

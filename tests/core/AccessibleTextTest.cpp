@@ -15,10 +15,12 @@ const char kPhone[] = "(###) ###-####";
 const char kPhoneSays[] = "format (###) ###-####: 10 digits, ";
 const char kNumberSays[] = "number, up to 9 digits before the decimal point and 2 after";
 
-// A text written with '/' for the locale's date separator.
+// A text written with '/' for the locale's date separator and '.' for its decimal separator.
 std::string Dated(std::string text) {
-  for (char& c : text)
-    if (c == '/') c = g_chDateSep;
+  for (char& c : text) {
+    if (c == '/') c = static_cast<char>(g_chDateSep);
+    if (c == '.') c = static_cast<char>(g_chDecimalSep);
+  }
   return text;
 }
 
@@ -87,6 +89,13 @@ INSTANTIATE_TEST_SUITE_P(
         HeardCase{"EscapedLiteralOneDigit", 'c', "\\##", "5", 0, 0, 0, "", "", "#5",
                   "format ##: 1 digit, 1 entered"},
         HeardCase{"LiteralsOnly", 'c', "()", "", 0, 0, 0, "", "", "", "format (): takes no input"},
+        // '<' takes a letter in lower case; '%' and '$' are literals of a character mask and '.'
+        // the locale's decimal separator.
+        HeardCase{"LowerCaseAndLiterals", 'c', "<<%$.#", "AB1", 0, 0, 0, "", "", "ab%$.1",
+                  "format <<%$.#: 2 letters and 1 digit, 3 entered"},
+        // A mask's last '\' has nothing to escape: a literal backslash.
+        HeardCase{"TrailingBackslash", 'c', "##\\", "12", 0, 0, 0, "", "", "12",
+                  "format ##\\: 2 digits, 2 entered"},
         HeardCase{"CharacterWithoutMask", 'c', "", "hello", 0, 0, 0, "", "", "hello", ""},
         HeardCase{"NumberEmpty", 'n', "%", "", 0, 0, 0, "", "", "", kNumberSays},
         HeardCase{"NumberHalfFilled", 'n', "%", "1234.5", 0, 0, 0, "", "", "1,234.5", kNumberSays},
@@ -98,7 +107,12 @@ INSTANTIATE_TEST_SUITE_P(
         HeardCase{"FieldHalfFilled", 'f', "#", "12", 4, 0, 0, "", "", "12", "up to 4 digits"},
         HeardCase{"FieldUpperCase", 'f', ">", "ab", 3, 0, 0, "", "", "AB", "up to 3 letters"},
         HeardCase{"FieldOneCharacter", 'f', "&", "", 1, 0, 0, "", "", "", "up to 1 character"},
-        HeardCase{"FieldTakingNothing", 'f', "x", "", 4, 0, 0, "", "", "", "takes no input"}),
+        HeardCase{"FieldTakingNothing", 'f', "x", "", 4, 0, 0, "", "", "", "takes no input"},
+        HeardCase{"FieldDigitsOrSigns", 'f', "%", "-12", 4, 0, 0, "", "", "-12",
+                  "up to 4 digits or signs"},
+        HeardCase{"FieldOneMoneyPlace", 'f', "$", "", 1, 0, 0, "", "", "", "up to 1 digit or sign"},
+        HeardCase{"FieldDecimalPoints", 'f', ".", "", 2, 0, 0, "", "", "",
+                  "up to 2 decimal points"}),
     [](const ::testing::TestParamInfo<HeardCase>& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -155,6 +169,7 @@ TEST_P(HeardRefusal, HelpSaysWhyAndAlerts) {
   kwinspect::ResetWinEvents();
   Keys(c.keys);
   EXPECT_EQ(edit.GetAccessibleHelp(), c.help);
+  EXPECT_EQ(edit.GetLastRejectionW(nullptr, nullptr), edit.GetLastRejection());
   const int alerts = kwinspect::WinEventCount(EVENT_SYSTEM_ALERT, edit.GetSafeHwnd());
   EXPECT_EQ(alerts, RejectedNotes()) << "one alert with each KWN_REJECTED";
   EXPECT_EQ(alerts, c.alerts);
@@ -188,6 +203,17 @@ INSTANTIATE_TEST_SUITE_P(
                                "wrong kind at 1: 'a' is not a digit", 1},
                       HelpCase{"FieldFull", 'f', ">", "abc", 3, 3, "", "d",
                                "full at 3: no place left for 'd'", 1},
+                      HelpCase{"FieldSignPlace", 'f', "%", "", 3, 0, "", "a",
+                               "wrong kind at 0: 'a' is not a digit or sign", 1},
+                      HelpCase{"FieldPointPlace", 'f', ".", "", 3, 0, "", "1",
+                               "wrong kind at 0: '1' is not a decimal point", 1},
+                      // A control character pasted is named by its code.
+                      HelpCase{"PhonePastedTab", 'c', kPhone, "", 0, 1, "5\t5", "{C+v}",
+                               "wrong kind at 2: character code 9 is not a digit", 1},
+                      HelpCase{"FieldWithoutMask", 'f', "", "", 0, 0, "", "a",
+                               "no mask at 0: 'a' cannot be typed", 1},
+                      HelpCase{"NumberWithoutMask", 'n', "", "", 0, 0, "", "5",
+                               "no mask at 0: '5' cannot be typed", 1},
                       // A paste the field's length cuts short is heard as a refusal too.
                       HelpCase{"FieldPasteCutShort", 'f', "#", "12", 4, 2, "3456", "{C+v}",
                                "full at 4: no place left for '5'", 1},
@@ -273,22 +299,78 @@ const KwWString kSmile = {WCHAR(0xD83D), WCHAR(0xDE00)};  // U+1F600
 
 INSTANTIATE_TEST_SUITE_P(
     Scripts, HeardWide,
-    ::testing::Values(WideCase{"FieldLetters", 'f', "?", KW_W("\u0142\u0416\u3042\u00E9"),
-                               KwWString(), KW_W("\u0142\u0416\u3042\u00E9"), KwWString()},
-                      WideCase{"CharacterLetters", 'c', "????", KW_W("\u0142\u0416\u3042"),
-                               KwWString(), KW_W("\u0142\u0416\u3042"), KwWString()},
-                      WideCase{"FullWidthDigits", 'c', "##", KW_W("\uFF11\u0662"), KwWString(),
-                               KW_W("12"), KwWString()},
-                      WideCase{"PairKeptByAnyCharacter", 'f', "&", KW_W("x") + kSmile, KwWString(),
-                               KW_W("x") + kSmile, KwWString()},
-                      WideCase{"PairRefusedWhole", 'c', "??", kSmile, KwWString(), KwWString(),
-                               KW_W("wrong kind at 0: '") + kSmile + KW_W("' is not a letter")},
-                      WideCase{"ControlCharacterByCode", 'c', "##", KW_W("\u0085"), KwWString(),
-                               KwWString(),
-                               KW_W("wrong kind at 0: character code U+0085 is not a digit")},
-                      WideCase{"PutThroughTheMask", 'f', "?", KwWString(), KW_W("\u0416x1\u3042"),
-                               KW_W("\u0416x\u3042"), KwWString()}),
+    ::testing::Values(
+        WideCase{"FieldLetters", 'f', "?", KW_W("\u0142\u0416\u3042\u00E9"), KwWString(),
+                 KW_W("\u0142\u0416\u3042\u00E9"), KwWString()},
+        WideCase{"CharacterLetters", 'c', "????", KW_W("\u0142\u0416\u3042"), KwWString(),
+                 KW_W("\u0142\u0416\u3042"), KwWString()},
+        WideCase{"FullWidthDigits", 'c', "##", KW_W("\uFF11\u0662"), KwWString(), KW_W("12"),
+                 KwWString()},
+        WideCase{"PairKeptByAnyCharacter", 'f', "&", KW_W("x") + kSmile, KwWString(),
+                 KW_W("x") + kSmile, KwWString()},
+        WideCase{"PairRefusedWhole", 'c', "??", kSmile, KwWString(), KwWString(),
+                 KW_W("wrong kind at 0: '") + kSmile + KW_W("' is not a letter")},
+        WideCase{"ControlCharacterByCode", 'c', "##", KW_W("\u0085"), KwWString(), KwWString(),
+                 KW_W("wrong kind at 0: character code U+0085 is not a digit")},
+        WideCase{"DeleteCharacterByCode", 'c', "&&", KwWString(1, WCHAR(0x7F)), KwWString(),
+                 KwWString(), KW_W("wrong kind at 0: character code 127 is not a character")},
+        // Half a pair alone: refused where it was typed, on a literal too.
+        WideCase{"LowHalfOnALiteral", 'c', "(##)", KwWString(1, WCHAR(0xDC00)), KwWString(),
+                 KwWString(), KW_W("wrong kind at 0: character code U+DC00 does not fit there")},
+        WideCase{"HighHalfDropped", 'f', "#", KwWString(1, WCHAR(0xD800)) + KW_W("x"), KwWString(),
+                 KwWString(), KW_W("wrong kind at 0: character code U+D800 is not a digit")},
+        WideCase{"PutThroughTheMask", 'f', "?", KwWString(), KW_W("\u0416x1\u3042"),
+                 KW_W("\u0416x\u3042"), KwWString()}),
     [](const ::testing::TestParamInfo<WideCase>& info) { return std::string(info.param.name); });
+
+// A field has no text limit before its window exists: it names its kind alone.
+TEST(AccessibleWords, FieldBeforeItsWindow) {
+  const struct {
+    const char* mask;
+    const char* description;
+  } rows[] = {{"#", "digits"}, {"?", "letters"}, {"%", "digits or signs"}, {"x", "takes no input"}};
+  for (const auto& r : rows) {
+    KwFieldMaskedEdit field;
+    field.SetMask(r.mask);
+    EXPECT_EQ(field.GetAccessibleDescription(), r.description) << r.mask;
+  }
+  // A value set before the window exists goes in through the mask all the same.
+  KwCharacterMaskedEdit phone(kPhone);
+  EXPECT_TRUE(phone.SetAccessibleValue("(555) 12"));
+  EXPECT_EQ(phone.GetInputData(false), "55512");
+}
+
+// A number control of a layout without decimals (a derived class's) counts its digits alone.
+class WholeNumber : public KwNumberMaskedEdit {
+ public:
+  WholeNumber() {
+    m_nMaxDecimalPos = 0;
+    SetMask("%");
+  }
+};
+
+TEST(AccessibleWords, NumberWithoutDecimals) {
+  WholeNumber number;
+  EXPECT_EQ(number.GetMaxDecimalPos(), 0);
+  EXPECT_EQ(number.GetAccessibleDescription(), "number, up to 9 digits");
+}
+
+// Half a pair typed past the end of a full character control: refused there, which is no
+// position of the mask.
+TEST_F(AnyControlTest, HalfAPairPastTheEnd) {
+  KwMaskedEdit& edit = Make('c', "##", "12");
+  Ready(edit, 2, 2);
+  ::SendMessageW(edit.GetSafeHwnd(), WM_CHAR, 0xDC01, 1);
+  EXPECT_EQ(edit.GetAccessibleHelp(), "wrong kind at 2: character code U+DC01 does not fit there");
+  EXPECT_EQ(TextOf(edit), "12");
+}
+
+// A mask given with a NUL in it ends there, for the words as for the control.
+TEST_F(AnyControlTest, MaskEndsAtANul) {
+  KwMaskedEdit& edit = Make('c', "");
+  ASSERT_TRUE(edit.SetMaskW(KwWString(KW_W("#\0#"), 3)));
+  EXPECT_EQ(edit.GetAccessibleDescription(), "format #: 1 digit, 0 entered");
+}
 
 TEST_F(AnyControlTest, ReadOnlyTakesNoValueFromOutside) {
   int id = 1;

@@ -286,5 +286,36 @@ TEST(LocaleSeparators, FallBackToTheCLocalesWhenTheLocaleCannotBeRead) {
   }
 }
 
+// A separator the user's locale gives oddly. An empty thousands separator (a locale that groups
+// without a mark) is a space; any other empty one, or one that is no character (a control
+// character, DEL, half a pair), is the C locale's; of a longer one the first character counts.
+TEST(LocaleSeparators, OddValuesOfTheUsersLocale) {
+  const struct {
+    const char* name;
+    LCTYPE type;
+    KwWString value;
+    WCHAR separator;
+  } rows[] = {
+      {"EmptyThousands", LOCALE_STHOUSAND, KwWString(), ' '},
+      {"EmptyMoneyThousands", LOCALE_SMONTHOUSANDSEP, KwWString(), ' '},
+      {"EmptyDecimal", LOCALE_SDECIMAL, KwWString(), '.'},
+      {"Tab", LOCALE_SDATE, KW_W("\t"), '/'},
+      {"Delete", LOCALE_STIME, KwWString(1, WCHAR(0x7F)), ':'},
+      {"HighHalf", LOCALE_SMONDECIMALSEP, KwWString(1, WCHAR(0xD800)), '.'},
+      {"LowHalf", LOCALE_STHOUSAND, KwWString(1, WCHAR(0xDFFF)), ','},
+      {"FullWidthComma", LOCALE_SMONTHOUSANDSEP, KW_W("\uFF0C"), WCHAR(0xFF0C)},
+      {"LongerThanOne", LOCALE_SDECIMAL, KW_W("<>"), '<'},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    WCHAR saved[16] = {};
+    ASSERT_GT(::GetLocaleInfoW(LOCALE_USER_DEFAULT, r.type, saved, 16), 0);
+    ASSERT_TRUE(::SetLocaleInfoW(LOCALE_USER_DEFAULT, r.type, r.value.c_str()));
+    const WCHAR separator = GetLocaleSeparator(r.type);
+    ::SetLocaleInfoW(LOCALE_USER_DEFAULT, r.type, saved);
+    EXPECT_EQ(separator, r.separator);
+  }
+}
+
 }  // namespace
 }  // namespace kwtest

@@ -45,6 +45,9 @@ class Edit : public KwCharacterMaskedEdit {
                                &m_brBackgroundError};
     return static_cast<HBRUSH>(brushes[look]->GetSafeHandle());
   }
+  // The handlers called as a derived class may call them, with no device context.
+  HBRUSH CtlColorWithoutDc() { return CtlColor(nullptr, CTLCOLOR_EDIT); }
+  BOOL EraseWithoutDc() { return OnEraseBkgnd(nullptr); }
   std::string taken;  // the data of every SetInputData, one after the other
 
  protected:
@@ -186,6 +189,9 @@ TEST_F(MaskedEditLook, ByStateOverrideAndFocus) {
     m_edit->SetErrorOverride(r.override_);
     ExpectLook(r.look);
     EXPECT_EQ(Erase(), kBack[r.erase]);
+    // Without a device context only the brush is answered.
+    EXPECT_EQ(m_edit->CtlColorWithoutDc(), r.look == Platform ? nullptr : m_edit->BrushOf(r.look));
+    EXPECT_TRUE(m_edit->EraseWithoutDc());
   }
 }
 

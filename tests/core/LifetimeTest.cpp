@@ -75,8 +75,8 @@ struct Row {
   const char* clip;  // the clipboard; nullptr: empty
   int selStart, selEnd;
   // The input: 'k' keys (arg), 't' WM_SETTEXT (arg) from the host, 's' SetText(arg),
-  // 'm' SetMask(arg), 'v' OnValidate, 'g' GetDataNumValue, 'f' the focus given to the control (it
-  // had none), 'l' a click into it (it had no focus).
+  // 'm' SetMask(arg), 'e' EmptyData(keep the mask: arg "1"), 'v' OnValidate, 'g' GetDataNumValue,
+  // 'f' the focus given to the control (it had none), 'l' a click into it (it had no focus).
   char act;
   const char* arg;
   // What the host reacts to: U EN_UPDATE, C EN_CHANGE, S EN_SETFOCUS, K EN_KILLFOCUS,
@@ -175,6 +175,9 @@ class DeletedFromItsOwnProcessing : public WindowTest, public ::testing::WithPar
       case 'm':
         edit->SetMask(r.arg);
         break;
+      case 'e':
+        edit->EmptyData(*r.arg == '1' ? 1 : 0);
+        break;
       case 'v':
         edit->OnValidate();
         break;
@@ -256,6 +259,11 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"CharacterAutoTab", 'c', "##", "1", 0, true, nullptr, 1, 1, 'k', "2", "UCKN"},
         Row{"CharacterValidate", 'c', kPhone, "123", 0, false, nullptr, 0, 0, 'v', "", "V"},
         Row{"CharacterValue", 'c', kPhone, "123", 0, false, nullptr, 0, 0, 'g', "", "V"},
+        Row{"CharacterEmptied", 'c', kPhone, "123", 0, false, nullptr, 0, 0, 'e', "1", "UC"},
+        Row{"CharacterEmptiedOfItsMask", 'c', kPhone, "123", 0, false, nullptr, 0, 0, 'e', "0",
+            "UC"},
+        Row{"PlainEmptied", 'p', "", "ab", 0, false, nullptr, 0, 0, 'e', "0", "UC"},
+        Row{"PlainGetsAMask", 'p', "", "ab", 0, false, nullptr, 0, 0, 'm', "###", "UC"},
         Row{"PlainTyping", 'p', "", "ab", 3, false, nullptr, 2, 2, 'k', "cd", "UCM"},
         // The number control (it never lets the edit control insert text: no EN_MAXTEXT).
         Row{"NumberTyping", 'n', "%", "12", 0, false, nullptr, 2, 2, 'k', "5", "UC"},
@@ -280,6 +288,9 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"NumberTabAway", 'n', "%", "1", 0, false, nullptr, 1, 1, 'k', "{Tab}", "K"},
         Row{"NumberAutoTab", 'n', "%", "123456789.1", 0, true, nullptr, 13, 13, 'k', "2", "UCKN"},
         Row{"NumberValue", 'n', "%", "12.5", 0, false, nullptr, 0, 0, 'g', "", "V"},
+        Row{"NumberEmptied", 'n', "%", "12.5", 0, false, nullptr, 0, 0, 'e', "1", "UC"},
+        Row{"NumberWithoutPositionsGetsAMask", 'n', "", "12", 0, false, nullptr, 0, 0, 'm', "%",
+            "UC"},
         // The field control (the edit control's own processing edits it).
         Row{"FieldTyping", 'f', "#", "12", 4, false, nullptr, 2, 2, 'k', "5", "UC"},
         Row{"FieldRefused", 'f', "#", "12", 4, false, nullptr, 2, 2, 'k', "x", "UCR"},
@@ -296,7 +307,9 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"FieldClick", 'f', "#", "", 4, false, nullptr, 0, 0, 'l', "", "S"},
         Row{"FieldTabAway", 'f', "#", "1", 4, false, nullptr, 1, 1, 'k', "{Tab}", "K"},
         Row{"FieldAutoTab", 'f', "#", "123", 4, true, nullptr, 3, 3, 'k', "4", "UCKN"},
-        Row{"FieldValidate", 'f', "#", "12", 4, false, nullptr, 0, 0, 'v', "", "V"}),
+        Row{"FieldValidate", 'f', "#", "12", 4, false, nullptr, 0, 0, 'v', "", "V"},
+        Row{"FieldEmptied", 'f', "#", "12", 4, false, nullptr, 0, 0, 'e', "0", "UC"},
+        Row{"FieldWithoutMaskGetsAMask", 'f', "", "ab", 4, false, nullptr, 0, 0, 'm', "#", "UC"}),
     [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
 
 }  // namespace

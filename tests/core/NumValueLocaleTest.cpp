@@ -9,13 +9,16 @@
 #include <string>
 
 #include "character/KwCharacterMaskedEdit.h"
+#include "common/TestHost.h"
 #include "number/KwNumberMaskedEdit.h"
 
 namespace {
 
 struct ValueCase {
   const char* name;
-  char control;  // 'c' a character control taking any character, 'n' a number control ('%')
+  // 'c' a character control taking any printable character, 'p' one without a mask in a window
+  // (the window keeps any text), 'n' a number control ('%')
+  char control;
   const char* data;
   double value;
 };
@@ -25,12 +28,16 @@ double ValueOf(const ValueCase& c) {
   std::unique_ptr<KwMaskedEdit> edit;
   if (c.control == 'n') {
     edit = std::make_unique<KwNumberMaskedEdit>("%");
+  } else if (c.control == 'p') {
+    edit = std::make_unique<KwCharacterMaskedEdit>();
+    EXPECT_TRUE(edit->Create(kwtest::kEditStyle, kwtest::EditRect(1), kwtest::ParentWnd(), 1));
   } else {
     edit = std::make_unique<KwCharacterMaskedEdit>(std::string(24, '&').c_str());
   }
   edit->SetText(c.data);
   double value = -99;
   EXPECT_TRUE(edit->GetDataNumValue(value));
+  if (edit->GetSafeHwnd() != nullptr) edit->DestroyWindow();
   return value;
 }
 
@@ -50,7 +57,11 @@ class NumericLocale {
   bool m_set = false;
 };
 
-class NumValue : public ::testing::TestWithParam<ValueCase> {};
+class NumValue : public kwtest::WindowTest, public ::testing::WithParamInterface<ValueCase> {};
+
+// A number beyond a double's range without an exponent.
+const std::string kManyDigits = "1" + std::string(320, '0');
+const std::string kManyZeros = "0." + std::string(330, '0') + "1";
 
 TEST_P(NumValue, InTheCLocale) {
   NumericLocale locale("C");
@@ -86,7 +97,21 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"HexadecimalPointAlone", 'c', "0x.", 0.0},
         ValueCase{"HexadecimalOverflow", 'c', "0x1P+99999", HUGE_VAL},
         ValueCase{"HexadecimalUnderflow", 'c', "0x0.01p-99999", 0.0},
-        ValueCase{"ControlBlanks", 'c', "\t\n\v\f\r2", 2.0},
+        // The edit control keeps a single line: no line breaks among the blanks here.
+        ValueCase{"ControlBlanks", 'p', "\t\v\f 2", 2.0},
+        ValueCase{"ControlCharacterIsNoBlank", 'p',
+                  "\x01"
+                  "2",
+                  0.0},
+        ValueCase{"HexadecimalUpperCaseDigit", 'c', "0xB", 11.0},
+        ValueCase{"HexadecimalPointThenNoDigit", 'c', "0x.g", 0.0},
+        ValueCase{"HexadecimalOverflowSmallP", 'c', "0x1p99999", HUGE_VAL},
+        ValueCase{"SignThenPlus", 'c', "-+5", 0.0},
+        ValueCase{"OverflowSignedExponent", 'c', "1e+400", HUGE_VAL},
+        ValueCase{"OverflowUpperCaseExponent", 'c', "1E400", HUGE_VAL},
+        ValueCase{"HexadecimalPointAloneInPlainText", 'p', "0x.", 0.0},
+        ValueCase{"OverflowByDigitsAlone", 'p', kManyDigits.c_str(), HUGE_VAL},
+        ValueCase{"UnderflowByZerosAlone", 'p', kManyZeros.c_str(), 0.0},
         ValueCase{"SignThenBlank", 'c', "- 2", 0.0},
         ValueCase{"CommaEndsTheNumber", 'c', "12,5", 12.0},
         ValueCase{"GroupedThousands", 'c', "1,234.5", 1.0},

@@ -158,6 +158,7 @@ TEST_P(OutOfMemory, EachAllocationFailingRefusesTheEditWholeOrLetsItComplete) {
       int pos = -1;
       m_edit->GetLastRejection(&pos);
       EXPECT_EQ(pos, before.sel.first);
+      EXPECT_EQ(m_edit->GetAccessibleHelp(), "out of memory: nothing changed");
     } else {
       EXPECT_EQ(seen, after) << "neither refused nor done";
       EXPECT_EQ(m_edit->GetLastRejection(), reason);

@@ -68,6 +68,7 @@ TEST_P(ReadOnly, TakesNoEdit) {
     EXPECT_EQ(Sel(hwnd), std::make_pair(end, end));
   }
   EXPECT_FALSE(edit.Undo()) << "nor does the host's own call undo";
+  EXPECT_EQ(::SendMessageA(hwnd, EM_UNDO, 0, 0), FALSE) << "nor the edit control's";
   EXPECT_EQ(TextOf(edit), before);
 
   // Writable again, the control edits and undoes as ever.

@@ -304,6 +304,7 @@ TEST_F(Unicode, CompositionStartMovesTheCaretOrIsRefused) {
   } rows[] = {{"(##)", "", 0, 1, 0},
               {"##-##", "12", 2, 3, 0},
               {"##-", "12", 2, -1, KwMaskedEdit::RejectFull},
+              {"##-", "1", 3, -1, KwMaskedEdit::RejectNoInputPosition},
               {"##", "", 1, 1, 0}};
   int id = 60;
   for (const auto& r : rows) {
@@ -319,6 +320,21 @@ TEST_F(Unicode, CompositionStartMovesTheCaretOrIsRefused) {
       EXPECT_EQ(edit.refusals, 1);
     }
     EXPECT_EQ(edit.GetLastRejection(), r.reason);
+    ::SendMessageW(edit.GetSafeHwnd(), WM_IME_ENDCOMPOSITION, 0, 0);
+  }
+  // Over a selection, and in a control without a mask, it starts where it is.
+  const struct {
+    const char* mask;
+    const char* data;
+    int start, end;
+  } still[] = {{"##-##", "1234", 0, 2}, {"##-##", "1234", 2, 4}, {"", "ab", 2, 2}};
+  for (const auto& r : still) {
+    SCOPED_TRACE(std::string(r.mask) + " at " + std::to_string(r.start));
+    CharEditProbe& edit = Make(r.mask, ++id, r.data);
+    Ready(edit, r.start, r.end);
+    ::SendMessageW(edit.GetSafeHwnd(), WM_IME_STARTCOMPOSITION, 0, 0);
+    EXPECT_EQ(Sel(edit.GetSafeHwnd()), std::make_pair(r.start, r.end));
+    EXPECT_EQ(edit.refusals, 0);
     ::SendMessageW(edit.GetSafeHwnd(), WM_IME_ENDCOMPOSITION, 0, 0);
   }
 }

@@ -87,6 +87,13 @@ TEST(FieldMaskTest, EveryMaskCharacterSetsTheKind) {
   }
 }
 
+// The wide constructor without a mask makes a field of no kind; no text reads as no data.
+TEST(FieldMaskTest, EmptyWideMaskAndNoText) {
+  KwFieldMaskedEdit none{KwWString()};
+  EXPECT_EQ(none.GetMask(), std::string(1, '\0'));
+  EXPECT_EQ(none.GetInputDataW(nullptr, true), KwWString());
+}
+
 // EmptyData (either way) keeps the kind; a new mask empties the field and brings its own kind.
 TEST_F(FieldTest, EmptyDataAndMaskChangeEmptyTheField) {
   for (int step : {0, 1, 2}) {

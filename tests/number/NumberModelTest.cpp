@@ -57,6 +57,11 @@ TEST(NumberModel, DataForms) {
   EXPECT_EQ(edit->GetInputData(false), "12.5");
   EXPECT_EQ(edit->SetInputData("9", 2, 1), 1);  // keeps the first two characters
   EXPECT_EQ(edit->GetInputData(false), "129");
+  EXPECT_EQ(edit->SetInputData("7", -3, 1), 1);  // keeps nothing
+  EXPECT_EQ(edit->GetInputData(false), "7");
+  EXPECT_EQ(edit->SetInputData(nullptr, 0, 1), 1);  // NULL is the empty data
+  EXPECT_EQ(edit->GetInputData(false), "");
+  for (int pos : {-1, 14, 99}) EXPECT_EQ(edit->IsInputData(pos), 0) << pos;
   EXPECT_EQ(edit->SetText("x"), 1);
   EXPECT_EQ(edit->ShowMask(), "");
   // The shown text and the numeric value give the number back, whatever the prompt.
@@ -108,6 +113,10 @@ TEST(NumberModel, InsertAtAndSetAtLayTheNumberOutAgain) {
       {"InsertPromptIsDropped", false, "12", 1, '_', 0, "12"},
       {"SetSignOverDigit", true, "1234", 0, '-', 0, "- 234"},
       {"SetOverThousandsSeparator", true, "1234", 1, '7', -1, "1,234"},
+      // Outside the positions: before the first, and past the last for what is no digit.
+      {"SetBeforeTheFirstPosition", true, "1234", -9, '5', -1, "1,234"},
+      {"SetPointPastTheEnd", true, "1234", 99, '.', -1, "1,234"},
+      {"SetLetterPastTheEnd", true, "1234", 99, 'a', -1, "1,234"},
       {"SetLetterRefused", true, "1234", 0, 'x', -1, "1,234"},
       {"SetPointOverDigitRefused", true, "12.34", 0, '.', -1, "12.34"},
       {"SetPastTheLayout", true, "1234", 8, '1', -1, "1,234"},
