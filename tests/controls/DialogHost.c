@@ -244,8 +244,11 @@ int main(void) {
   }
   printf("heap in use after the second dialog %lu bytes, after the fourth %lu\n",
          (unsigned long)first, (unsigned long)last);
-  CHECK(first > 0, "the heap is measured");
-  if (HeapCountIsExact())
+  if (first == 0 && last == 0)
+    /* An allocator of its own in front of the C library's (valgrind's memcheck) leaves the
+     * C library's count at nothing; memcheck itself then reports what a dialog leaves. */
+    printf("heap not compared: the C library's count is empty (another allocator in front)\n");
+  else if (HeapCountIsExact())
     CHECK(last <= first, "the dialogs that ended left nothing on the heap");
   else
     printf(

@@ -19,16 +19,6 @@
 namespace kwtest {
 namespace {
 
-std::string Hex(const KwWString& s) {
-  std::string out;
-  char buf[8];
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    std::snprintf(buf, sizeof buf, "%s%04X", i ? " " : "", static_cast<unsigned>(s[i]));
-    out += buf;
-  }
-  return out;
-}
-
 KwWString TextW(HWND h) {
   WCHAR buf[64] = {};
   const int n = ::GetWindowTextW(h, buf, 64);
