@@ -58,6 +58,7 @@ int KwMaskedEdit::EditActionOf(UINT message, WPARAM wParam) const {
       return kEditPaste;
     case WM_CUT:
     case WM_CLEAR:
+    case EM_REPLACESEL:
       return kEditOther;
     case WM_SETTEXT:
       // The control's own rewrite (Update) is not an edit of its own.
@@ -83,6 +84,7 @@ bool ConcernsHistory(UINT message) {
     case WM_CUT:
     case WM_CLEAR:
     case WM_SETTEXT:
+    case EM_REPLACESEL:
     case WM_LBUTTONDOWN:
     case WM_SETFOCUS:
     case WM_KILLFOCUS:

@@ -12,6 +12,7 @@ IMPLEMENT_DYNAMIC(KwFieldMaskedEdit, KwMaskedEdit)
 
 BEGIN_MESSAGE_MAP(KwFieldMaskedEdit, KwMaskedEdit)
 KW_ON_TEXT_AND_CLIPBOARD_MESSAGES()
+ON_MESSAGE(EM_REPLACESEL, OnReplaceSel)
 END_MESSAGE_MAP()
 
 namespace {
@@ -458,6 +459,17 @@ LRESULT KwFieldMaskedEdit::OnPaste(WPARAM wParam, LPARAM lParam) {
 LRESULT KwFieldMaskedEdit::OnClear(WPARAM wParam, LPARAM lParam) {
   const Alive alive(this);
   LRESULT result = KwMaskedEdit::OnClear(wParam, lParam);
+  if (alive) {
+    TakeShownText();
+  }
+  return result;
+}
+
+LRESULT KwFieldMaskedEdit::OnReplaceSel(WPARAM wParam, LPARAM lParam) {
+  // A field of no kind leaves a host's EM_REPLACESEL to the edit control, as any plain edit
+  // control does; the stored text follows it there as well.
+  const Alive alive(this);
+  LRESULT result = KwMaskedEdit::OnReplaceSel(wParam, lParam);
   if (alive) {
     TakeShownText();
   }

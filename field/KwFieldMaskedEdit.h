@@ -90,6 +90,8 @@ class KW_API KwFieldMaskedEdit : public KwMaskedEdit, protected KwMaskedEditMode
   // The edit control pastes within the text limit; refused characters are dropped.
   LRESULT OnPaste(WPARAM wParam, LPARAM lParam) override;
   LRESULT OnClear(WPARAM wParam, LPARAM lParam) override;
+  // A host's EM_REPLACESEL: through the model as the base has it, and the stored text follows.
+  LRESULT OnReplaceSel(WPARAM wParam, LPARAM lParam);
   // The edit control takes the text whole (lParam 0: none), past the text limit too.
   LRESULT OnSetText(WPARAM wParam, LPARAM lParam) override;
 
