@@ -533,8 +533,9 @@ LRESULT KwMaskedEdit::OnReplaceSel(WPARAM /*wParam*/, LPARAM lParam) {
   // is taken as a foreign text, through the model, as a host's WM_SETTEXT is; the edit control
   // left to itself would change the window behind the model's back. Its notifications are the
   // foreign text's; it is an undo step of its own, whatever wParam asks; the caret goes to the
-  // first empty input position from the selection's start, as after a paste.
-  if (WithoutMask(*this)) return Default();
+  // first empty input position from the selection's start, as after a paste. Without a mask the
+  // edit control replaces the selection itself.
+  if (WithoutMask(*this)) return DefaultUnmasked();
   int start = 0;
   int end = 0;
   GetSelection(start, end);

@@ -179,6 +179,8 @@ TEST_F(WindowTest, AMaskTheHostSetsBeforeTheEditControlInsertsIsShown) {
       {"character control, typing", 'c', "(#)", "abcdefg", "( )"},
       {"character control, paste", 'c', "(#)", "{C+v}", "( )"},
       {"number control, paste", 'n', "%", "{C+v}", ""},
+      {"character control, host's replacement", 'c', "(#)", "{Replace=1234567}", "( )"},
+      {"number control, host's replacement", 'n', "%", "{Replace=1234567}", ""},
   };
   g_parentProc = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrA(Parent(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MaskingParent)));
